@@ -1,0 +1,43 @@
+# make run   installs what is missing, builds, makes the demo database, starts Corvella
+# make test  installs what is missing, builds, runs every test through CTest
+
+BUILD ?= build
+JOBS ?= $(shell nproc)
+DEB_PACKAGES = cmake g++ make pkg-config ccache qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite \
+               libgl-dev libsqlite3-dev libsodium-dev fonts-dejavu-core
+DEMO_DB = $(BUILD)/bin/Database/Corvella.mdb
+
+.PHONY: deps configure build demo run tamberlin test bench clean
+
+deps:
+	@missing=$$(for p in $(DEB_PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	    echo "Installing:" $$missing; \
+	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+demo: build
+	@test -f $(DEMO_DB) || $(BUILD)/bin/corvella-admin create --demo $(DEMO_DB)
+
+run: demo
+	$(BUILD)/bin/corvella
+
+tamberlin: demo
+	$(BUILD)/bin/tamberlin
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+bench: deps
+	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DCORVELLA_BENCH=ON
+	cmake --build $(BUILD)-bench -j$(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(BUILD)-bench

@@ -1,0 +1,154 @@
+#pragma once
+
+#include "toolkit/Exception.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// The fixed provider part of the connection text; "Data Source=" and the path follow.
+extern const QString ProviderPart;
+
+// The connection to the database file. The file is opened, never created: a missing
+// file is an error. Several programs may have the file open at once; a writer waits
+// for another instead of failing.
+class TDbConnection
+{
+public:
+    TDbConnection() = default;
+    ~TDbConnection();
+    TDbConnection(const TDbConnection &) = delete;
+    TDbConnection &operator=(const TDbConnection &) = delete;
+
+    QString ConnectionString() const { return FConnectionString; }
+    void SetConnectionString(const QString &text) { FConnectionString = text; }
+    // The path after "Data Source=" in the connection text.
+    QString DatabasePath() const;
+
+    // Open the file for reading only (corvella-admin check, tests of write failures).
+    void SetReadOnly(bool readOnly) { FReadOnly = readOnly; }
+
+    bool Connected() const { return FDb != nullptr; }
+    void Open();  // raises EDatabaseError with the engine's text
+    void Close();
+
+    sqlite3 *Handle() const { return FDb; }
+
+    // How long a writer waits for another program's write, in milliseconds.
+    static constexpr int BusyTimeout = 30000;
+
+private:
+    QString FConnectionString;
+    bool FReadOnly = false;
+    sqlite3 *FDb = nullptr;
+};
+
+class TDbQuery;
+
+// One column of the current row of an open query.
+class TDbField
+{
+public:
+    QString FieldName() const;
+    QString AsString() const; // NULL reads as the empty text; dates as short date text
+    int AsInteger() const;    // NULL reads as 0
+    qint64 AsLargeInt() const;
+    bool IsNull() const;
+
+private:
+    friend class TDbQuery;
+    TDbField(const TDbQuery *query, int index) : FQuery(query), FIndex(index) {}
+    const TDbQuery *FQuery;
+    int FIndex;
+};
+
+// The one reusable statement object: the statement is built line by line, then
+// opened (SELECT) or executed (INSERT, UPDATE, DELETE). Every failure raises
+// EDatabaseError carrying the engine's message text.
+class TDbQuery
+{
+public:
+    explicit TDbQuery(TDbConnection *connection = nullptr) : FConnection(connection) {}
+    ~TDbQuery();
+    TDbQuery(const TDbQuery &) = delete;
+    TDbQuery &operator=(const TDbQuery &) = delete;
+
+    TDbConnection *Connection() const { return FConnection; }
+    void SetConnection(TDbConnection *connection);
+
+    // The statement text. Clear also forgets the bound parameters.
+    void Clear();
+    void Add(const QString &line);
+    const QStringList &Lines() const { return FLines; }
+    QString Text() const; // the lines, each ended by CR LF
+
+    // Named parameters (":TEST"): bound as data, never pasted into the text.
+    void SetParamText(const QString &name, const QString &value);
+    void SetParamDate(const QString &name, const QDate &value);
+
+    void Open();    // runs a SELECT and stands on its first row
+    void ExecSQL(); // runs an INSERT, UPDATE or DELETE at once
+    void Close();
+    bool Active() const { return FStmt != nullptr; }
+
+    bool Eof() const { return FEof; }
+    void Next();
+    int RecordCount(); // all rows of the open result, whatever has been read
+    int RowsAffected() const { return FRowsAffected; }
+
+    int FieldCount() const { return FColumns.size(); }
+    // A name of one joined table's column is "table.COLUMN"; a name that occurs once
+    // is found by its bare name too. Letter case does not matter.
+    TDbField FieldByName(const QString &name) const;
+    TDbField Fields(int index) const;
+    int FieldIndex(const QString &name) const; // -1 when absent
+
+private:
+    friend class TDbField;
+    struct TColumn
+    {
+        QString Name;      // as the result names it
+        QString Qualified; // table.NAME, upper case, when the column comes from a table
+        bool IsDate = false;
+    };
+
+    sqlite3_stmt *Prepare(const QString &text);
+    void Bind(sqlite3_stmt *stmt);
+    [[noreturn]] void RaiseEngineError(int code) const;
+    void Step();
+
+    TDbConnection *FConnection = nullptr;
+    QStringList FLines;
+    QVector<QPair<QString, QString>> FTextParams;
+    sqlite3_stmt *FStmt = nullptr;
+    QVector<TColumn> FColumns;
+    QHash<QString, int> FIndexByName; // upper-case bare and qualified names
+    bool FEof = true;
+    int FRowsAffected = 0;
+};
+
+// The standard quoting function: an apostrophe, the text with every apostrophe
+// doubled, an apostrophe.
+QString QuotedStr(const QString &text);
+
+// Where a failed ID look-up is reported; the message dialog takes this over.
+using TDbErrorReporter = std::function<void(const QString &message)>;
+void SetDbErrorReporter(TDbErrorReporter reporter);
+void ReportDbError(const QString &message);
+
+// The next free ID of a table (largest ID + 1, or 1), as decimal text. On failure the
+// engine's text is reported and the result is empty: the caller gives up the insert.
+QString NextID(TDbQuery &query, const QString &table);
+
+// Where the database file is: the location file's first line names its folder when
+// that folder holds "Corvella.mdb"; otherwise the "Database" folder of the program.
+QString DatabaseFilePath(const QString &programFolder, const QString &locationFileName);
+QString ConnectionStringFor(const QString &databasePath);

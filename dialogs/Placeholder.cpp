@@ -1,0 +1,1 @@
+// The dialogs library; its windows arrive in their own files.

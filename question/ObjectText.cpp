@@ -1,0 +1,1 @@
+#include "question/ObjectText.h"

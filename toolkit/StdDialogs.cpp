@@ -1,0 +1,190 @@
+#include "toolkit/StdDialogs.h"
+
+#include "toolkit/ModalResult.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QQueue>
+
+namespace {
+
+struct TScript
+{
+    bool On = false;
+    QQueue<QPair<int, QString>> Answers;
+    QList<TShownBox> Shown;
+};
+
+TScript &Script()
+{
+    static TScript script;
+    return script;
+}
+
+QString Title()
+{
+    return QApplication::applicationDisplayName().isEmpty() ? QApplication::applicationName()
+                                                           : QApplication::applicationDisplayName();
+}
+
+// What Escape answers in a box with these buttons.
+int EscapeAnswer(int buttons)
+{
+    if (buttons == 0 || buttons == BtnOK)
+        return ResultOK;
+    if (buttons & BtnCancel)
+        return ResultCancel;
+    if (buttons & BtnNo)
+        return ResultNo;
+    if (buttons & BtnAbort)
+        return ResultAbort;
+    return ResultCancel;
+}
+
+} // namespace
+
+void TDialogSeam::BeginScript()
+{
+    Script().On = true;
+    Script().Answers.clear();
+    Script().Shown.clear();
+}
+
+void TDialogSeam::EndScript()
+{
+    Script() = TScript();
+}
+
+bool TDialogSeam::Scripting()
+{
+    return Script().On;
+}
+
+void TDialogSeam::SetNextAnswer(int result, const QString &text)
+{
+    Script().Answers.enqueue({result, text});
+}
+
+int TDialogSeam::PendingAnswers()
+{
+    return Script().Answers.size();
+}
+
+const QList<TShownBox> &TDialogSeam::Shown()
+{
+    return Script().Shown;
+}
+
+QString TDialogSeam::LastText()
+{
+    return Script().Shown.isEmpty() ? QString() : Script().Shown.last().Text;
+}
+
+void TDialogSeam::ClearShown()
+{
+    Script().Shown.clear();
+}
+
+bool TDialogSeam::Intercept(const TShownBox &box, int *result, QString *text)
+{
+    TScript &script = Script();
+    if (!script.On)
+        return false;
+    script.Shown.append(box);
+    int answer = EscapeAnswer(box.Buttons);
+    QString answerText;
+    if (!script.Answers.isEmpty()) {
+        auto next = script.Answers.dequeue();
+        answer = next.first;
+        answerText = next.second;
+    }
+    if (result)
+        *result = answer;
+    if (text)
+        *text = answerText;
+    return true;
+}
+
+void ShowMessage(const QString &text)
+{
+    TShownBox box{TBoxKind::Message, Title(), text, BtnOK};
+    if (TDialogSeam::Intercept(box, nullptr))
+        return;
+    QMessageBox::information(QApplication::activeWindow(), Title(), text);
+}
+
+int ConfirmBox(const QString &text, int buttons)
+{
+    TShownBox box{TBoxKind::Confirmation, QStringLiteral("Confirm"), text, buttons};
+    int result = ResultNone;
+    if (TDialogSeam::Intercept(box, &result))
+        return result;
+
+    struct Pair { int Bit; QMessageBox::StandardButton Button; int Result; };
+    static const Pair pairs[] = {
+        {BtnYes, QMessageBox::Yes, ResultYes},       {BtnNo, QMessageBox::No, ResultNo},
+        {BtnOK, QMessageBox::Ok, ResultOK},          {BtnCancel, QMessageBox::Cancel, ResultCancel},
+        {BtnAbort, QMessageBox::Abort, ResultAbort}, {BtnRetry, QMessageBox::Retry, ResultRetry},
+        {BtnIgnore, QMessageBox::Ignore, ResultIgnore}, {BtnAll, QMessageBox::YesToAll, ResultAll},
+    };
+    QMessageBox::StandardButtons standard;
+    for (const Pair &p : pairs)
+        if (buttons & p.Bit)
+            standard |= p.Button;
+    if (!standard)
+        standard = QMessageBox::Ok;
+    QMessageBox::StandardButton chosen =
+        QMessageBox::question(QApplication::activeWindow(), box.Caption, text, standard);
+    for (const Pair &p : pairs)
+        if (p.Button == chosen)
+            return p.Result;
+    return EscapeAnswer(buttons);
+}
+
+void ShowErrorBox(const QString &text)
+{
+    TShownBox box{TBoxKind::Error, Title(), text, BtnOK};
+    if (TDialogSeam::Intercept(box, nullptr))
+        return;
+    QMessageBox::critical(QApplication::activeWindow(), Title(), text);
+}
+
+bool InputQuery(const QString &caption, const QString &prompt, QString &value)
+{
+    TShownBox box{TBoxKind::Input, caption, prompt, BtnOK | BtnCancel};
+    int result = ResultNone;
+    QString text;
+    if (TDialogSeam::Intercept(box, &result, &text)) {
+        if (result != ResultOK)
+            return false;
+        value = text;
+        return true;
+    }
+    bool ok = false;
+    QString typed = QInputDialog::getText(QApplication::activeWindow(), caption, prompt, QLineEdit::Normal, value, &ok);
+    if (ok)
+        value = typed;
+    return ok;
+}
+
+QString OpenFileDialog(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)
+{
+    TShownBox box{TBoxKind::OpenFile, caption, dir, BtnOK | BtnCancel};
+    int result = ResultNone;
+    QString text;
+    if (TDialogSeam::Intercept(box, &result, &text))
+        return result == ResultOK ? text : QString();
+    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+QString SaveFileDialog(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)
+{
+    TShownBox box{TBoxKind::SaveFile, caption, dir, BtnOK | BtnCancel};
+    int result = ResultNone;
+    QString text;
+    if (TDialogSeam::Intercept(box, &result, &text))
+        return result == ResultOK ? text : QString();
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
