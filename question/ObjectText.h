@@ -23,11 +23,11 @@ struct TTextProperty;
 struct TTextValue
 {
     enum TKind {
-        Integer,    // Int
-        Float,      // Float, FloatType
-        String,     // Str (8-bit string)
-        WideString, // Str (a # code of 256 or more occurred)
-        Ident,      // Str: an identifier, possibly dotted; True/False/enumeration names
+        Integer,    // IntValue
+        Float,      // FloatValue, FloatType
+        String,     // Text (8-bit string)
+        WideString, // Text (a # code of 256 or more occurred)
+        Ident,      // Text: an identifier, possibly dotted; True/False/enumeration names
         Nil,        // nil or Null
         Set,        // Elements: identifiers or integers as text
         List,       // Values
@@ -35,10 +35,10 @@ struct TTextValue
         Binary,     // Bytes
     };
     TKind Kind = Integer;
-    qint64 Int = 0;
-    double Float = 0.0;
+    qint64 IntValue = 0;
+    double FloatValue = 0.0;
     char FloatType = 0; // 0, 's', 'c' or 'd' as written
-    QString Str;
+    QString Text;
     QStringList Elements;
     QList<TTextValue> Values;
     struct TItem
