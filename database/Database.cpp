@@ -1,0 +1,547 @@
+#include "database/Database.h"
+
+#include "toolkit/Convert.h"
+#include "toolkit/StdDialogs.h"
+
+#include <QCollator>
+#include <QFile>
+#include <QLocale>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <sqlite3.h>
+
+#include <limits>
+
+const QString ProviderPart = QStringLiteral(
+    "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Extended Properties=\"\";Jet OLEDB:System database=\"\";"
+    "Jet OLEDB:Registry Path=\"\";Jet OLEDB:Database Password=\"\";Jet OLEDB:Engine Type=5;"
+    "Jet OLEDB:Database Locking Mode=1;Jet OLEDB:Global Partial Bulk Ops=2;");
+
+namespace {
+
+const QString DataSourceKey = QStringLiteral("Data Source=");
+
+bool IsAscii(const unsigned char *text, int length)
+{
+    for (int i = 0; i < length; ++i)
+        if (text[i] & 0x80)
+            return false;
+    return true;
+}
+
+unsigned char AsciiUpper(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') ? c - 32 : c;
+}
+
+// NOCASE for every letter, not only A-Z: the schema declares the text columns
+// NOCASE, so the sqlite3 tool still works on the file, and our own connections
+// compare é with É as well and sort É beside E, as the system's collation does.
+int CompareNoCase(void *, int length1, const void *text1, int length2, const void *text2)
+{
+    auto a = static_cast<const unsigned char *>(text1);
+    auto b = static_cast<const unsigned char *>(text2);
+    if (length1 == length2 && IsAscii(a, length1) && IsAscii(b, length2)) {
+        int i = 0;
+        while (i < length1 && AsciiUpper(a[i]) == AsciiUpper(b[i]))
+            ++i;
+        if (i == length1)
+            return 0;
+    }
+    thread_local QCollator collator = [] {
+        // A bare "C" environment sorts by code points; a person expects a real alphabet.
+        QLocale locale;
+        if (locale.language() == QLocale::C)
+            locale = QLocale(QLocale::English);
+        QCollator c(locale);
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    return collator.compare(QString::fromUtf8(reinterpret_cast<const char *>(a), length1),
+                            QString::fromUtf8(reinterpret_cast<const char *>(b), length2));
+}
+
+// LIKE with '%' and '_' whose letters match without regard to case, for every letter.
+bool LikeMatch(QStringView pattern, QStringView text, QChar escape)
+{
+    qsizetype p = 0, t = 0;
+    qsizetype starP = -1, starT = -1;
+    while (t < text.size()) {
+        if (p < pattern.size()) {
+            QChar pc = pattern[p];
+            if (!escape.isNull() && pc == escape && p + 1 < pattern.size()) {
+                if (pattern[p + 1] == text[t]) {
+                    p += 2;
+                    ++t;
+                    continue;
+                }
+            } else if (pc == QLatin1Char('%')) {
+                starP = p++;
+                starT = t;
+                continue;
+            } else if (pc == QLatin1Char('_') || pc == text[t]) {
+                ++p;
+                ++t;
+                continue;
+            }
+        }
+        if (starP < 0)
+            return false;
+        p = starP + 1;
+        t = ++starT;
+    }
+    while (p < pattern.size() && pattern[p] == QLatin1Char('%'))
+        ++p;
+    return p == pattern.size();
+}
+
+QString ColumnText(sqlite3_value *value)
+{
+    auto text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+    return QString::fromUtf8(text, sqlite3_value_bytes(value));
+}
+
+void LikeFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
+        return; // NULL result
+    const QString pattern = ColumnText(argv[0]).toCaseFolded();
+    const QString text = ColumnText(argv[1]).toCaseFolded();
+    QChar escape;
+    if (argc == 3) {
+        const QString e = ColumnText(argv[2]);
+        if (e.size() != 1) {
+            sqlite3_result_error(context, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+        escape = e.toCaseFolded().at(0);
+    }
+    sqlite3_result_int(context, LikeMatch(pattern, text, escape) ? 1 : 0);
+}
+
+QString EngineMessage(sqlite3 *db, int code)
+{
+    if (db)
+        return QString::fromUtf8(sqlite3_errmsg(db));
+    return QString::fromUtf8(sqlite3_errstr(code));
+}
+
+bool IsBlankTail(const char *tail)
+{
+    for (; tail && *tail; ++tail)
+        if (static_cast<unsigned char>(*tail) > ' ' && *tail != ';')
+            return false;
+    return true;
+}
+
+TDbErrorReporter &Reporter()
+{
+    static TDbErrorReporter reporter = [](const QString &message) { ShowErrorBox(message); };
+    return reporter;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- TDbConnection
+
+TDbConnection::~TDbConnection()
+{
+    Close();
+}
+
+QString TDbConnection::DatabasePath() const
+{
+    const qsizetype at = FConnectionString.indexOf(DataSourceKey, 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return QString();
+    return FConnectionString.mid(at + DataSourceKey.size());
+}
+
+void TDbConnection::Open()
+{
+    if (FDb)
+        return;
+    const QString path = DatabasePath();
+    if (path.isEmpty())
+        throw EDatabaseError(QStringLiteral("No database file is named in the connection text."));
+    if (!QFileInfo(path).isFile())
+        throw EDatabaseError(QStringLiteral("Could not find file '%1'.").arg(path));
+
+    sqlite3 *db = nullptr;
+    const int flags = (FReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = EngineMessage(db, rc);
+        sqlite3_close(db);
+        throw EDatabaseError(QStringLiteral("%1: '%2'").arg(message, path));
+    }
+    sqlite3_busy_timeout(db, BusyTimeout);
+    sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, CompareNoCase);
+    const int fn = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function(db, "like", 2, fn, nullptr, LikeFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "like", 3, fn, nullptr, LikeFunction, nullptr, nullptr);
+
+    // A file that is not a database opens without complaint; reading its schema tells.
+    char *error = nullptr;
+    rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
+        QString message = error ? QString::fromUtf8(error) : EngineMessage(db, rc);
+        sqlite3_free(error);
+        sqlite3_close(db);
+        throw EDatabaseError(QStringLiteral("%1: '%2'").arg(message, path));
+    }
+    FDb = db;
+}
+
+void TDbConnection::Close()
+{
+    if (FDb) {
+        sqlite3_close_v2(FDb);
+        FDb = nullptr;
+    }
+}
+
+// ---------------------------------------------------------------- TDbField
+
+QString TDbField::FieldName() const
+{
+    return FQuery->FColumns.at(FIndex).Name;
+}
+
+bool TDbField::IsNull() const
+{
+    return FQuery->FEof || sqlite3_column_type(FQuery->FStmt, FIndex) == SQLITE_NULL;
+}
+
+QString TDbField::AsString() const
+{
+    if (IsNull())
+        return QString();
+    sqlite3_stmt *stmt = FQuery->FStmt;
+    auto text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, FIndex));
+    QString value = QString::fromUtf8(text, sqlite3_column_bytes(stmt, FIndex));
+    if (FQuery->FColumns.at(FIndex).IsDate) {
+        // Dates are kept as yyyy-MM-dd and shown in the short date format.
+        const QDate date = QDate::fromString(value.left(10), Qt::ISODate);
+        if (date.isValid())
+            return DateToStr(date);
+    }
+    return value;
+}
+
+qint64 TDbField::AsLargeInt() const
+{
+    if (IsNull())
+        return 0;
+    sqlite3_stmt *stmt = FQuery->FStmt;
+    switch (sqlite3_column_type(stmt, FIndex)) {
+    case SQLITE_INTEGER:
+        return sqlite3_column_int64(stmt, FIndex);
+    case SQLITE_FLOAT:
+        return static_cast<qint64>(sqlite3_column_double(stmt, FIndex));
+    default: {
+        const QString text = AsString();
+        bool ok = false;
+        const qint64 value = text.trimmed().toLongLong(&ok);
+        if (!ok)
+            throw EDatabaseError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        return value;
+    }
+    }
+}
+
+int TDbField::AsInteger() const
+{
+    const qint64 value = AsLargeInt();
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        throw EDatabaseError(QStringLiteral("'%1' is not a valid integer value").arg(value));
+    return static_cast<int>(value);
+}
+
+// ---------------------------------------------------------------- TDbQuery
+
+TDbQuery::~TDbQuery()
+{
+    Close();
+}
+
+void TDbQuery::SetConnection(TDbConnection *connection)
+{
+    Close();
+    FConnection = connection;
+}
+
+void TDbQuery::Clear()
+{
+    Close();
+    FLines.clear();
+    FTextParams.clear();
+}
+
+void TDbQuery::Add(const QString &line)
+{
+    FLines.append(line);
+}
+
+QString TDbQuery::Text() const
+{
+    QString text;
+    for (const QString &line : FLines) {
+        text += line;
+        text += QLatin1String("\r\n");
+    }
+    return text;
+}
+
+void TDbQuery::SetParamText(const QString &name, const QString &value)
+{
+    const QString key = name.startsWith(QLatin1Char(':')) ? name : QLatin1Char(':') + name;
+    for (auto &param : FTextParams)
+        if (param.first.compare(key, Qt::CaseInsensitive) == 0) {
+            param.second = value;
+            return;
+        }
+    FTextParams.append({key, value});
+}
+
+void TDbQuery::SetParamDate(const QString &name, const QDate &value)
+{
+    SetParamText(name, value.toString(Qt::ISODate));
+}
+
+void TDbQuery::RaiseEngineError(int code) const
+{
+    throw EDatabaseError(EngineMessage(FConnection ? FConnection->Handle() : nullptr, code));
+}
+
+sqlite3_stmt *TDbQuery::Prepare(const QString &text)
+{
+    if (!FConnection)
+        throw EDatabaseError(QStringLiteral("The statement has no connection."));
+    FConnection->Open(); // the connection opens by itself with the first statement
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_stmt *stmt = nullptr;
+    const int rc = sqlite3_prepare_v2(FConnection->Handle(), utf8.constData(), int(utf8.size()), &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        RaiseEngineError(rc);
+    }
+    if (!stmt)
+        throw EDatabaseError(QStringLiteral("The statement is empty."));
+    return stmt;
+}
+
+void TDbQuery::Bind(sqlite3_stmt *stmt)
+{
+    for (const auto &param : FTextParams) {
+        const int index = sqlite3_bind_parameter_index(stmt, param.first.toUtf8().constData());
+        if (index <= 0)
+            continue;
+        const QByteArray value = param.second.toUtf8();
+        sqlite3_bind_text(stmt, index, value.constData(), int(value.size()), SQLITE_TRANSIENT);
+    }
+}
+
+void TDbQuery::Step()
+{
+    const int rc = sqlite3_step(FStmt);
+    if (rc == SQLITE_ROW) {
+        FEof = false;
+    } else if (rc == SQLITE_DONE) {
+        FEof = true;
+    } else {
+        FEof = true;
+        const QString message = EngineMessage(FConnection->Handle(), rc);
+        Close();
+        throw EDatabaseError(message);
+    }
+}
+
+void TDbQuery::Open()
+{
+    Close();
+    FStmt = Prepare(Text());
+    Bind(FStmt);
+    const int count = sqlite3_column_count(FStmt);
+    FColumns.resize(count);
+    for (int i = 0; i < count; ++i) {
+        TColumn &column = FColumns[i];
+        column.Name = QString::fromUtf8(sqlite3_column_name(FStmt, i));
+        const char *table = sqlite3_column_table_name(FStmt, i);
+        const char *origin = sqlite3_column_origin_name(FStmt, i);
+        column.Qualified = table && origin
+            ? (QString::fromUtf8(table) + QLatin1Char('.') + QString::fromUtf8(origin))
+            : QString();
+        const char *declared = sqlite3_column_decltype(FStmt, i);
+        column.IsDate = declared && QByteArray(declared).compare("DATE", Qt::CaseInsensitive) == 0;
+    }
+    Step();
+}
+
+void TDbQuery::ExecSQL()
+{
+    Close();
+    const QByteArray utf8 = Text().toUtf8();
+    if (!FConnection)
+        throw EDatabaseError(QStringLiteral("The statement has no connection."));
+    FConnection->Open();
+    sqlite3 *db = FConnection->Handle();
+    const char *next = utf8.constData();
+    const char *end = next + utf8.size();
+    FRowsAffected = 0;
+    bool ranOne = false;
+    // Every statement of the text runs, in order; the first failure stops the rest.
+    while (next < end && !(ranOne && IsBlankTail(next))) {
+        sqlite3_stmt *stmt = nullptr;
+        const char *tail = nullptr;
+        int rc = sqlite3_prepare_v2(db, next, int(end - next), &stmt, &tail);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(stmt);
+            RaiseEngineError(rc);
+        }
+        next = tail;
+        if (!stmt) {
+            if (!ranOne)
+                throw EDatabaseError(QStringLiteral("The statement is empty."));
+            break;
+        }
+        Bind(stmt);
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE) {
+            const QString message = EngineMessage(db, rc);
+            sqlite3_finalize(stmt);
+            throw EDatabaseError(message);
+        }
+        FRowsAffected += sqlite3_changes(db);
+        sqlite3_finalize(stmt);
+        ranOne = true;
+    }
+}
+
+void TDbQuery::Close()
+{
+    if (FStmt) {
+        sqlite3_finalize(FStmt);
+        FStmt = nullptr;
+    }
+    FColumns.clear();
+    FEof = true;
+}
+
+void TDbQuery::Next()
+{
+    if (!FStmt || FEof)
+        return;
+    Step();
+}
+
+int TDbQuery::RecordCount()
+{
+    if (!FStmt)
+        return 0;
+    // The count of the whole result, whatever has been read: run it again beside.
+    sqlite3_stmt *counter = Prepare(Text());
+    Bind(counter);
+    int count = 0;
+    int rc;
+    while ((rc = sqlite3_step(counter)) == SQLITE_ROW)
+        ++count;
+    sqlite3_finalize(counter);
+    if (rc != SQLITE_DONE)
+        RaiseEngineError(rc);
+    return count;
+}
+
+int TDbQuery::FieldIndex(const QString &name) const
+{
+    const bool qualified = name.contains(QLatin1Char('.'));
+    for (int i = 0; i < FColumns.size(); ++i) {
+        const TColumn &column = FColumns[i];
+        const QString &candidate = qualified ? column.Qualified : column.Name;
+        if (candidate.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+TDbField TDbQuery::FieldByName(const QString &name) const
+{
+    const int index = FieldIndex(name);
+    if (index < 0)
+        throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(name));
+    return TDbField(this, index);
+}
+
+TDbField TDbQuery::Fields(int index) const
+{
+    if (index < 0 || index >= FColumns.size())
+        throw EDatabaseError(QStringLiteral("Field index out of range: %1").arg(index));
+    return TDbField(this, index);
+}
+
+// ---------------------------------------------------------------- helpers
+
+QString QuotedStr(const QString &text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+void SetDbErrorReporter(TDbErrorReporter reporter)
+{
+    Reporter() = std::move(reporter);
+}
+
+void ReportDbError(const QString &message)
+{
+    if (Reporter())
+        Reporter()(message);
+}
+
+QString NextID(TDbQuery &query, const QString &table)
+{
+    try {
+        query.Clear();
+        query.Add(QStringLiteral("SELECT MAX(ID) FROM ") + table);
+        query.Open();
+        const int highest = query.Fields(0).AsInteger();
+        query.Close();
+        return QString::number(highest + 1);
+    } catch (const Exception &e) {
+        query.Close();
+        ReportDbError(e.Message());
+        return QString();
+    }
+}
+
+QString DatabaseFilePath(const QString &programFolder, const QString &locationFileName)
+{
+    QString folder = programFolder;
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    QString path = folder + QStringLiteral("Database/Corvella.mdb");
+
+    QFile location(folder + locationFileName);
+    if (location.exists() && location.open(QIODevice::ReadOnly)) {
+        const QByteArray content = location.readAll();
+        if (!content.isEmpty()) {
+            // The first line exactly as read: only its line break is taken off.
+            qsizetype end = content.indexOf('\n');
+            QByteArray line = end < 0 ? content : content.left(end);
+            if (line.endsWith('\r'))
+                line.chop(1);
+            const QString candidate = QString::fromUtf8(line) + QStringLiteral("/Corvella.mdb");
+            if (QFileInfo(candidate).isFile())
+                path = candidate;
+        }
+    }
+    return path;
+}
+
+QString ConnectionStringFor(const QString &databasePath)
+{
+    return ProviderPart + DataSourceKey + databasePath;
+}
