@@ -1,0 +1,1 @@
+// The designer library; its parts arrive in their own files.

@@ -1,0 +1,1 @@
+// The testing library; its windows arrive in their own files.
