@@ -1,0 +1,1 @@
+// The report engine; its parts arrive in their own files.
