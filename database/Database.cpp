@@ -428,6 +428,7 @@ void TDbQuery::Close()
     }
     FColumns.clear();
     FEof = true;
+    FLastField = -1;
 }
 
 void TDbQuery::Next()
@@ -454,23 +455,35 @@ int TDbQuery::RecordCount()
     return count;
 }
 
-int TDbQuery::FieldIndex(const QString &name) const
+int TDbQuery::FieldIndex(QAnyStringView name) const
 {
-    const bool qualified = name.contains(QLatin1Char('.'));
-    for (int i = 0; i < FColumns.size(); ++i) {
+    bool qualified = false;
+    name.visit([&](auto view) {
+        for (auto c : view)
+            if (c == '.')
+                qualified = true;
+    });
+    const int count = FColumns.size();
+    auto matches = [&](int i) {
         const TColumn &column = FColumns[i];
-        const QString &candidate = qualified ? column.Qualified : column.Name;
-        if (candidate.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
+        return QAnyStringView::compare(qualified ? column.Qualified : column.Name, name, Qt::CaseInsensitive) == 0;
+    };
+    if (count > 0) {
+        const int expected = (FLastField + 1) % count;
+        if (matches(expected))
+            return FLastField = expected;
     }
+    for (int i = 0; i < count; ++i)
+        if (matches(i))
+            return FLastField = i;
     return -1;
 }
 
-TDbField TDbQuery::FieldByName(const QString &name) const
+TDbField TDbQuery::FieldByName(QAnyStringView name) const
 {
     const int index = FieldIndex(name);
     if (index < 0)
-        throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(name));
+        throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(name.toString()));
     return TDbField(this, index);
 }
 

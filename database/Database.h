@@ -2,6 +2,7 @@
 
 #include "toolkit/Exception.h"
 
+#include <QAnyStringView>
 #include <QByteArray>
 #include <QDate>
 #include <QHash>
@@ -107,9 +108,9 @@ public:
     int FieldCount() const { return FColumns.size(); }
     // A name of one joined table's column is "table.COLUMN"; a name that occurs once
     // is found by its bare name too. Letter case does not matter.
-    TDbField FieldByName(const QString &name) const;
+    TDbField FieldByName(QAnyStringView name) const;
     TDbField Fields(int index) const;
-    int FieldIndex(const QString &name) const; // -1 when absent
+    int FieldIndex(QAnyStringView name) const; // -1 when absent
 
 private:
     friend class TDbField;
@@ -133,6 +134,7 @@ private:
     QHash<QString, int> FIndexByName; // upper-case bare and qualified names
     bool FEof = true;
     int FRowsAffected = 0;
+    mutable int FLastField = -1; // readers ask for the columns in the same order every row
 };
 
 // The standard quoting function: an apostrophe, the text with every apostrophe
