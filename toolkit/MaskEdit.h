@@ -45,6 +45,15 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
 
 private:
+    // Shows the text with the cursor at the position; Change when the text changed.
+    void ShowText(const QString &text, int cursor);
+    // Edits that bypass the key handling (context menu, drops, input methods, the
+    // paste and insert slots) are brought back to the mask here.
+    void LineTextChanged(const QString &text);
+    // Keeps the cursor off the mask's literals.
+    void LineCursorMoved(int oldPos, int newPos);
+    QString ApplyCharCase(const QString &text) const;
+
     struct TPrivate;
     TPrivate *d;
 };
