@@ -1,1 +1,0 @@
-// The dialogs library; its windows arrive in their own files.
