@@ -1,1 +1,0 @@
-// The report engine; its parts arrive in their own files.
