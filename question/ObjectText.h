@@ -78,5 +78,7 @@ TTextObject ParseObjectText(const QString &text);
 QString WriteObjectText(const TTextObject &object);
 
 // The value writers, for callers that build text piece by piece.
+// level is the nesting level of the property line; a string longer than 64 characters
+// starts, and continues, on lines indented one level deeper.
 void WriteStringValue(QString &out, const QString &value, int level);
 QString FloatToText(double value); // shortest form, up to 15 significant digits
