@@ -51,6 +51,10 @@ QString ShortDateFormat()
     if (!OverrideFormat.isEmpty())
         return OverrideFormat;
     QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+    // Short dates are typed as numbers; a format with month names (the bare C
+    // locale's "d MMM yyyy") could not be read back.
+    if (format.contains(QLatin1String("MMM")) || format.contains(QLatin1String("ddd")))
+        return QStringLiteral("dd/MM/yyyy");
     // Always a four-digit year.
     static const QRegularExpression years(QStringLiteral("y+"));
     format.replace(years, QStringLiteral("yyyy"));

@@ -1,1 +1,0 @@
-// The testing library; its windows arrive in their own files.
