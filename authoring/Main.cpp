@@ -1,0 +1,701 @@
+#include "authoring/Main.h"
+
+#include "authoring/ToolIcons.h"
+#include "dialogs/SaveMsgDlg.h"
+#include "dialogs/SplashAbout.h"
+#include "toolkit/ModalResult.h"
+#include "toolkit/NvComboBox.h"
+#include "toolkit/StdDialogs.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace Corvella {
+
+TForm_Main *Form_Main = nullptr;
+
+namespace {
+
+const char GuardedProperty[] = "corvellaDockGuarded";
+
+} // namespace
+
+TForm_Main::TForm_Main(const QString &connectionText, QWidget *parent)
+    : QMainWindow(parent), ADOQuery(&ADOConnection), ConnectionText(connectionText)
+{
+    if (!Form_Main)
+        Form_Main = this;
+    setObjectName(QStringLiteral("Form_Main"));
+    setWindowTitle(QStringLiteral("Corvella"));
+    resize(638, 486);
+    setDockOptions(QMainWindow::AnimatedDocks);
+
+    Panel_Design = new QWidget(this);
+    Panel_Design->setObjectName(QStringLiteral("Panel_Design"));
+    auto *designLayout = new QVBoxLayout(Panel_Design);
+    designLayout->setContentsMargins(0, 0, 0, 0);
+    setCentralWidget(Panel_Design);
+
+    Panel_Controls = new QWidget(this);
+    Panel_Controls->setObjectName(QStringLiteral("Panel_Controls"));
+    Panel_Controls->hide();
+
+    CreateToolBars();
+    CreateMenus();
+
+    NvSplashScreen = new TNvSplashScreen(this);
+    NvAboutBox = new TNvAboutBox(this);
+
+    SetDbErrorReporter([](const QString &message) { SaveMsgDialog(message, MsgError, BtnOK); });
+
+    MenuItem_FileClick();
+    MenuItem_QuestionClick();
+    MenuItem_ControlsClick();
+    MenuItem_HelpClick();
+    CentreOnScreen();
+}
+
+TForm_Main::~TForm_Main()
+{
+    SetDbErrorReporter(nullptr);
+    ADOQuery.Close();
+    if (Form_Main == this)
+        Form_Main = nullptr;
+}
+
+QString TForm_Main::ProgramTitle()
+{
+    const QString display = QGuiApplication::applicationDisplayName();
+    return display.isEmpty() ? QCoreApplication::applicationName() : display;
+}
+
+void TForm_Main::CentreOnScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+QToolButton *TForm_Main::AddToolButton(QToolBar *bar, const QString &name, const QString &hint, const QIcon &icon,
+                                       bool check, bool enabled)
+{
+    auto *button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setAccessibleName(hint);
+    button->setIcon(icon);
+    button->setIconSize(bar->iconSize());
+    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    button->setAutoRaise(true);
+    button->setCheckable(check);
+    button->setEnabled(enabled);
+    button->setFocusPolicy(Qt::NoFocus);
+    bar->addWidget(button);
+    return button;
+}
+
+void TForm_Main::CreateToolBars()
+{
+    const auto makeBar = [this](const QString &name, const QString &caption) {
+        auto *bar = new QToolBar(caption, this);
+        bar->setObjectName(name);
+        bar->setMovable(true);
+        bar->setFloatable(true);
+        bar->setAllowedAreas(Qt::TopToolBarArea);
+        bar->setIconSize(QSize(ToolIconSize, ToolIconSize));
+        bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        addToolBar(Qt::TopToolBarArea, bar);
+        return bar;
+    };
+
+    ToolBar_Controls = makeBar(QStringLiteral("ToolBar_Controls"), QStringLiteral("Control ToolBar"));
+    ToolButton_Clear = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_Clear"), QStringLiteral("Clear Question"),
+                                     ToolIcon(TToolIcon::Clear), false, true);
+    ToolButton_Open = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_Open"), QStringLiteral("Open Question"),
+                                    ToolIcon(TToolIcon::Open), false, true);
+    ToolButton_Save = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_Save"), QStringLiteral("Save Question"),
+                                    ToolIcon(TToolIcon::Save), false, false);
+    ToolBar_Controls->addSeparator();
+    ToolButton_MaskEdit = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_MaskEdit"),
+                                        QStringLiteral("Editbox (Short Answer)"), ToolIcon(TToolIcon::MaskEdit), true, true);
+    ToolButton_Combo = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_Combo"),
+                                     QStringLiteral("Combobox (Mulitple Choice)"), ToolIcon(TToolIcon::Combo), true, true);
+    ToolButton_RadioGroup = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_RadioGroup"),
+                                          QStringLiteral("Radiogroup (Mulitple Choice)"), ToolIcon(TToolIcon::RadioGroup),
+                                          true, true);
+    ToolButton_List = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_List"),
+                                    QStringLiteral("Listbox (Mulitple Choice)"), ToolIcon(TToolIcon::List), true, true);
+    ToolButton_Memo = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_Memo"), QStringLiteral("Memo (Essay)"),
+                                    ToolIcon(TToolIcon::Memo), true, true);
+    ToolButton_DateTime = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_DateTime"),
+                                        QStringLiteral("DateTime (Dates)"), ToolIcon(TToolIcon::DateTime), false, true);
+    ToolBar_Controls->addSeparator();
+    ToolButton_Wizard = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_Wizard"), QStringLiteral("Question Wizard"),
+                                      ToolIcon(TToolIcon::Wizard), false, false);
+
+    ToolBar_Standard = makeBar(QStringLiteral("ToolBar_Standard"), QStringLiteral("Standard ToolBar"));
+    ToolButton_Tests = AddToolButton(ToolBar_Standard, QStringLiteral("ToolButton_Tests"), QStringLiteral("Create Test "),
+                                     ToolIcon(TToolIcon::Tests), false, true);
+    ToolButton_Join = AddToolButton(ToolBar_Standard, QStringLiteral("ToolButton_Join"),
+                                    QStringLiteral("Add Questions to Test"), ToolIcon(TToolIcon::Join), false, true);
+    ToolBar_Standard->addSeparator();
+    ToolButton_PrintPreview = AddToolButton(ToolBar_Standard, QStringLiteral("ToolButton_PrintPreview"),
+                                            QStringLiteral("Preview"), ToolIcon(TToolIcon::PrintPreview), false, true);
+    ToolButton_Print = AddToolButton(ToolBar_Standard, QStringLiteral("ToolButton_Print"), QStringLiteral("Print"),
+                                     ToolIcon(TToolIcon::Print), false, true);
+    ToolBar_Standard->addSeparator();
+    ToolButton_BeginTesting = AddToolButton(ToolBar_Standard, QStringLiteral("ToolButton_BeginTesting"),
+                                            QStringLiteral("Begin Testing"), ToolIcon(TToolIcon::BeginTesting), false, true);
+
+    // The test list rides in the control bar beside the two tool bars.
+    ToolBar_Test = makeBar(QStringLiteral("ToolBar_Test"), QStringLiteral("Test List"));
+    NvComboBox_Test = new TNvComboBox(ToolBar_Test);
+    NvComboBox_Test->setObjectName(QStringLiteral("NvComboBox_Test"));
+    NvComboBox_Test->setEditable(false);
+    NvComboBox_Test->SetSorted(true);
+    NvComboBox_Test->setFixedWidth(185);
+    NvComboBox_Test->setToolTip(QStringLiteral("Save questions to test  (Press delete to clear)"));
+    NvComboBox_Test->installEventFilter(this);
+    ToolBar_Test->addWidget(NvComboBox_Test);
+
+    connect(ToolButton_Clear, &QToolButton::clicked, this, &TForm_Main::ToolButton_ClearClick);
+    connect(ToolButton_Open, &QToolButton::clicked, this, &TForm_Main::ToolButton_OpenClick);
+    connect(ToolButton_Save, &QToolButton::clicked, this, &TForm_Main::ToolButton_SaveClick);
+    for (QToolButton *kind : {ToolButton_MaskEdit, ToolButton_Combo, ToolButton_RadioGroup, ToolButton_List,
+                              ToolButton_Memo, ToolButton_DateTime})
+        connect(kind, &QToolButton::clicked, this, [this, kind] { ToolButton_MaskEditClick(kind); });
+    connect(ToolButton_Wizard, &QToolButton::clicked, this, &TForm_Main::MenuItem_WizardClick);
+    connect(ToolButton_Tests, &QToolButton::clicked, this, &TForm_Main::ToolButton_TestsClick);
+    connect(ToolButton_Join, &QToolButton::clicked, this, &TForm_Main::ToolButton_JoinClick);
+    connect(ToolButton_PrintPreview, &QToolButton::clicked, this,
+            [this] { ToolButton_PrintPreviewClick(ToolButton_PrintPreview); });
+    connect(ToolButton_Print, &QToolButton::clicked, this, &TForm_Main::ToolButton_PrintClick);
+    connect(ToolButton_BeginTesting, &QToolButton::clicked, this, &TForm_Main::ToolButton_BeginTestingClick);
+}
+
+QAction *TForm_Main::AddMenuItem(QMenu *menu, const QString &name, const QString &caption)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(name);
+    return action;
+}
+
+void TForm_Main::CreateMenus()
+{
+    QMenuBar *bar = menuBar();
+    const auto addMenu = [](QMenuBar *owner, const QString &name, const QString &caption) {
+        QMenu *menu = owner->addMenu(caption);
+        menu->setObjectName(name);
+        return menu;
+    };
+
+    MenuItem_File = addMenu(bar, QStringLiteral("MenuItem_File"), QStringLiteral("&File"));
+    MenuItem_Exit = AddMenuItem(MenuItem_File, QStringLiteral("MenuItem_Exit"), QStringLiteral("E&xit"));
+
+    MenuItem_Question = addMenu(bar, QStringLiteral("MenuItem_Question"), QStringLiteral("Questions"));
+    MenuItem_Clear = AddMenuItem(MenuItem_Question, QStringLiteral("MenuItem_Clear"), QStringLiteral("&Clear"));
+    MenuItem_Question->addSeparator();
+    MenuItem_Controls = MenuItem_Question->addMenu(QStringLiteral("New"));
+    MenuItem_Controls->setObjectName(QStringLiteral("MenuItem_Controls"));
+    MenuItem_Editbox = AddMenuItem(MenuItem_Controls, QStringLiteral("MenuItem_Editbox"),
+                                   QStringLiteral("Editbox       (Short Answer)"));
+    MenuItem_Combobox = AddMenuItem(MenuItem_Controls, QStringLiteral("MenuItem_Combobox"),
+                                    QStringLiteral("Combobox  (Multiple Choice)"));
+    MenuItem_RadioGroup = AddMenuItem(MenuItem_Controls, QStringLiteral("MenuItem_RadioGroup"),
+                                      QStringLiteral("Radiogroup (Multiple Choice)"));
+    MenuItem_ListBox = AddMenuItem(MenuItem_Controls, QStringLiteral("MenuItem_ListBox"),
+                                   QStringLiteral("Listbox        (Multiple Choice)"));
+    MenuItem_Memo = AddMenuItem(MenuItem_Controls, QStringLiteral("MenuItem_Memo"), QStringLiteral("Memo          (Essay)"));
+    MenuItem_DateTime = AddMenuItem(MenuItem_Controls, QStringLiteral("MenuItem_DateTime"),
+                                    QStringLiteral("DateTime    (Dates)"));
+    MenuItem_Open = AddMenuItem(MenuItem_Question, QStringLiteral("MenuItem_Open"), QStringLiteral("&Open..."));
+    MenuItem_Save = AddMenuItem(MenuItem_Question, QStringLiteral("MenuItem_Save"), QStringLiteral("&Save... "));
+    MenuItem_Delete = AddMenuItem(MenuItem_Question, QStringLiteral("MenuItem_Delete"), QStringLiteral("Delete..."));
+    MenuItem_Question->addSeparator();
+    MenuItem_Wizard = AddMenuItem(MenuItem_Question, QStringLiteral("MenuItem_Wizard"), QStringLiteral("&Wizard..."));
+
+    MenuItem_Test = addMenu(bar, QStringLiteral("MenuItem_Test"), QStringLiteral("Test"));
+    MenuItem_EditTest = AddMenuItem(MenuItem_Test, QStringLiteral("MenuItem_EditTest"), QStringLiteral("Edit..."));
+    MenuItem_AddQuestions = AddMenuItem(MenuItem_Test, QStringLiteral("MenuItem_AddQuestions"),
+                                        QStringLiteral("Add Questions..."));
+    MenuItem_Test->addSeparator();
+    MenuItem_PrintPreview = AddMenuItem(MenuItem_Test, QStringLiteral("MenuItem_PrintPreview"),
+                                        QStringLiteral("Print Preview..."));
+    MenuItem_Print = AddMenuItem(MenuItem_Test, QStringLiteral("MenuItem_Print"), QStringLiteral("Print..."));
+    MenuItem_Test->addSeparator();
+    MenuItem_BeginTesting = AddMenuItem(MenuItem_Test, QStringLiteral("MenuItem_BeginTesting"),
+                                        QStringLiteral("Begin Testing..."));
+
+    MenuItem_Students = addMenu(bar, QStringLiteral("MenuItem_Students"), QStringLiteral("Students"));
+    MenuItem_EditStudents = AddMenuItem(MenuItem_Students, QStringLiteral("MenuItem_EditStudents"),
+                                        QStringLiteral("Edit..."));
+
+    MenuItem_Classes = addMenu(bar, QStringLiteral("MenuItem_Classes"), QStringLiteral("Classes"));
+    MenuItem_NewClass = AddMenuItem(MenuItem_Classes, QStringLiteral("MenuItem_NewClass"), QStringLiteral("Edit..."));
+    MenuItem_Classes->addSeparator();
+    MenuItem_AddStudents = AddMenuItem(MenuItem_Classes, QStringLiteral("MenuItem_AddStudents"),
+                                       QStringLiteral("Add Students..."));
+    MenuItem_AddTests = AddMenuItem(MenuItem_Classes, QStringLiteral("MenuItem_AddTests"), QStringLiteral("Add Tests..."));
+
+    MenuItem_GradeBook = addMenu(bar, QStringLiteral("MenuItem_GradeBook"), QStringLiteral("GradeBook"));
+    MenuItem_EditGradebook = AddMenuItem(MenuItem_GradeBook, QStringLiteral("MenuItem_EditGradebook"),
+                                         QStringLiteral("Edit..."));
+
+    MenuItem_Help = addMenu(bar, QStringLiteral("MenuItem_Help"), QStringLiteral("Help"));
+    MenuItem_Contents = AddMenuItem(MenuItem_Help, QStringLiteral("MenuItem_Contents"), QStringLiteral("Contents..."));
+    MenuItem_HelpDivider = MenuItem_Help->addSeparator();
+    MenuItem_HelpDivider->setObjectName(QStringLiteral("MenuItem_HelpDivider"));
+    MenuItem_About = AddMenuItem(MenuItem_Help, QStringLiteral("MenuItem_About"), QStringLiteral("About.."));
+
+    connect(MenuItem_File, &QMenu::aboutToShow, this, &TForm_Main::MenuItem_FileClick);
+    connect(MenuItem_Question, &QMenu::aboutToShow, this, &TForm_Main::MenuItem_QuestionClick);
+    connect(MenuItem_Controls, &QMenu::aboutToShow, this, &TForm_Main::MenuItem_ControlsClick);
+    connect(MenuItem_Help, &QMenu::aboutToShow, this, &TForm_Main::MenuItem_HelpClick);
+
+    connect(MenuItem_Exit, &QAction::triggered, this, &TForm_Main::MenuItem_ExitClick);
+    connect(MenuItem_Clear, &QAction::triggered, this, &TForm_Main::ToolButton_ClearClick);
+    connect(MenuItem_Editbox, &QAction::triggered, this, &TForm_Main::MenuItem_EditboxClick);
+    connect(MenuItem_Combobox, &QAction::triggered, this, &TForm_Main::MenuItem_ComboboxClick);
+    connect(MenuItem_RadioGroup, &QAction::triggered, this, &TForm_Main::MenuItem_RadioGroupClick);
+    connect(MenuItem_ListBox, &QAction::triggered, this, &TForm_Main::MenuItem_ListBoxClick);
+    connect(MenuItem_Memo, &QAction::triggered, this, &TForm_Main::MenuItem_MemoClick);
+    connect(MenuItem_DateTime, &QAction::triggered, this, &TForm_Main::MenuItem_DateTimeClick);
+    connect(MenuItem_Open, &QAction::triggered, this, &TForm_Main::ToolButton_OpenClick);
+    connect(MenuItem_Save, &QAction::triggered, this, &TForm_Main::ToolButton_SaveClick);
+    connect(MenuItem_Delete, &QAction::triggered, this, &TForm_Main::MenuItem_DeleteClick);
+    connect(MenuItem_Wizard, &QAction::triggered, this, &TForm_Main::MenuItem_WizardClick);
+    connect(MenuItem_EditTest, &QAction::triggered, this, &TForm_Main::ToolButton_TestsClick);
+    connect(MenuItem_AddQuestions, &QAction::triggered, this, &TForm_Main::ToolButton_JoinClick);
+    connect(MenuItem_PrintPreview, &QAction::triggered, this,
+            [this] { ToolButton_PrintPreviewClick(MenuItem_PrintPreview); });
+    connect(MenuItem_Print, &QAction::triggered, this, &TForm_Main::ToolButton_PrintClick);
+    connect(MenuItem_BeginTesting, &QAction::triggered, this, &TForm_Main::ToolButton_BeginTestingClick);
+    connect(MenuItem_EditStudents, &QAction::triggered, this, &TForm_Main::MenuItem_EditStudentsClick);
+    connect(MenuItem_NewClass, &QAction::triggered, this, &TForm_Main::MenuItem_NewClassClick);
+    connect(MenuItem_AddStudents, &QAction::triggered, this, &TForm_Main::MenuItem_AddStudentsClick);
+    connect(MenuItem_AddTests, &QAction::triggered, this, &TForm_Main::MenuItem_AddTestsClick);
+    connect(MenuItem_EditGradebook, &QAction::triggered, this, &TForm_Main::MenuItem_EditGradebookClick);
+    connect(MenuItem_Contents, &QAction::triggered, this, &TForm_Main::MenuItem_ContentsClick);
+    connect(MenuItem_About, &QAction::triggered, this, &TForm_Main::MenuItem_AboutClick);
+}
+
+// ---- Start-up ------------------------------------------------------------------
+
+void TForm_Main::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (FShown)
+        return;
+    FShown = true;
+    // The start-up work runs once the window is on the screen, so its boxes have a parent to sit on.
+    QTimer::singleShot(0, this, &TForm_Main::FormShow);
+}
+
+void TForm_Main::FormShow()
+{
+    // Report previews open the program's own preview window once TNvPrintPreview exists
+    // (its Execute belongs here, before the designer).
+
+    ConfigureObjectInspector();
+    ActivateDesigner();
+
+    if (InspectorDock && !InspectorDock->isFloating())
+        resizeDocks({InspectorDock}, {200}, Qt::Horizontal);
+
+    try {
+        ADOConnection.Close();
+        ADOConnection.SetConnectionString(ConnectionText);
+        ADOConnection.Open();
+    } catch (const Exception &e) {
+        ShowMessage(e.Message());
+    }
+
+    NvSplashScreen->Title = ProgramTitle();
+    NvSplashScreen->Version = QString::fromLatin1(ProgramVersion);
+    NvSplashScreen->DisplayTime = 4000;
+    NvSplashScreen->Execute();
+
+    // Not guarded in the list itself: shown the way every unhandled error is.
+    try {
+        LoadTestList();
+    } catch (const Exception &e) {
+        ShowErrorBox(e.Message());
+    }
+    FStartedUp = true;
+}
+
+void TForm_Main::ConfigureObjectInspector()
+{
+    // Hands ObjectInspectorSettings to the designer component and connects its events
+    // (OnCreateControl, OnBeforeDelete, OnEditButtonClick, OnMenuPopup, OnSelectCell)
+    // once the designer library provides TObjectInspector.
+    if (!ObjectInspector)
+        return;
+}
+
+bool TForm_Main::ActivateDesigner()
+{
+    // Registers ObjectInspectorSettings.ControlClasses, sets the template, activates the
+    // designer, docks its inspector (DockInspector) and places its surface in Panel_Design
+    // once the designer library provides TObjectInspector.
+    return ObjectInspector != nullptr;
+}
+
+void TForm_Main::LoadTestList()
+{
+    const QString rememberedName = NvComboBox_Test->Text();
+    const QString rememberedCode = NvComboBox_Test->SelectedCode();
+    NvComboBox_Test->Clear();
+
+    ADOQuery.Clear();
+    ADOQuery.Add(QStringLiteral("SELECT NAME, ID FROM testmaster"));
+    try {
+        ADOQuery.Open();
+        while (!ADOQuery.Eof()) {
+            const int position = NvComboBox_Test->Add(ADOQuery.FieldByName("NAME").AsString());
+            NvComboBox_Test->SetCode(position, ADOQuery.FieldByName("ID").AsString());
+            ADOQuery.Next();
+        }
+        ADOQuery.Close();
+    } catch (...) {
+        ADOQuery.Close();
+        throw;
+    }
+
+    // Nothing chosen before means nothing chosen now, even when a test has an empty name.
+    // Among tests of the same name the one chosen before keeps the choice.
+    int index = -1;
+    if (!rememberedName.isEmpty()) {
+        for (int i = 0; i < NvComboBox_Test->Count() && index < 0; ++i)
+            if (NvComboBox_Test->Items(i).compare(rememberedName, Qt::CaseInsensitive) == 0
+                && NvComboBox_Test->Code(i) == rememberedCode)
+                index = i;
+        if (index < 0)
+            index = NvComboBox_Test->IndexOfItem(rememberedName);
+    }
+    NvComboBox_Test->SetItemIndex(index);
+}
+
+// ---- Closing -------------------------------------------------------------------
+
+void TForm_Main::closeEvent(QCloseEvent *event)
+{
+    // Here the design surface is taken out of Panel_Design and the designer freed, once
+    // the designer exists.
+    if (NvSplashScreen)
+        NvSplashScreen->close();
+    QMainWindow::closeEvent(event);
+}
+
+// ---- The left dock panel ---------------------------------------------------------
+
+void TForm_Main::DockInspector(QDockWidget *inspector)
+{
+    if (!inspector)
+        return;
+    InspectorDock = inspector;
+    // The inspector can be moved and floated, never closed.
+    inspector->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    inspector->setAllowedAreas(Qt::LeftDockWidgetArea);
+    inspector->setProperty(GuardedProperty, true);
+    inspector->installEventFilter(this);
+    connect(inspector, &QDockWidget::topLevelChanged, this, [this](bool floating) {
+        if (floating)
+            Panel_LeftDockUnDock();
+    });
+    connect(inspector, &QDockWidget::dockLocationChanged, this, [this](Qt::DockWidgetArea area) {
+        if (area == Qt::LeftDockWidgetArea)
+            Panel_LeftDockDockDrop();
+    });
+    inspector->setFloating(false);
+    addDockWidget(Qt::LeftDockWidgetArea, inspector);
+    inspector->show();
+}
+
+bool TForm_Main::Panel_LeftDockDockOver(const QDockWidget *source) const
+{
+    return source && source == InspectorDock;
+}
+
+void TForm_Main::Panel_LeftDockDockDrop()
+{
+    // The dropped inspector takes the width of the dock preview: a third of the client area.
+    if (InspectorDock && !InspectorDock->isFloating())
+        resizeDocks({InspectorDock}, {std::max(1, width() / 3)}, Qt::Horizontal);
+}
+
+void TForm_Main::Panel_LeftDockUnDock()
+{
+    // Nothing to do: the dock area collapses, and its splitter goes, by itself once it
+    // holds no docked window; the design area takes the whole width again.
+}
+
+int TForm_Main::Panel_LeftDockWidth() const
+{
+    return VSplitterVisible() ? InspectorDock->width() : 0;
+}
+
+bool TForm_Main::VSplitterVisible() const
+{
+    return InspectorDock && !InspectorDock->isFloating() && InspectorDock->isVisible()
+           && dockWidgetArea(InspectorDock) == Qt::LeftDockWidgetArea;
+}
+
+void TForm_Main::childEvent(QChildEvent *event)
+{
+    QMainWindow::childEvent(event);
+    if (event->type() != QEvent::ChildAdded)
+        return;
+    // A child is announced before it is fully built; look at it once it is.
+    QPointer<QObject> child = event->child();
+    QMetaObject::invokeMethod(
+        this,
+        [this, child] {
+            if (auto *dock = qobject_cast<QDockWidget *>(child.data()))
+                GuardDockWidget(dock);
+        },
+        Qt::QueuedConnection);
+}
+
+void TForm_Main::GuardDockWidget(QDockWidget *dock)
+{
+    if (dock == InspectorDock || dock->property(GuardedProperty).toBool())
+        return;
+    dock->setProperty(GuardedProperty, true);
+    dock->setAllowedAreas(dock->allowedAreas() & ~Qt::LeftDockWidgetArea);
+    const auto refuse = [this, dock](Qt::DockWidgetArea area) {
+        if (area == Qt::LeftDockWidgetArea && !Panel_LeftDockDockOver(dock))
+            addDockWidget(Qt::RightDockWidgetArea, dock);
+    };
+    connect(dock, &QDockWidget::dockLocationChanged, this, refuse);
+    if (!dock->isFloating() && dock->parent() == this)
+        refuse(dockWidgetArea(dock));
+}
+
+// ---- Keys and menu enabling --------------------------------------------------------
+
+bool TForm_Main::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == NvComboBox_Test && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        NvComboBox_TestKeyDown(key);
+        if (key == Qt::Key_Delete)
+            return true;
+    }
+    if (watched == InspectorDock && event->type() == QEvent::Close) {
+        event->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm_Main::NvComboBox_TestKeyDown(int key)
+{
+    if (key == Qt::Key_Delete)
+        NvComboBox_Test->SetItemIndex(-1);
+}
+
+void TForm_Main::MenuItem_FileClick()
+{
+    MenuItem_Open->setEnabled(ToolButton_Open->isEnabled());
+    MenuItem_Clear->setEnabled(ToolButton_Clear->isEnabled());
+    MenuItem_Save->setEnabled(ToolButton_Save->isEnabled());
+}
+
+void TForm_Main::MenuItem_QuestionClick()
+{
+    MenuItem_Wizard->setEnabled(ToolButton_Wizard->isEnabled());
+    MenuItem_Save->setEnabled(ToolButton_Save->isEnabled());
+    MenuItem_Delete->setEnabled(ToolButton_Save->isEnabled());
+}
+
+void TForm_Main::MenuItem_ControlsClick()
+{
+    const bool enabled = ToolButton_MaskEdit->isEnabled();
+    for (QAction *item : {MenuItem_Editbox, MenuItem_Combobox, MenuItem_RadioGroup, MenuItem_ListBox, MenuItem_Memo,
+                          MenuItem_DateTime})
+        item->setEnabled(enabled);
+}
+
+void TForm_Main::MenuItem_HelpClick()
+{
+    MenuItem_Contents->setText(ProgramTitle() + QStringLiteral(" Help..."));
+    const bool anyHelp = !HelpFilesSettings.HelpFiles.isEmpty();
+    MenuItem_Contents->setVisible(anyHelp);
+    MenuItem_HelpDivider->setVisible(anyHelp);
+}
+
+void TForm_Main::ObjectInspectorMenuPopup(QMenu *controlMenu, int selectedCount)
+{
+    if (!controlMenu)
+        return;
+    for (QAction *item : controlMenu->actions())
+        item->setVisible(selectedCount > 0);
+}
+
+void TForm_Main::ObjectInspectorSelectCell() {}
+
+// ---- Tool-bar states ------------------------------------------------------------
+
+QList<QToolButton *> TForm_Main::ControlsButtons() const
+{
+    return {ToolButton_Clear, ToolButton_Open,  ToolButton_Save,     ToolButton_MaskEdit,
+            ToolButton_Combo, ToolButton_RadioGroup, ToolButton_List, ToolButton_Memo,
+            ToolButton_DateTime, ToolButton_Wizard};
+}
+
+void TForm_Main::EnableKindButtons(bool enabled)
+{
+    for (QToolButton *button : ControlsButtons())
+        if (button != ToolButton_Clear && button != ToolButton_Open)
+            button->setEnabled(enabled);
+    ToolButton_Save->setEnabled(!enabled);
+    ToolButton_Wizard->setEnabled(ToolButton_Save->isEnabled());
+}
+
+void TForm_Main::ReleaseKindButtons()
+{
+    for (QToolButton *button : ControlsButtons()) {
+        button->setChecked(false);
+        button->setDown(false);
+    }
+}
+
+// ---- Commands ------------------------------------------------------------------
+
+void TForm_Main::NotAvailableYet(const QString &what)
+{
+    SaveMsgDialog(what + QStringLiteral(" is not available yet."), MsgInformation, BtnOK);
+}
+
+void TForm_Main::ToolButton_MaskEditClick(QToolButton *sender)
+{
+    Q_UNUSED(sender);
+    ReleaseKindButtons();
+    NotAvailableYet(QStringLiteral("Designing questions"));
+}
+
+void TForm_Main::MenuItem_EditboxClick() { ToolButton_MaskEditClick(ToolButton_MaskEdit); }
+void TForm_Main::MenuItem_ComboboxClick() { ToolButton_MaskEditClick(ToolButton_Combo); }
+void TForm_Main::MenuItem_RadioGroupClick() { ToolButton_MaskEditClick(ToolButton_RadioGroup); }
+void TForm_Main::MenuItem_ListBoxClick() { ToolButton_MaskEditClick(ToolButton_List); }
+void TForm_Main::MenuItem_MemoClick() { ToolButton_MaskEditClick(ToolButton_Memo); }
+void TForm_Main::MenuItem_DateTimeClick() { ToolButton_MaskEditClick(ToolButton_DateTime); }
+
+void TForm_Main::ToolButton_ClearClick()
+{
+    NotAvailableYet(QStringLiteral("Clearing the question"));
+}
+
+void TForm_Main::ToolButton_OpenClick()
+{
+    NotAvailableYet(QStringLiteral("Opening a stored question"));
+}
+
+void TForm_Main::ToolButton_SaveClick()
+{
+    NotAvailableYet(QStringLiteral("Saving the question"));
+}
+
+void TForm_Main::MenuItem_DeleteClick()
+{
+    NotAvailableYet(QStringLiteral("Deleting the question"));
+}
+
+void TForm_Main::MenuItem_WizardClick()
+{
+    NotAvailableYet(QStringLiteral("The question wizard"));
+}
+
+void TForm_Main::ObjectInspectorCreateControl() {}
+
+void TForm_Main::ObjectInspectorBeforeDelete(bool &canDelete)
+{
+    canDelete = false;
+    NotAvailableYet(QStringLiteral("Deleting the question"));
+}
+
+void TForm_Main::ObjectInspectorEditButtonClick() {}
+
+void TForm_Main::ToolButton_TestsClick()
+{
+    NotAvailableYet(QStringLiteral("The test window"));
+}
+
+void TForm_Main::ToolButton_JoinClick()
+{
+    NotAvailableYet(QStringLiteral("Adding questions to a test"));
+}
+
+void TForm_Main::ToolButton_BeginTestingClick()
+{
+    NotAvailableYet(QStringLiteral("The test wizard"));
+}
+
+void TForm_Main::ToolButton_PrintPreviewClick(QObject *sender)
+{
+    Q_UNUSED(sender);
+    NotAvailableYet(QStringLiteral("Printing"));
+}
+
+void TForm_Main::ToolButton_PrintClick()
+{
+    ToolButton_PrintPreviewClick(MenuItem_Print);
+}
+
+void TForm_Main::MenuItem_EditStudentsClick()
+{
+    NotAvailableYet(QStringLiteral("The student window"));
+}
+
+void TForm_Main::MenuItem_NewClassClick()
+{
+    NotAvailableYet(QStringLiteral("The class window"));
+}
+
+void TForm_Main::MenuItem_AddStudentsClick()
+{
+    NotAvailableYet(QStringLiteral("Adding students to a class"));
+}
+
+void TForm_Main::MenuItem_AddTestsClick()
+{
+    NotAvailableYet(QStringLiteral("Adding tests to a class"));
+}
+
+void TForm_Main::MenuItem_EditGradebookClick()
+{
+    NotAvailableYet(QStringLiteral("The gradebook"));
+}
+
+void TForm_Main::MenuItem_ContentsClick()
+{
+    NotAvailableYet(QStringLiteral("The help viewer"));
+}
+
+void TForm_Main::MenuItem_AboutClick()
+{
+    NvAboutBox->Title = ProgramTitle();
+    NvAboutBox->Version = QString::fromLatin1(ProgramVersion);
+    NvAboutBox->Execute();
+}
+
+void TForm_Main::MenuItem_ExitClick()
+{
+    close();
+}
+
+} // namespace Corvella
