@@ -1,1 +1,0 @@
-// The designer library; its parts arrive in their own files.
