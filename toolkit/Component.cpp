@@ -35,12 +35,15 @@ TComponentList::~TComponentList()
 {
     // The owner destroys what it still owns, newest first.
     Lists().remove(FOwner);
-    const QList<QObject *> items = FItems;
-    FItems.clear();
-    for (QObject *component : items)
+    // Guarded: deleting one component may take others along as its Qt children.
+    QList<QPointer<QObject>> items;
+    for (QObject *component : FItems) {
         Owners().remove(component);
+        items.append(component);
+    }
+    FItems.clear();
     for (qsizetype i = items.size() - 1; i >= 0; --i)
-        delete items.at(i);
+        delete items.at(i).data();
 }
 
 TComponentList *TComponentList::Of(const QObject *owner, bool create)

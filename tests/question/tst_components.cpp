@@ -79,6 +79,18 @@ void TestComponents::ownerAndParentDiffer()
     delete form;
     QVERIFY(first.isNull());
     QVERIFY(loose.isNull());
+
+    // A newer component that holds an older one as its Qt child takes it along; the
+    // owner must not delete that one a second time.
+    auto *surface = new QWidget;
+    QPointer<QWidget> inner = new QWidget;
+    QPointer<QWidget> container = new QWidget;
+    InsertComponent(surface, inner);
+    InsertComponent(surface, container);
+    inner->setParent(container);
+    delete surface;
+    QVERIFY(inner.isNull());
+    QVERIFY(container.isNull());
 }
 
 void TestComponents::splitLines_data()
