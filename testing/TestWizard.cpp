@@ -1,0 +1,733 @@
+#include "testing/TestWizard.h"
+
+#include "database/Database.h"
+#include "dialogs/SplashAbout.h"
+#include "question/QuestionControls.h"
+#include "testing/Pictures.h"
+#include "toolkit/Component.h"
+#include "toolkit/Convert.h"
+#include "toolkit/Exception.h"
+#include "toolkit/StdDialogs.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
+
+#include <cstdio>
+
+const QString TForm_TestWizard::FinishCaption = QStringLiteral("&Finish");
+const QString TForm_TestWizard::NextCaption = QStringLiteral("&Next");
+
+namespace {
+
+const QString CRLF = QStringLiteral("\r\n");
+constexpr int ClientWidth = 507;
+constexpr int ClientHeight = 373;
+constexpr int TopHeight = 58;
+constexpr int BottomHeight = 35;
+constexpr int ButtonWidth = 75;
+constexpr int ButtonHeight = 25;
+constexpr int PassMark = 70;
+
+// The value rounded to the 18 significant digits of extended precision, as whole
+// digits and decimals ("52" and "99..." or "53" and "00...").
+void DecimalParts(long double value, QString &whole, QString &decimals)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.17Le", value < 0 ? -value : value);
+    const QString text = QString::fromLatin1(buffer);
+    const qsizetype e = text.indexOf(QLatin1Char('e'));
+    const int exponent = text.mid(e + 1).toInt();
+    QString digits = text.left(e);
+    digits.remove(QLatin1Char('.'));
+    if (exponent >= 0) {
+        const int wholeLength = exponent + 1;
+        if (digits.size() < wholeLength)
+            digits += QString(wholeLength - digits.size(), QLatin1Char('0'));
+        whole = digits.left(wholeLength);
+        decimals = digits.mid(wholeLength);
+    } else {
+        whole = QStringLiteral("0");
+        decimals = QString(-exponent - 1, QLatin1Char('0')) + digits;
+    }
+}
+
+QLabel *MakeLabel(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QPushButton *MakeButton(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QFont BoldFont(const QFont &base, int pointSize)
+{
+    QFont font = base;
+    font.setBold(true);
+    if (pointSize > 0)
+        font.setPointSize(pointSize);
+    return font;
+}
+
+// The correct answer a question carries, as the transcript starts it.
+QString CorrectAnswerOf(QWidget *control)
+{
+    if (auto list = qobject_cast<TQAListbox *>(control))
+        return list->CorrectAnswers()->Text();
+    if (auto edit = qobject_cast<TQAMaskEdit *>(control))
+        return edit->CorrectAnswer();
+    if (auto combo = qobject_cast<TQACombobox *>(control))
+        return combo->CorrectAnswer();
+    if (auto radio = qobject_cast<TQARadioGroup *>(control))
+        return radio->CorrectAnswer();
+    if (auto memo = qobject_cast<TQARichEdit *>(control))
+        return memo->CorrectAnswer();
+    if (auto date = qobject_cast<TQADateTime *>(control))
+        return date->CorrectAnswer();
+    return QString();
+}
+
+} // namespace
+
+long double ComputeGrade(int correct, int incorrect)
+{
+    const int total = correct + incorrect;
+    if (correct <= 0 || total <= 0)
+        return 0;
+    // The quotient is rounded to extended precision first, then the product.
+    const long double quotient = static_cast<long double>(correct) / static_cast<long double>(total);
+    return quotient * 100.0L;
+}
+
+QString FormatGrade(long double grade)
+{
+    QString whole, decimals;
+    DecimalParts(grade, whole, decimals);
+    qint64 tenths = whole.toLongLong() * 10 + (decimals.isEmpty() ? 0 : decimals.at(0).digitValue());
+    if (decimals.size() > 1 && decimals.at(1).digitValue() >= 5)
+        ++tenths;
+    QString text = QString::number(tenths / 10) + DecimalSeparator() + QString::number(tenths % 10);
+    return grade < 0 ? QLatin1Char('-') + text : text;
+}
+
+int WholeGrade(long double grade)
+{
+    QString whole, decimals;
+    DecimalParts(grade, whole, decimals);
+    const int value = whole.toInt();
+    return grade < 0 ? -value : value;
+}
+
+QString TrimBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() <= 32)
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= 32)
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+TForm_TestWizard::TForm_TestWizard(TDbQuery *query, bool allowPrevious, QWidget *parent)
+    : QDialog(parent), Query(query), AllowPrevious(allowPrevious)
+{
+    setObjectName(QStringLiteral("Form_TestWizard"));
+    setWindowTitle(QStringLiteral("Test Wizard"));
+    // The testing program's wizard is left only by Finish: no title-bar buttons.
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                            | Qt::MSWindowsFixedSizeDialogHint;
+    if (!AllowPrevious)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    setWindowFlags(flags);
+    setFixedSize(ClientWidth, ClientHeight);
+
+    BuildTopStrip();
+
+    Panel_Controls = new QFrame(this);
+    Panel_Controls->setObjectName(QStringLiteral("Panel_Controls"));
+    Panel_Controls->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel_Controls->setLineWidth(2);
+    Panel_Controls->setGeometry(0, TopHeight, ClientWidth, ClientHeight - TopHeight - BottomHeight);
+
+    BuildBottomStrip();
+    BuildGradeBox();
+
+    const bool tallyShown = !AllowPrevious;
+    Label_Correct->setVisible(tallyShown);
+    Label_CorrectCount->setVisible(tallyShown);
+    Label_Incorrect->setVisible(tallyShown);
+    Label_IncorrectCount->setVisible(tallyShown);
+    BitBtn_Previous->setEnabled(AllowPrevious);
+    // The testing program shows its About button where Cancel would be.
+    BitBtn_Cancel->setVisible(!AllowPrevious);
+    BitBtn_About->setVisible(AllowPrevious);
+
+    connect(BitBtn_Next, &QPushButton::clicked, this, &TForm_TestWizard::BitBtn_NextClick);
+    connect(BitBtn_Previous, &QPushButton::clicked, this, &TForm_TestWizard::BitBtn_PreviousClick);
+    connect(BitBtn_Cancel, &QPushButton::clicked, this, &TForm_TestWizard::BitBtn_CancelClick);
+    connect(BitBtn_About, &QPushButton::clicked, this, &TForm_TestWizard::BitBtn_AboutClick);
+}
+
+TForm_TestWizard::~TForm_TestWizard() = default;
+
+void TForm_TestWizard::BuildTopStrip()
+{
+    Panel = new QWidget(this);
+    Panel->setObjectName(QStringLiteral("Panel"));
+    Panel->setGeometry(0, 0, ClientWidth, TopHeight);
+    Panel->setAutoFillBackground(true);
+    QPalette white = Panel->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::WindowText, Qt::black);
+    Panel->setPalette(white);
+
+    Panel_Number = new QFrame(Panel);
+    Panel_Number->setObjectName(QStringLiteral("Panel_Number"));
+    Panel_Number->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    Panel_Number->setLineWidth(1);
+    Panel_Number->setGeometry(3, 3, 47, 52);
+
+    Label_Number = MakeLabel(QStringLiteral("Label_Number"), QStringLiteral("1."), Panel_Number);
+    Label_Number->setAlignment(Qt::AlignCenter);
+    Label_Number->setGeometry(Panel_Number->contentsRect());
+    SetNumberLook(false);
+
+    const QRect pictureRect((47 - 32) / 2, (52 - 32) / 2, 32, 32);
+    const qreal ratio = qApp->devicePixelRatio();
+    Image_Happy = MakeLabel(QStringLiteral("Image_Happy"), QString(), Panel_Number);
+    Image_Happy->setGeometry(pictureRect);
+    Image_Happy->setPixmap(HappyPicture(32, ratio));
+    Image_Happy->hide();
+    Image_Sad = MakeLabel(QStringLiteral("Image_Sad"), QString(), Panel_Number);
+    Image_Sad->setGeometry(pictureRect);
+    Image_Sad->setPixmap(SadPicture(32, ratio));
+    Image_Sad->hide();
+
+    Label_Question = MakeLabel(QStringLiteral("Label_Question"), QStringLiteral("Question:"), Panel);
+    Label_Question->setFont(BoldFont(font(), 0));
+    Label_Question->setWordWrap(true);
+    Label_Question->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A fixed area: text beyond it is cut off.
+    Label_Question->setGeometry(53, 6, 452, 46);
+}
+
+void TForm_TestWizard::BuildBottomStrip()
+{
+    Panel_Bottom = new QWidget(this);
+    Panel_Bottom->setObjectName(QStringLiteral("Panel_Bottom"));
+    Panel_Bottom->setGeometry(0, ClientHeight - BottomHeight, ClientWidth, BottomHeight);
+
+    const int buttonTop = (BottomHeight - ButtonHeight) / 2;
+    const int cancelLeft = ClientWidth - 8 - ButtonWidth;
+    const int nextLeft = cancelLeft - 8 - ButtonWidth;
+    const int previousLeft = nextLeft - 2 - ButtonWidth;
+    BitBtn_Previous = MakeButton(QStringLiteral("BitBtn_Previous"), QStringLiteral("< &Previous"), Panel_Bottom);
+    BitBtn_Previous->setGeometry(previousLeft, buttonTop, ButtonWidth, ButtonHeight);
+    BitBtn_Next = MakeButton(QStringLiteral("BitBtn_Next"), QStringLiteral("&Next >"), Panel_Bottom);
+    BitBtn_Next->setGeometry(nextLeft, buttonTop, ButtonWidth, ButtonHeight);
+    BitBtn_Next->setDefault(true);
+    BitBtn_Cancel = MakeButton(QStringLiteral("BitBtn_Cancel"), QStringLiteral("&Cancel"), Panel_Bottom);
+    BitBtn_Cancel->setGeometry(cancelLeft, buttonTop, ButtonWidth, ButtonHeight);
+    BitBtn_About = MakeButton(QStringLiteral("BitBtn_About"), QStringLiteral("&About"), Panel_Bottom);
+    BitBtn_About->setGeometry(cancelLeft, buttonTop, ButtonWidth, ButtonHeight);
+    // Captions wider than the classic 75 pixels (large fonts) widen their buttons leftwards.
+    for (QPushButton *button : {BitBtn_Previous, BitBtn_Next, BitBtn_Cancel, BitBtn_About}) {
+        const int needed = button->sizeHint().width();
+        if (needed > ButtonWidth)
+            button->setGeometry(button->x() - (needed - ButtonWidth), buttonTop, needed, ButtonHeight);
+    }
+    if (BitBtn_Next->x() + BitBtn_Next->width() + 8 > BitBtn_Cancel->x())
+        BitBtn_Next->move(BitBtn_Cancel->x() - 8 - BitBtn_Next->width(), buttonTop);
+    if (BitBtn_Previous->x() + BitBtn_Previous->width() + 2 > BitBtn_Next->x())
+        BitBtn_Previous->move(BitBtn_Next->x() - 2 - BitBtn_Previous->width(), buttonTop);
+
+    Label_Correct = MakeLabel(QStringLiteral("Label_Correct"), QStringLiteral("Correct:"), Panel_Bottom);
+    Label_CorrectCount = MakeLabel(QStringLiteral("Label_CorrectCount"), QStringLiteral("0"), Panel_Bottom);
+    Label_Incorrect = MakeLabel(QStringLiteral("Label_Incorrect"), QStringLiteral("Incorrect:"), Panel_Bottom);
+    Label_IncorrectCount = MakeLabel(QStringLiteral("Label_IncorrectCount"), QStringLiteral("0"), Panel_Bottom);
+    // Each caption in its own width, each count with room for three digits.
+    const int countWidth = fontMetrics().horizontalAdvance(QStringLiteral("000")) + 4;
+    int left = 8;
+    for (QLabel *label : {Label_Correct, Label_CorrectCount, Label_Incorrect, Label_IncorrectCount}) {
+        const bool count = label == Label_CorrectCount || label == Label_IncorrectCount;
+        const int width = count ? countWidth : label->sizeHint().width();
+        label->setGeometry(left, 0, width, BottomHeight);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        left += width + (count ? 12 : 4);
+    }
+}
+
+void TForm_TestWizard::BuildGradeBox()
+{
+    Panel_Grade = new QFrame(this);
+    Panel_Grade->setObjectName(QStringLiteral("Panel_Grade"));
+    Panel_Grade->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Panel_Grade->setLineWidth(1);
+    Panel_Grade->setAutoFillBackground(true);
+    Panel_Grade->setGeometry(117, 112, 273, 153);
+    Panel_Grade->hide();
+
+    // Large bold type, shrunk when the platform's font would not fit the box.
+    QFont large = BoldFont(font(), 16);
+    for (int size = 16; size > 9; --size) {
+        large.setPointSize(size);
+        const QFontMetrics metrics(large);
+        if (metrics.horizontalAdvance(QStringLiteral("Incorrect:")) + metrics.horizontalAdvance(QStringLiteral("100.0%"))
+                    + 48 <= 273
+            && metrics.height() * 3 + 24 <= 153)
+            break;
+    }
+    const QFontMetrics metrics(large);
+    const int rowHeight = 153 / 3 - 6;
+    const int percentWidth = metrics.horizontalAdvance(QStringLiteral("%")) + 4;
+    const int numberRight = 273 - 16 - percentWidth;
+    const int numberWidth = metrics.horizontalAdvance(QStringLiteral("100.0")) + 8;
+    const int captionWidth = numberRight - numberWidth - 16;
+
+    auto row = [&](const QString &captionName, const QString &caption, const QString &valueName, int index,
+                   QLabel *&captionLabel, QLabel *&valueLabel) {
+        const int top = 9 + index * (rowHeight + 6);
+        captionLabel = MakeLabel(captionName, caption, Panel_Grade);
+        captionLabel->setFont(large);
+        captionLabel->setGeometry(16, top, captionWidth, rowHeight);
+        valueLabel = MakeLabel(valueName, QStringLiteral("0"), Panel_Grade);
+        valueLabel->setFont(large);
+        valueLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        valueLabel->setGeometry(numberRight - numberWidth, top, numberWidth, rowHeight);
+    };
+    row(QStringLiteral("Label_Correct2"), QStringLiteral("Correct:"), QStringLiteral("Label_CorrectCount2"), 0,
+        Label_Correct2, Label_CorrectCount2);
+    row(QStringLiteral("Label_Incorrect2"), QStringLiteral("Incorrect:"), QStringLiteral("Label_IncorrectCount2"), 1,
+        Label_Incorrect2, Label_IncorrectCount2);
+    row(QStringLiteral("Label_GradeCaption2"), QStringLiteral("Grade:"), QStringLiteral("Label_Grade2"), 2,
+        Label_GradeCaption2, Label_Grade2);
+    Label_Percent = MakeLabel(QStringLiteral("Label_Percent"), QStringLiteral("%"), Panel_Grade);
+    Label_Percent->setFont(large);
+    Label_Percent->setGeometry(numberRight + 2, Label_Grade2->y(), percentWidth, rowHeight);
+}
+
+void TForm_TestWizard::SetNumberLook(bool finished)
+{
+    QPalette palette = Label_Number->palette();
+    palette.setColor(QPalette::WindowText, finished ? Qt::red : Qt::black);
+    Label_Number->setPalette(palette);
+    int size = finished ? 18 : 14;
+    QFont number = BoldFont(font(), size);
+    // Long tests have numbers of three digits; they shrink rather than being cut off.
+    const int room = Label_Number->width() - 2;
+    while (size > 7 && QFontMetrics(number).horizontalAdvance(Label_Number->text()) > room)
+        number.setPointSize(--size);
+    Label_Number->setFont(number);
+}
+
+void TForm_TestWizard::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (FShown)
+        return;
+    FShown = true;
+    if (!parentWidget()) {
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    FormShow();
+}
+
+void TForm_TestWizard::FormShow()
+{
+    if (AllowPrevious) {
+        BitBtn_Previous->setVisible(true);
+        BitBtn_Previous->setEnabled(false);
+    }
+
+    QString failure;
+    try {
+        if (!Query)
+            throw Exception(QStringLiteral("The window has no statement object to read the questions with."));
+        LoadTestQuestions(*Query, ControlDefs, TestID);
+    } catch (const Exception &e) {
+        failure = QStringLiteral("The questions of the test could not be loaded:\n") + e.Message();
+    }
+    if (failure.isEmpty()) {
+        try {
+            CreateQuestionControls(ControlDefs, QuestionControls, this, Panel_Controls);
+        } catch (const Exception &e) {
+            failure = e.Message();
+        }
+        // An error ends the loading at the question it met; an entry without a control
+        // names no question kind.
+        const qsizetype bad = failure.isEmpty() ? -1 : QuestionControls.size();
+        qsizetype index = bad;
+        if (index < 0) {
+            for (qsizetype i = 0; i < QuestionControls.size(); ++i)
+                if (!QuestionControls.at(i).Control) {
+                    index = i;
+                    const QString header = SplitLines(ControlDefs.value(i).Def.Control).value(0);
+                    failure = QStringLiteral("Its text names no question kind (%1).")
+                                  .arg(ObjectLineClassName(header));
+                    break;
+                }
+        }
+        if (index >= 0)
+            failure = QStringLiteral("Question %1 of the test (ID %2) cannot be shown:\n%3")
+                          .arg(index + 1)
+                          .arg(ControlDefs.value(index).Def.ID)
+                          .arg(failure);
+        else if (ControlDefs.isEmpty())
+            failure = QStringLiteral("The test has no questions.");
+    }
+
+    const QRect client = Panel_Controls->contentsRect();
+    for (qsizetype i = 0; i < QuestionControls.size(); ++i) {
+        QWidget *control = QuestionControls.at(i).Control;
+        if (!control)
+            continue;
+        control->move(client.left() + (client.width() - control->width()) / 2,
+                      client.top() + (client.height() - control->height()) / 2);
+        control->setVisible(i == 0);
+        if (AllowPrevious) {
+            TQuestion record;
+            record.Question = GetQuestionText(control);
+            record.Answer = CorrectAnswerOf(control);
+            record.Control = control;
+            Questions.append({QuestionControls.at(i).Text, record});
+        }
+    }
+
+    PageIndex = 0;
+    if (!QuestionControls.isEmpty())
+        Label_Question->setText(QuestionControls.at(0).Text);
+    if (!failure.isEmpty()) {
+        MarkUnavailable(failure);
+        return;
+    }
+    FocusQuestion();
+}
+
+void TForm_TestWizard::MarkUnavailable(const QString &reason)
+{
+    FUnavailableReason = reason;
+    for (const TQuestionEntry &entry : std::as_const(QuestionControls))
+        if (entry.Control)
+            entry.Control->hide();
+    Label_Question->setText(QStringLiteral("This test cannot be taken."));
+    Label_Number->setText(QStringLiteral("!"));
+    SetNumberLook(true);
+    BitBtn_Previous->setEnabled(false);
+    BitBtn_Next->setText(QStringLiteral("&Close"));
+    BitBtn_Next->setEnabled(true);
+    BitBtn_Cancel->setEnabled(false);
+    // Reported once the window stands on the screen, so the box has it behind it.
+    QTimer::singleShot(0, this, [this] {
+        ShowErrorBox(FUnavailableReason + QStringLiteral("\n\nThe test cannot be taken until it has been corrected."));
+    });
+}
+
+QWidget *TForm_TestWizard::CurrentControl() const
+{
+    if (PageIndex < 0 || PageIndex >= QuestionControls.size())
+        return nullptr;
+    return QuestionControls.at(PageIndex).Control;
+}
+
+void TForm_TestWizard::ShowPage(int index)
+{
+    if (index < 0 || index >= QuestionControls.size())
+        return;
+    if (QWidget *control = QuestionControls.at(index).Control)
+        control->show();
+    Label_Question->setText(QuestionControls.at(index).Text);
+    Label_Number->setText(QString::number(index + 1) + QLatin1Char('.'));
+    Label_Number->setVisible(true);
+    SetNumberLook(false);
+}
+
+void TForm_TestWizard::BitBtn_NextClick()
+{
+    Panel_Grade->hide();
+    if (TestUnavailable()) {
+        CloseWindow(QDialog::Rejected);
+        return;
+    }
+    if (BitBtn_Next->text() == FinishCaption) {
+        CloseWindow(QDialog::Accepted);
+        return;
+    }
+    BitBtn_Next->setText(NextCaption);
+
+    QWidget *control = CurrentControl();
+    if (control)
+        control->hide();
+    if (GradeQuestion(control))
+        ++CorrectCount;
+    else
+        ++IncorrectCount;
+    Label_CorrectCount->setText(QString::number(CorrectCount));
+    Label_IncorrectCount->setText(QString::number(IncorrectCount));
+
+    ++PageIndex;
+    const bool finished = PageIndex >= QuestionControls.size();
+    if (finished) {
+        BitBtn_Next->setText(FinishCaption);
+        BitBtn_Cancel->setEnabled(false);
+        Panel_Grade->show();
+        ShowGrade();
+        Panel_Grade->raise();
+        if (AllowPrevious)
+            BitBtn_Previous->hide();
+    }
+    BitBtn_Previous->setEnabled(PageIndex > 0 && AllowPrevious);
+
+    if (finished) {
+        Label_Question->setText(QStringLiteral("Test Complete!"));
+        Label_Number->setText(QStringLiteral("!"));
+        SetNumberLook(true);
+    } else {
+        ShowPage(PageIndex);
+        FocusQuestion();
+    }
+}
+
+void TForm_TestWizard::BitBtn_PreviousClick()
+{
+    if (TestUnavailable() || PageIndex <= 0)
+        return;
+    Panel_Grade->hide();
+    BitBtn_Next->setText(NextCaption);
+
+    if (QWidget *control = CurrentControl())
+        control->hide();
+    --PageIndex;
+    BitBtn_Previous->setEnabled(PageIndex > 0 && AllowPrevious);
+    ShowPage(PageIndex);
+    Image_Happy->hide();
+    Image_Sad->hide();
+    FocusQuestion();
+}
+
+void TForm_TestWizard::BitBtn_CancelClick()
+{
+    CloseWindow(QDialog::Rejected);
+}
+
+void TForm_TestWizard::BitBtn_AboutClick()
+{
+    TNvAboutBox about(this);
+    about.Title = QStringLiteral("Tamberlin");
+    about.Execute();
+}
+
+void TForm_TestWizard::FocusQuestion()
+{
+    QWidget *control = CurrentControl();
+    if (!control || !Panel_Controls->isAncestorOf(control) || !control->isEnabled() || !control->isVisibleTo(this))
+        return;
+    // A radio group takes the focus on its checked button, or its first.
+    if (auto radio = qobject_cast<TRadioGroup *>(control)) {
+        const int index = radio->ItemIndex() >= 0 ? radio->ItemIndex() : 0;
+        if (QRadioButton *button = radio->Button(index))
+            button->setFocus();
+        return;
+    }
+    if (control->focusPolicy() != Qt::NoFocus)
+        control->setFocus();
+}
+
+TQuestion *TForm_TestWizard::QuestionOf(QWidget *control)
+{
+    // Matched by control, not by question text: two questions with the same wording
+    // each keep their own answer in the transcript.
+    for (TQuestionRecord &entry : Questions)
+        if (entry.Record.Control == control)
+            return &entry.Record;
+    return nullptr;
+}
+
+bool TForm_TestWizard::GradeQuestion(QWidget *control)
+{
+    if (!control)
+        return false;
+    bool correct = false;
+    QString answer;
+
+    if (auto list = qobject_cast<TQAListbox *>(control)) {
+        const TStrings *wanted = list->CorrectAnswers();
+        const TStrings *items = list->Items();
+        if (list->MultiSelect()) {
+            correct = true;
+            for (int i = 0; i < wanted->Count() && correct; ++i) {
+                const int index = items->IndexOf((*wanted)[i]);
+                correct = index >= 0 && list->Selected(index);
+            }
+            correct = correct && list->SelCount() == wanted->Count();
+            for (int i = 0; i < items->Count(); ++i)
+                if (list->Selected(i))
+                    answer += (*items)[i] + CRLF;
+        } else if (wanted->IsEmpty()) {
+            correct = true;
+        } else {
+            const int selected = list->ItemIndex();
+            correct = items->IndexOf((*wanted)[0]) == selected;
+            answer = selected >= 0 ? items->Strings(selected) : QString();
+        }
+    } else if (auto memo = qobject_cast<TQARichEdit *>(control)) {
+        answer = TrimBlanks(memo->Text());
+        correct = answer == memo->CorrectAnswer();
+    } else if (auto radio = qobject_cast<TQARadioGroup *>(control)) {
+        const int checked = radio->ItemIndex();
+        correct = radio->Items()->IndexOf(radio->CorrectAnswer()) == checked;
+        answer = checked >= 0 ? TrimBlanks(radio->Items()->Strings(checked)) : QString();
+    } else if (auto date = qobject_cast<TQADateTime *>(control)) {
+        // The day the student sees in the picker.
+        const QDate picked = date->date();
+        const QString wanted = date->CorrectAnswer();
+        correct = !IsValidDate(wanted) || picked == StrToDate(wanted);
+        answer = DateToStr(picked);
+    } else if (auto edit = qobject_cast<TQAMaskEdit *>(control)) {
+        answer = edit->Text();
+        correct = TrimBlanks(edit->CorrectAnswer()) == TrimBlanks(answer);
+    } else if (auto combo = qobject_cast<TQACombobox *>(control)) {
+        answer = combo->Text();
+        correct = TrimBlanks(combo->CorrectAnswer()) == TrimBlanks(answer);
+    } else {
+        return false;
+    }
+
+    if (TQuestion *record = QuestionOf(control)) {
+        record->Answer = answer;
+        record->Correct = correct;
+    }
+    return correct;
+}
+
+void TForm_TestWizard::ShowGrade()
+{
+    int correct = 0;
+    int incorrect = 0;
+    for (const TQuestionEntry &entry : std::as_const(QuestionControls)) {
+        QWidget *control = entry.Control;
+        if (!control || control->parentWidget() != Panel_Controls)
+            continue;
+        if (GradeQuestion(control))
+            ++correct;
+        else
+            ++incorrect;
+    }
+    Label_CorrectCount2->setText(QString::number(correct));
+    Label_IncorrectCount2->setText(QString::number(incorrect));
+
+    FGrade = correct > 0 ? ComputeGrade(correct, incorrect) : 0;
+    Label_Grade2->setText(correct > 0 ? FormatGrade(FGrade) : QStringLiteral("0"));
+
+    const int whole = WholeGrade(FGrade);
+    const bool passed = whole >= PassMark;
+    Image_Sad->setVisible(!passed);
+    Image_Happy->setVisible(passed);
+    // The picture takes the number box's place.
+    Label_Number->setVisible(false);
+
+    if (SaveResult)
+        WriteTestResult(whole);
+}
+
+QString TForm_TestWizard::Transcript() const
+{
+    QString text;
+    int number = 0;
+    for (const TQuestionRecord &entry : Questions) {
+        const TQuestion &q = entry.Record;
+        text += QString::number(++number) + QStringLiteral(". ") + q.Question + CRLF + CRLF + q.Answer
+                + (q.Correct ? QStringLiteral(" (CORRECT)") : QStringLiteral(" (INCORRECT)")) + CRLF + CRLF + CRLF;
+    }
+    return text;
+}
+
+bool TForm_TestWizard::WriteTestResult(int grade)
+{
+    try {
+        // Both keys go into the statements' text, so only integers are taken.
+        bool testOk = false;
+        bool classOk = false;
+        const int test = StrToIntDef(TestID, 0, &testOk);
+        const int klass = StrToIntDef(ClassID, 0, &classOk);
+        if (!testOk)
+            throw Exception(QStringLiteral("'%1' is not a valid integer value").arg(TestID));
+        if (!classOk)
+            throw Exception(QStringLiteral("'%1' is not a valid integer value").arg(ClassID));
+
+        TDbConnection connection;
+        connection.SetConnectionString(ConnectionString);
+        TDbQuery query(&connection);
+        const QString status = grade < PassMark ? QStringLiteral("FAILED") : QStringLiteral("PASSED");
+        const QString transcript = Transcript();
+
+        query.Add(QStringLiteral("SELECT SERIAL FROM testresults"));
+        query.Add(QStringLiteral("WHERE STUDENTID=") + QuotedStr(StudentID));
+        query.Add(QStringLiteral("AND TESTID=") + QString::number(test));
+        query.Add(QStringLiteral("AND CLASSID=") + QString::number(klass));
+        query.Open();
+        const QString serial = query.Eof() ? QString() : query.Fields(0).AsString();
+        query.Close();
+
+        query.Clear();
+        if (serial.isEmpty()) {
+            query.Add(QStringLiteral("INSERT INTO testresults(STUDENTID, TESTID, CLASSID, GRADE, STATUS, TESTDATE, "
+                                     "ANSWERS) VALUES("));
+            query.Add(QuotedStr(StudentID) + QLatin1Char(',') + QString::number(test) + QLatin1Char(',')
+                      + QString::number(klass) + QLatin1Char(',') + QString::number(grade) + QLatin1Char(',')
+                      + QuotedStr(status) + QStringLiteral(", :TESTDATE, :TEST)"));
+        } else {
+            query.Add(QStringLiteral("UPDATE testresults SET GRADE=") + QString::number(grade) + QLatin1Char(',')
+                      + QStringLiteral("STATUS=") + QuotedStr(status) + QStringLiteral(", ")
+                      + QStringLiteral("TESTDATE = :TESTDATE,") + QStringLiteral("ANSWERS = :TEST"));
+            query.Add(QStringLiteral("WHERE SERIAL=") + serial);
+        }
+        query.SetParamDate(QStringLiteral("TESTDATE"), QDate::currentDate());
+        query.SetParamText(QStringLiteral("TEST"), transcript + QLatin1Char(' '));
+        query.ExecSQL();
+    } catch (const Exception &e) {
+        ShowMessage(e.Message());
+        return false;
+    }
+    return true;
+}
+
+void TForm_TestWizard::CloseWindow(int result)
+{
+    FClosing = true;
+    done(result);
+}
+
+void TForm_TestWizard::reject()
+{
+    if (BitBtn_Cancel->isVisible() && BitBtn_Cancel->isEnabled())
+        BitBtn_CancelClick();
+    else if (TestUnavailable())
+        CloseWindow(QDialog::Rejected);
+}
+
+void TForm_TestWizard::closeEvent(QCloseEvent *event)
+{
+    if (FClosing) {
+        QDialog::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    // The authoring program's wizard keeps its close box; nothing is written there.
+    if (!AllowPrevious || TestUnavailable())
+        CloseWindow(QDialog::Rejected);
+}

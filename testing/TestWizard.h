@@ -1,0 +1,141 @@
+#pragma once
+
+#include "question/QuestionText.h"
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QWidget;
+class TDbQuery;
+
+// One answer of the testing program's transcript.
+struct TQuestion
+{
+    QString Question;
+    QString Answer; // starts as the correct answer; grading records the student's answer
+    bool Correct = false;
+    QWidget *Control = nullptr; // the question control whose answer this is
+};
+
+struct TQuestionRecord
+{
+    QString Text;
+    TQuestion Record;
+};
+
+// The grade of correct answers out of all, in percent, in extended precision.
+long double ComputeGrade(int correct, int incorrect);
+// The grade rounded half up to one decimal, with the system's decimal separator.
+QString FormatGrade(long double grade);
+// The whole grade that is stored: the shown value truncated toward zero, so that a
+// grade shown as 53.0 is never stored as 52 through the last bit of a quotient.
+int WholeGrade(long double grade);
+// The characters of codes 32 and below taken off both ends.
+QString TrimBlanks(const QString &text);
+
+// The window in which a test is taken: one question per page, every answer graded
+// against the correct answer its control carries. The testing program (AllowPrevious)
+// keeps a transcript and writes the result; the authoring program's variant shows a
+// running tally, can be cancelled and writes nothing.
+class TForm_TestWizard : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // query: the main window's statement object, through which the questions are read.
+    TForm_TestWizard(TDbQuery *query, bool allowPrevious, QWidget *parent = nullptr);
+    ~TForm_TestWizard() override;
+
+    void FormShow();
+    void BitBtn_NextClick();
+    void BitBtn_PreviousClick();
+    void BitBtn_CancelClick();
+    void BitBtn_AboutClick();
+
+    bool GradeQuestion(QWidget *control);
+    void ShowGrade();
+    void FocusQuestion();
+    // Inserts or updates the student's result row; false (after the plain message box)
+    // when it could not be written.
+    bool WriteTestResult(int grade);
+    // The transcript as written to the result row (without the closing blank).
+    QString Transcript() const;
+
+    // The grade of the last ShowGrade.
+    long double Grade() const { return FGrade; }
+    // Set when the test cannot be taken (no questions, or one that cannot be rebuilt).
+    bool TestUnavailable() const { return !FUnavailableReason.isEmpty(); }
+    QString UnavailableReason() const { return FUnavailableReason; }
+    // The control of the page shown, or nullptr in the finished state.
+    QWidget *CurrentControl() const;
+
+    TDbQuery *Query;
+    QString ConnectionString; // of the main window, for the result's own connection
+    QString TestID;
+    QString StudentID;
+    QString ClassID;
+    bool SaveResult = false;
+    bool AllowPrevious;
+    int PageIndex = 0;
+    int CorrectCount = 0;
+    int IncorrectCount = 0;
+    TControlDefList ControlDefs;
+    TQuestionControlList QuestionControls;
+    QList<TQuestionRecord> Questions;
+
+    QWidget *Panel = nullptr;
+    QFrame *Panel_Number = nullptr;
+    QLabel *Label_Number = nullptr;
+    QLabel *Image_Happy = nullptr;
+    QLabel *Image_Sad = nullptr;
+    QLabel *Label_Question = nullptr;
+    QFrame *Panel_Controls = nullptr;
+    QWidget *Panel_Bottom = nullptr;
+    QLabel *Label_Correct = nullptr;
+    QLabel *Label_CorrectCount = nullptr;
+    QLabel *Label_Incorrect = nullptr;
+    QLabel *Label_IncorrectCount = nullptr;
+    QPushButton *BitBtn_Previous = nullptr;
+    QPushButton *BitBtn_Next = nullptr;
+    QPushButton *BitBtn_Cancel = nullptr;
+    QPushButton *BitBtn_About = nullptr;
+    QFrame *Panel_Grade = nullptr;
+    QLabel *Label_Correct2 = nullptr;
+    QLabel *Label_CorrectCount2 = nullptr;
+    QLabel *Label_Incorrect2 = nullptr;
+    QLabel *Label_IncorrectCount2 = nullptr;
+    QLabel *Label_GradeCaption2 = nullptr;
+    QLabel *Label_Grade2 = nullptr;
+    QLabel *Label_Percent = nullptr;
+
+    static const QString FinishCaption;
+    static const QString NextCaption;
+
+public slots:
+    // Escape: Cancel where the window has it; the testing program's wizard is left only
+    // by Finish.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void BuildTopStrip();
+    void BuildBottomStrip();
+    void BuildGradeBox();
+    void SetNumberLook(bool finished);
+    void ShowPage(int index);
+    void MarkUnavailable(const QString &reason);
+    void CloseWindow(int result);
+    TQuestion *QuestionOf(QWidget *control);
+
+    long double FGrade = 0;
+    QString FUnavailableReason;
+    bool FShown = false;
+    bool FClosing = false;
+};
