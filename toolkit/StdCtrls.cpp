@@ -577,6 +577,19 @@ void TRichEdit::DocumentChanged()
 
 // ---------------------------------------------------------------- TDateTimePicker
 
+namespace {
+
+// A day number from its whole days and a time of day; before 30 Dec 1899 the whole
+// days are negative and the time still counts forward.
+double JoinDayNumber(double days, double time)
+{
+    days = std::trunc(days);
+    time = std::fabs(time - std::trunc(time));
+    return days >= 0 ? days + time : days - time;
+}
+
+} // namespace
+
 TDateTimePicker::TDateTimePicker(QWidget *parent)
     : QDateTimeEdit(parent), TControl(this), FDateTime(DateTimeToDayNumber(QDateTime::currentDateTime()))
 {
@@ -589,10 +602,8 @@ TDateTimePicker::TDateTimePicker(QWidget *parent)
     connect(this, &QDateTimeEdit::dateTimeChanged, this, [this](const QDateTime &value) {
         if (!value.isValid())
             return;
-        const double days = DateToDayNumber(value.date());
-        const double time = TimeToDayFraction(value.time());
-        FDateTime = FKind == dtkDate ? days + (FDateTime - std::floor(FDateTime))
-                                     : std::floor(FDateTime) + time;
+        FDateTime = FKind == dtkDate ? JoinDayNumber(DateToDayNumber(value.date()), FDateTime)
+                                     : JoinDayNumber(FDateTime, TimeToDayFraction(value.time()));
     });
 }
 
@@ -608,14 +619,14 @@ void TDateTimePicker::SetDate(double value)
 {
     if (!std::isfinite(value))
         return;
-    SetDateTime(std::trunc(value) + (FDateTime - std::trunc(FDateTime)));
+    SetDateTime(JoinDayNumber(value, FDateTime));
 }
 
 void TDateTimePicker::SetTime(double value)
 {
     if (!std::isfinite(value))
         return;
-    SetDateTime(std::trunc(FDateTime) + (value - std::trunc(value)));
+    SetDateTime(JoinDayNumber(FDateTime, value));
 }
 
 QDate TDateTimePicker::PickedDate() const

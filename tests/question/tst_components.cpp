@@ -1,6 +1,8 @@
 #include "toolkit/Component.h"
 #include "toolkit/Exception.h"
+#include "toolkit/Convert.h"
 #include "toolkit/Graphics.h"
+#include "toolkit/StdCtrls.h"
 #include "toolkit/Strings.h"
 
 #include <QPointer>
@@ -14,6 +16,7 @@ class TestComponents : public QObject
 private slots:
     void ownerListsAndNames();
     void ownerAndParentDiffer();
+    void datePickerBefore1900();
     void splitLines_data();
     void splitLines();
     void stringLists();
@@ -196,4 +199,21 @@ void TestComponents::fontSizes()
 }
 
 QTEST_MAIN(TestComponents)
+
+// Dates before 30 Dec 1899 have negative day numbers; picking one must not shift it.
+void TestComponents::datePickerBefore1900()
+{
+    TDateTimePicker picker;
+    picker.SetDateTime(-1.25); // 29 Dec 1899, 06:00
+    QCOMPARE(picker.PickedDate(), QDate(1899, 12, 29));
+    picker.setDate(QDate(1869, 11, 17)); // as the student picks it
+    QCOMPARE(picker.PickedDate(), QDate(1869, 11, 17));
+    QCOMPARE(picker.Date(), DateToDayNumber(QDate(1869, 11, 17)) - 0.25);
+    picker.SetDate(DateToDayNumber(QDate(1700, 1, 1)));
+    QCOMPARE(picker.PickedDate(), QDate(1700, 1, 1));
+    picker.SetTime(0.5);
+    QCOMPARE(picker.PickedDate(), QDate(1700, 1, 1));
+    QCOMPARE(picker.Time(), DateToDayNumber(QDate(1700, 1, 1)) - 0.5);
+}
+
 #include "tst_components.moc"
