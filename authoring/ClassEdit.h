@@ -1,0 +1,38 @@
+#pragma once
+
+#include "authoring/TestEdit.h"
+
+// The classes (classmaster).
+class TForm_ClassEdit : public TRecordEditForm
+{
+    Q_OBJECT
+
+public:
+    enum { ColID = 0, ColRow = 1, ColName = 2, ColCourse = 3, ColTeacher = 4 };
+
+    explicit TForm_ClassEdit(TDbQuery *query, QWidget *parent = nullptr);
+
+    void Edit_ClassTitleMouseMove(QLineEdit *sender);
+
+    QString ResultID;
+    QString ResultName;
+    QString ResultCourse;
+    QString ResultTeacher;
+
+    TMaskEdit *Edit_ClassTitle = nullptr;
+    TMaskEdit *Edit_Course = nullptr;
+    TMaskEdit *Edit_Teacher = nullptr;
+
+protected:
+    QString TableName() const override;
+    QStringList ListingLines() const override;
+    QStringList ListedColumns() const override;
+    QStringList InsertLines(const QString &key) const override;
+    QStringList UpdateLines(const QString &key) const override;
+    QString RemovalQuestion() const override;
+    QStringList FieldValues() const override;
+    void RowToFields(int row) override;
+    void ReadResults(int row) override;
+    QString ChosenKey() const override { return ResultID; }
+    void EditMouseMove(QLineEdit *sender) override { Edit_ClassTitleMouseMove(sender); }
+};

@@ -1,0 +1,326 @@
+#include "authoring/SelectQuestion.h"
+
+#include "database/Database.h"
+#include "dialogs/SaveMsgDlg.h"
+#include "question/QuestionControls.h"
+#include "toolkit/ModalResult.h"
+#include "toolkit/StdDialogs.h"
+
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include <limits>
+
+namespace {
+
+QIcon FindIcon()
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(32, 32, 32), 1.8));
+    painter.drawEllipse(QRectF(2, 2, 8, 8));
+    painter.setPen(QPen(QColor(96, 64, 32), 3, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(10, 10), QPointF(14, 14));
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+int FitListExtent(QListWidget *list)
+{
+    const QFontMetrics metrics(list->font());
+    const int margin = metrics.horizontalAdvance(QLatin1Char('x'));
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i)
+        widest = std::max(widest, metrics.size(Qt::TextExpandTabs, list->item(i)->text()).width() + margin);
+    widest = std::min(widest, int(std::numeric_limits<quint16>::max()));
+    // The view's scroll range follows its items' widths.
+    for (int i = 0; i < list->count(); ++i)
+        list->item(i)->setSizeHint(QSize(widest, list->sizeHintForRow(i)));
+    return widest;
+}
+
+TForm_SelectQuestion::TForm_SelectQuestion(TDbQuery *query, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      Query(query)
+{
+    setObjectName(QStringLiteral("Form_SelectQuestion"));
+    setWindowTitle(QStringLiteral("Select Question"));
+    setFixedSize(472, 293);
+
+    Panel_Top = new QWidget(this);
+    Panel_Top->setObjectName(QStringLiteral("Panel_Top"));
+    Panel_Top->setFixedHeight(27);
+    NvLabel_Questions = new QLabel(QStringLiteral("Questions:"), Panel_Top);
+    NvLabel_Questions->setObjectName(QStringLiteral("NvLabel_Questions"));
+    BitBtn_Find = new QPushButton(Panel_Top);
+    BitBtn_Find->setObjectName(QStringLiteral("BitBtn_Find"));
+    BitBtn_Find->setIcon(FindIcon());
+    BitBtn_Find->setToolTip(QStringLiteral("Keyword Search"));
+    BitBtn_Find->setFixedSize(30, 23);
+    BitBtn_Find->setAutoDefault(false);
+    auto topLayout = new QHBoxLayout(Panel_Top);
+    topLayout->setContentsMargins(8, 2, 8, 2);
+    topLayout->addWidget(NvLabel_Questions);
+    topLayout->addStretch();
+    topLayout->addWidget(BitBtn_Find);
+
+    QAListbox_Questions = new TQAListbox(this, this);
+    QAListbox_Questions->setObjectName(QStringLiteral("QAListbox_Questions"));
+    QAListbox_Questions->SetSorted(true);
+    QAListbox_Questions->SetShowHint(true);
+    QAListbox_Questions->setMouseTracking(true);
+    QAListbox_Questions->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    QAListbox_Questions->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    NvLabel_Questions->setBuddy(QAListbox_Questions);
+    // A double click anywhere in the list counts, also below its last item.
+    QAListbox_Questions->viewport()->installEventFilter(this);
+
+    Panel_Bottom = new QWidget(this);
+    Panel_Bottom->setObjectName(QStringLiteral("Panel_Bottom"));
+    Panel_Bottom->setFixedHeight(36);
+    Button_OK = new QPushButton(QStringLiteral("OK"), Panel_Bottom);
+    Button_OK->setObjectName(QStringLiteral("Button_OK"));
+    Button_OK->setDefault(true);
+    Button_OK->setEnabled(false);
+    Button_Cancel = new QPushButton(QStringLiteral("Cancel"), Panel_Bottom);
+    Button_Cancel->setObjectName(QStringLiteral("Button_Cancel"));
+    Button_Cancel->setAutoDefault(false);
+    auto bottomLayout = new QHBoxLayout(Panel_Bottom);
+    bottomLayout->setContentsMargins(8, 4, 8, 6);
+    bottomLayout->addStretch();
+    bottomLayout->addWidget(Button_OK);
+    bottomLayout->addWidget(Button_Cancel);
+
+    auto layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel_Top);
+    auto middle = new QVBoxLayout;
+    middle->setContentsMargins(8, 0, 8, 0);
+    middle->addWidget(QAListbox_Questions);
+    layout->addLayout(middle, 1);
+    layout->addWidget(Panel_Bottom);
+
+    connect(QAListbox_Questions, &QListWidget::itemSelectionChanged, this,
+            &TForm_SelectQuestion::QAListbox_QuestionsClick);
+    connect(QAListbox_Questions, &QListWidget::itemEntered, this, &TForm_SelectQuestion::QAListbox_QuestionsMouseMove);
+    connect(Button_OK, &QPushButton::clicked, this, &TForm_SelectQuestion::Button_OKClick);
+    connect(Button_Cancel, &QPushButton::clicked, this, &TForm_SelectQuestion::Button_CancelClick);
+    connect(BitBtn_Find, &QPushButton::clicked, this, &TForm_SelectQuestion::BitBtn_FindClick);
+}
+
+bool TForm_SelectQuestion::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == QAListbox_Questions->viewport() && event->type() == QEvent::MouseButtonDblClick
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        Button_OKClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm_SelectQuestion::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous() && !FShowingAgain)
+        FormShow();
+}
+
+int TForm_SelectQuestion::AddQuestion(const TControlDef &def)
+{
+    const int index = QAListbox_Questions->Items()->Add(def.Question);
+    FRecords.insert(index, def);
+    return index;
+}
+
+int TForm_SelectQuestion::AddText(const QString &text)
+{
+    const int index = QAListbox_Questions->Items()->Add(text);
+    FRecords.insert(index, std::nullopt);
+    return index;
+}
+
+void TForm_SelectQuestion::ClearItems()
+{
+    QAListbox_Questions->Items()->Clear();
+    FRecords.clear();
+}
+
+const TControlDef *TForm_SelectQuestion::ControlDef(int index) const
+{
+    if (index < 0 || index >= FRecords.size() || !FRecords.at(index))
+        return nullptr;
+    return &*FRecords.at(index);
+}
+
+const TControlDef *TForm_SelectQuestion::SelectedControlDef() const
+{
+    return ControlDef(QAListbox_Questions->ItemIndex());
+}
+
+QString TForm_SelectQuestion::CurrentText() const
+{
+    const int index = QAListbox_Questions->ItemIndex();
+    return index < 0 ? QString() : QAListbox_Questions->Items()->Strings(index);
+}
+
+void TForm_SelectQuestion::FormShow()
+{
+    if (LoadQuestions) {
+        TStrings *items = QAListbox_Questions->Items();
+        items->BeginUpdate();
+        ClearItems();
+        QString failure;
+        try {
+            if (!Query)
+                throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
+            Query->Clear();
+            Query->Add(QStringLiteral("SELECT * FROM controldef ORDER by QUESTION"));
+            Query->Open();
+            for (; !Query->Eof(); Query->Next()) {
+                TControlDef def;
+                def.ID = Query->FieldByName(QStringLiteral("ID")).AsInteger();
+                def.Name = Query->FieldByName(QStringLiteral("NAME")).AsString();
+                def.Question = Query->FieldByName(QStringLiteral("QUESTION")).AsString();
+                def.Control = Query->FieldByName(QStringLiteral("CONTROL")).AsString();
+                AddQuestion(def);
+            }
+            Query->Close();
+        } catch (const Exception &e) {
+            if (Query)
+                Query->Close();
+            failure = e.Message();
+        }
+        items->EndUpdate();
+        if (!failure.isEmpty())
+            SaveMsgDialog(failure, MsgError, BtnOK);
+    }
+    QAListbox_Questions->setFocus();
+    FitListExtent(QAListbox_Questions);
+    // A list of search results waits for the user's choice.
+    if (LoadQuestions && QAListbox_Questions->count() > 0)
+        QAListbox_Questions->SetItemIndex(0);
+    QAListbox_QuestionsClick();
+}
+
+void TForm_SelectQuestion::QAListbox_QuestionsClick()
+{
+    Button_OK->setEnabled(QAListbox_Questions->ItemIndex() >= 0);
+}
+
+void TForm_SelectQuestion::QAListbox_QuestionsMouseMove(QListWidgetItem *item)
+{
+    if (!item || item->text() == QAListbox_Questions->Hint())
+        return;
+    QAListbox_Questions->SetHint(item->text());
+    QToolTip::showText(QCursor::pos(), item->text(), QAListbox_Questions);
+}
+
+void TForm_SelectQuestion::Button_OKClick()
+{
+    // Without a selection (an empty list, a double click below the items) nothing is chosen.
+    Cancelled = QAListbox_Questions->ItemIndex() < 0;
+    done(Cancelled ? QDialog::Rejected : QDialog::Accepted);
+}
+
+void TForm_SelectQuestion::Button_CancelClick()
+{
+    Cancelled = true;
+    done(QDialog::Rejected);
+}
+
+void TForm_SelectQuestion::reject()
+{
+    Button_CancelClick();
+}
+
+void TForm_SelectQuestion::FormClose()
+{
+    QToolTip::hideText();
+}
+
+void TForm_SelectQuestion::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
+
+QString TForm_SelectQuestion::KeywordPattern(const QString &keywords)
+{
+    QString pattern = keywords;
+    pattern.replace(QLatin1Char(' '), QLatin1Char('%'));
+    if (!pattern.startsWith(QLatin1Char('%')))
+        pattern.prepend(QLatin1Char('%'));
+    if (!pattern.endsWith(QLatin1Char('%')))
+        pattern.append(QLatin1Char('%'));
+    return pattern;
+}
+
+void TForm_SelectQuestion::BitBtn_FindClick()
+{
+    QString keywords;
+    if (!InputQuery(QStringLiteral("Find question using keywords"), QStringLiteral("Enter keywords:"), keywords))
+        return;
+
+    QStringList found;
+    try {
+        if (!Query)
+            throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
+        Query->Clear();
+        Query->Add(QStringLiteral("SELECT QUESTION FROM controldef WHERE QUESTION LIKE")
+                   + QuotedStr(KeywordPattern(keywords)));
+        Query->Open();
+        for (; !Query->Eof(); Query->Next())
+            found << Query->FieldByName(QStringLiteral("QUESTION")).AsString();
+        Query->Close();
+    } catch (const Exception &e) {
+        found.clear();
+        if (Query)
+            Query->Close();
+        ShowErrorBox(e.Message() + QLatin1Char('\n') + (Query ? Query->Text() : QString()));
+    }
+    if (found.isEmpty()) {
+        ShowMessage(QStringLiteral("No questions were found that matched the keywords!"));
+        return;
+    }
+
+    QString chosen;
+    {
+        TForm_SelectQuestion results(Query, this);
+        results.LoadQuestions = false;
+        results.setWindowTitle(QStringLiteral("Find Question Results"));
+        results.BitBtn_Find->hide();
+        for (const QString &text : std::as_const(found))
+            results.AddText(text);
+        // Hidden without ending this window's own modal showing.
+        const bool wasVisible = isVisible();
+        QWidget::setVisible(false);
+        results.exec();
+        chosen = results.CurrentText();
+        FShowingAgain = true;
+        if (wasVisible)
+            QWidget::setVisible(true);
+        FShowingAgain = false;
+    }
+
+    const int index = chosen.isEmpty() ? -1 : QAListbox_Questions->Items()->IndexOf(chosen);
+    if (index >= 0) {
+        QAListbox_Questions->SetItemIndex(index);
+        QAListbox_QuestionsClick();
+        Cancelled = false;
+        done(QDialog::Accepted);
+        return;
+    }
+    raise();
+    activateWindow();
+}

@@ -1,0 +1,236 @@
+#include "authoring/SelectTest.h"
+
+#include "database/Database.h"
+#include "toolkit/MaskEdit.h"
+#include "toolkit/StdDialogs.h"
+#include "toolkit/StringGrid.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+namespace Corvella {
+
+namespace {
+
+QPushButton *BottomButton(QWidget *parent, const QString &name, const QString &caption)
+{
+    auto button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setFixedSize(75, 25);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+TForm_SelectTest::TForm_SelectTest(TDbQuery *query, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint),
+      Query(query)
+{
+    setObjectName(QStringLiteral("Form_SelectTest"));
+    setWindowTitle(QStringLiteral("Select Test"));
+    setFixedSize(512, 343);
+
+    Panel_Top = new QWidget(this);
+    Panel_Top->setObjectName(QStringLiteral("Panel_Top"));
+    auto fields = new QGridLayout(Panel_Top);
+    fields->setContentsMargins(8, 6, 8, 4);
+    fields->setVerticalSpacing(3);
+    Edit_TestName = new TMaskEdit(Panel_Top);
+    Edit_TestName->setObjectName(QStringLiteral("Edit_TestName"));
+    Edit_ClassName = new TMaskEdit(Panel_Top);
+    Edit_ClassName->setObjectName(QStringLiteral("Edit_ClassName"));
+    Edit_ClassName->SetReadOnly(true);
+    auto testLabel = new QLabel(QStringLiteral("Test Name:"), Panel_Top);
+    testLabel->setBuddy(Edit_TestName);
+    auto classLabel = new QLabel(QStringLiteral("Class Name:"), Panel_Top);
+    classLabel->setBuddy(Edit_ClassName);
+    fields->addWidget(testLabel, 0, 0);
+    fields->addWidget(Edit_TestName, 0, 1);
+    fields->addWidget(classLabel, 1, 0);
+    fields->addWidget(Edit_ClassName, 1, 1);
+    for (QLineEdit *edit : {static_cast<QLineEdit *>(Edit_TestName), static_cast<QLineEdit *>(Edit_ClassName)}) {
+        edit->setMouseTracking(true);
+        edit->installEventFilter(this);
+    }
+
+    StringGrid = new TStringGrid(this);
+    StringGrid->SetColCount(5);
+    StringGrid->SetFixedCols(2);
+    StringGrid->SetColWidths(ColID, -1);
+    StringGrid->SetColWidths(ColRow, 30);
+    StringGrid->SetColWidths(ColName, 320);
+    StringGrid->SetColWidths(ColStatus, 77);
+    StringGrid->SetColWidths(ColGrade, 64);
+
+    Panel_Bottom = new QWidget(this);
+    Panel_Bottom->setObjectName(QStringLiteral("Panel_Bottom"));
+    Panel_Bottom->setFixedHeight(33);
+    BitBtn_OK = BottomButton(Panel_Bottom, QStringLiteral("BitBtn_OK"), QStringLiteral("OK"));
+    BitBtn_Cancel = BottomButton(Panel_Bottom, QStringLiteral("BitBtn_Cancel"), QStringLiteral("Cancel"));
+    BitBtn_Close = BottomButton(Panel_Bottom, QStringLiteral("BitBtn_Close"), QStringLiteral("&Close"));
+    BitBtn_OK->hide();
+    BitBtn_Cancel->hide();
+    auto bottomLayout = new QHBoxLayout(Panel_Bottom);
+    bottomLayout->setContentsMargins(8, 4, 8, 4);
+    bottomLayout->addStretch();
+    bottomLayout->addWidget(BitBtn_OK);
+    bottomLayout->addWidget(BitBtn_Cancel);
+    bottomLayout->addWidget(BitBtn_Close);
+    bottomLayout->addStretch();
+
+    auto layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel_Top);
+    layout->addWidget(StringGrid, 1);
+    layout->addWidget(Panel_Bottom);
+
+    connect(StringGrid, &TStringGrid::Click, this, &TForm_SelectTest::StringGridClick);
+    connect(StringGrid, &TStringGrid::DblClick, this, &TForm_SelectTest::StringGridDblClick);
+    connect(BitBtn_OK, &QPushButton::clicked, this, &TForm_SelectTest::BitBtn_OKClick);
+    connect(BitBtn_Cancel, &QPushButton::clicked, this, &TForm_SelectTest::BitBtn_CancelClick);
+    connect(BitBtn_Close, &QPushButton::clicked, this, &TForm_SelectTest::BitBtn_CloseClick);
+}
+
+void TForm_SelectTest::PrepareForGradeBook()
+{
+    StringGrid->SetColCount(3);
+    StringGrid->SetColWidths(ColName, 460);
+    Panel_Top->hide();
+    BitBtn_OK->show();
+    BitBtn_Cancel->show();
+    BitBtn_Close->hide();
+    BitBtn_OK->setDefault(true);
+}
+
+bool TForm_SelectTest::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove && (watched == Edit_TestName || watched == Edit_ClassName))
+        Edit_TestNameMouseMove(static_cast<QLineEdit *>(watched));
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm_SelectTest::Edit_TestNameMouseMove(QLineEdit *sender)
+{
+    if (sender->toolTip() == sender->text())
+        return;
+    sender->setToolTip(sender->text());
+    if (sender->underMouse() && !sender->text().isEmpty())
+        QToolTip::showText(QCursor::pos(), sender->text(), sender);
+}
+
+void TForm_SelectTest::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm_SelectTest::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (BitBtn_Cancel->isVisibleTo(this))
+            BitBtn_CancelClick();
+        else
+            BitBtn_CloseClick();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TForm_SelectTest::FormShow()
+{
+    Edit_ClassName->SetText(ParentName);
+    StringGrid->SetTitles({QStringLiteral("ID"), QStringLiteral("Row"), QStringLiteral("Test Name"),
+                           QStringLiteral("Status"), QStringLiteral("Grade")});
+    StringGrid->ClearRows();
+    QList<QStringList> rows;
+    bool ok = false;
+    const int classID = ParentKey.trimmed().toInt(&ok);
+    // Without a class key there is nothing to list; it never goes into the statement.
+    if (ok) {
+        try {
+            if (!Query)
+                throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
+            Query->Clear();
+            Query->Add(QStringLiteral("SELECT * FROM classmaster, testmaster, classtest"));
+            Query->Add(QStringLiteral("WHERE classmaster.ID=classtest.CLASSID"));
+            Query->Add(QStringLiteral("AND testmaster.ID=classtest.TESTID"));
+            Query->Add(QStringLiteral("AND classtest.CLASSID=") + QString::number(classID));
+            Query->Add(QStringLiteral("ORDER BY testmaster.NAME"));
+            Query->Open();
+            for (; !Query->Eof(); Query->Next())
+                rows << QStringList{Query->FieldByName(QStringLiteral("testmaster.ID")).AsString(), QString(),
+                                    Query->FieldByName(QStringLiteral("testmaster.NAME")).AsString()};
+            Query->Close();
+        } catch (const Exception &e) {
+            if (Query)
+                Query->Close();
+            ShowMessage(e.Message());
+        }
+    }
+    {
+        const QSignalBlocker blocker(StringGrid);
+        for (int i = 0; i < rows.size(); ++i) {
+            const int row = i == 0 ? 1 : StringGrid->AppendRow();
+            StringGrid->SetRowCells(row, rows.at(i));
+        }
+    }
+    NumberRows(StringGrid, ColRow);
+    StringGrid->SetRow(1);
+    StringGridClick();
+}
+
+void TForm_SelectTest::StringGridClick()
+{
+    Edit_TestName->SetText(StringGrid->Cells(ColName, StringGrid->Row()));
+}
+
+void TForm_SelectTest::StringGridDblClick()
+{
+    done(QDialog::Accepted);
+}
+
+void TForm_SelectTest::BitBtn_OKClick()
+{
+    Cancelled = false;
+    done(QDialog::Accepted);
+}
+
+void TForm_SelectTest::BitBtn_CancelClick()
+{
+    Cancelled = true;
+    done(QDialog::Rejected);
+}
+
+void TForm_SelectTest::BitBtn_CloseClick()
+{
+    Cancelled = false;
+    done(QDialog::Accepted);
+}
+
+void TForm_SelectTest::FormClose()
+{
+    if (Cancelled)
+        return;
+    ResultName = StringGrid->Cells(ColName, StringGrid->Row());
+    ResultID = StringGrid->Cells(ColID, StringGrid->Row());
+    if (ResultID.trimmed().isEmpty())
+        Cancelled = true;
+}
+
+void TForm_SelectTest::done(int)
+{
+    FormClose();
+    QDialog::done(Cancelled ? QDialog::Rejected : QDialog::Accepted);
+}
+
+} // namespace Corvella

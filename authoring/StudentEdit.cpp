@@ -1,0 +1,135 @@
+#include "authoring/StudentEdit.h"
+
+#include "database/Database.h"
+#include "toolkit/MaskEdit.h"
+#include "toolkit/ModalResult.h"
+#include "toolkit/StdDialogs.h"
+#include "toolkit/StringGrid.h"
+
+#include <QGridLayout>
+#include <QPushButton>
+
+TForm_StudentEdit::TForm_StudentEdit(TDbQuery *query, QWidget *parent) : TRecordEditForm(query, parent)
+{
+    setObjectName(QStringLiteral("Form_StudentEdit"));
+    setWindowTitle(QStringLiteral("Edit Students"));
+
+    Edit_LastName = AddEditField(QStringLiteral("Edit_LastName"), QStringLiteral("Last Name:"), 50);
+    Edit_FirstName = AddEditField(QStringLiteral("Edit_FirstName"), QStringLiteral("First Name:"), 50);
+    Edit_Middle = AddEditField(QStringLiteral("Edit_Middle"), QStringLiteral("MI:"), 1);
+    Edit_StudentID = AddEditField(QStringLiteral("Edit_StudentID"), QStringLiteral("Student ID:"), 10);
+    Edit_LastName->SetCharCase(ecUpperCase);
+    Edit_FirstName->SetCharCase(ecUpperCase);
+    Edit_Middle->SetCharCase(ecUpperCase);
+    Edit_Middle->setFixedWidth(30);
+    FieldLayout->setAlignment(Edit_Middle, Qt::AlignLeft);
+    for (TMaskEdit *edit : {Edit_LastName, Edit_FirstName, Edit_Middle, Edit_StudentID})
+        HintFollowsText(edit);
+
+    BitBtn_ResetPassword = new QPushButton(QStringLiteral("Reset &Password"), Panel_Top);
+    BitBtn_ResetPassword->setObjectName(QStringLiteral("BitBtn_ResetPassword"));
+    BitBtn_ResetPassword->setToolTip(QStringLiteral("Let the student choose a new password at the next login"));
+    BitBtn_ResetPassword->setAutoDefault(false);
+    FieldLayout->addWidget(BitBtn_ResetPassword, 3, 2, Qt::AlignRight | Qt::AlignBottom);
+    connect(BitBtn_ResetPassword, &QPushButton::clicked, this, &TForm_StudentEdit::BitBtn_ResetPasswordClick);
+
+    SetUpGrid({QStringLiteral("ID"), QStringLiteral("Row"), QStringLiteral("Last Name"), QStringLiteral("First Name"),
+               QStringLiteral("Middle"), QStringLiteral("SID")},
+              {-1, 30, 171, 140, 48, 100});
+    setFixedSize(512, 343);
+}
+
+void TForm_StudentEdit::Edit_LastNameMouseMove(QLineEdit *sender)
+{
+    TRecordEditForm::EditMouseMove(sender);
+}
+
+QString TForm_StudentEdit::TableName() const
+{
+    return QStringLiteral("studentmaster");
+}
+
+QStringList TForm_StudentEdit::ListingLines() const
+{
+    return {QStringLiteral("SELECT DISTINCT studentmaster.* FROM studentmaster "),
+            QStringLiteral("ORDER BY LASTNAME, FIRSTNAME, MIDDLE, STUDENTID")};
+}
+
+QStringList TForm_StudentEdit::ListedColumns() const
+{
+    return {QStringLiteral("ID"), QStringLiteral("LASTNAME"), QStringLiteral("FIRSTNAME"), QStringLiteral("MIDDLE"),
+            QStringLiteral("STUDENTID")};
+}
+
+QStringList TForm_StudentEdit::InsertLines(const QString &key) const
+{
+    return {QStringLiteral("INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID)"),
+            QStringLiteral("VALUES(") + key + QStringLiteral(", ") + QuotedStr(Edit_LastName->Text())
+                + QStringLiteral(",") + QuotedStr(Edit_FirstName->Text()) + QStringLiteral(",")
+                + QuotedStr(Edit_Middle->Text()) + QStringLiteral(",") + QuotedStr(Edit_StudentID->Text())
+                + QStringLiteral(")")};
+}
+
+QStringList TForm_StudentEdit::UpdateLines(const QString &key) const
+{
+    return {QStringLiteral("UPDATE studentmaster SET"),
+            QStringLiteral("LASTNAME =  ") + QuotedStr(Edit_LastName->Text()) + QStringLiteral(", "),
+            QStringLiteral("FIRSTNAME = ") + QuotedStr(Edit_FirstName->Text()) + QStringLiteral(", "),
+            QStringLiteral("MIDDLE =    ") + QuotedStr(Edit_Middle->Text()) + QStringLiteral(", "),
+            QStringLiteral("STUDENTID = ") + QuotedStr(Edit_StudentID->Text()),
+            QStringLiteral("WHERE ID =  ") + key};
+}
+
+QString TForm_StudentEdit::RemovalQuestion() const
+{
+    return QStringLiteral("Are you sure that you want to delete the selected student (")
+           + StringGrid->Cells(ColLastName, StringGrid->Row()) + QStringLiteral(")?");
+}
+
+QStringList TForm_StudentEdit::FieldValues() const
+{
+    return {Edit_LastName->Text(), Edit_FirstName->Text(), Edit_Middle->Text(), Edit_StudentID->Text()};
+}
+
+void TForm_StudentEdit::RowToFields(int row)
+{
+    Edit_LastName->SetText(StringGrid->Cells(ColLastName, row));
+    Edit_FirstName->SetText(StringGrid->Cells(ColFirstName, row));
+    Edit_Middle->SetText(StringGrid->Cells(ColMiddle, row));
+    Edit_StudentID->SetText(StringGrid->Cells(ColStudentID, row));
+}
+
+void TForm_StudentEdit::ReadResults(int row)
+{
+    ResultLastName = StringGrid->Cells(ColLastName, row);
+    ResultFirstName = StringGrid->Cells(ColFirstName, row);
+    ResultMiddle = StringGrid->Cells(ColMiddle, row);
+    ResultStudentID = StringGrid->Cells(ColStudentID, row);
+}
+
+void TForm_StudentEdit::BitBtn_ResetPasswordClick()
+{
+    const int row = StringGrid->Row();
+    if (RowKey(row).isEmpty()) {
+        ShowMessage(QStringLiteral("This row is not a stored student."));
+        return;
+    }
+    const QString student = StringGrid->Cells(ColLastName, row) + QStringLiteral(", ")
+                            + StringGrid->Cells(ColFirstName, row) + QStringLiteral(" (")
+                            + StringGrid->Cells(ColStudentID, row) + QStringLiteral(")");
+    if (ConfirmBox(QStringLiteral("Are you sure that you want to reset the password of ") + student
+                       + QStringLiteral("? The student will choose a new password at the next login."),
+                   BtnYes | BtnNo)
+        != ResultYes)
+        return;
+    if (ResetPassword())
+        ShowMessage(QStringLiteral("The password of ") + student + QStringLiteral(" has been reset."));
+}
+
+bool TForm_StudentEdit::ResetPassword()
+{
+    const QString key = RowKey(StringGrid->Row());
+    if (key.isEmpty())
+        return false;
+    return Execute({QStringLiteral("UPDATE studentmaster SET PWORD = NULL"), QStringLiteral("WHERE ID = ") + key});
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "authoring/TestEdit.h"
+
+// The students (studentmaster), who are also the testing program's login accounts.
+class TForm_StudentEdit : public TRecordEditForm
+{
+    Q_OBJECT
+
+public:
+    enum { ColID = 0, ColRow = 1, ColLastName = 2, ColFirstName = 3, ColMiddle = 4, ColStudentID = 5 };
+
+    explicit TForm_StudentEdit(TDbQuery *query, QWidget *parent = nullptr);
+
+    void Edit_LastNameMouseMove(QLineEdit *sender);
+    // Forgets the current student's password, so that his next login asks for a new one.
+    void BitBtn_ResetPasswordClick();
+    // True when the password was reset; failures are reported.
+    bool ResetPassword();
+
+    QString ResultLastName;
+    QString ResultFirstName;
+    QString ResultMiddle;
+    QString ResultStudentID;
+
+    TMaskEdit *Edit_LastName = nullptr;
+    TMaskEdit *Edit_FirstName = nullptr;
+    TMaskEdit *Edit_Middle = nullptr;
+    TMaskEdit *Edit_StudentID = nullptr;
+    QPushButton *BitBtn_ResetPassword = nullptr;
+
+protected:
+    QString TableName() const override;
+    QStringList ListingLines() const override;
+    QStringList ListedColumns() const override;
+    QStringList InsertLines(const QString &key) const override;
+    QStringList UpdateLines(const QString &key) const override;
+    QString RemovalQuestion() const override;
+    QStringList FieldValues() const override;
+    void RowToFields(int row) override;
+    void ReadResults(int row) override;
+    QString ChosenKey() const override { return ResultStudentID; }
+    void EditMouseMove(QLineEdit *sender) override { Edit_LastNameMouseMove(sender); }
+};

@@ -1,0 +1,545 @@
+#include "authoring/TestEdit.h"
+
+#include "database/Database.h"
+#include "dialogs/SaveMsgDlg.h"
+#include "toolkit/MaskEdit.h"
+#include "toolkit/ModalResult.h"
+#include "toolkit/StdDialogs.h"
+#include "toolkit/StringGrid.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSpinBox>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+namespace {
+
+enum class TRecordIcon { Add, Update, Remove };
+
+// The pictures of the three small record buttons.
+QIcon RecordIcon(TRecordIcon which)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    switch (which) {
+    case TRecordIcon::Add:
+        painter.setPen(QPen(QColor(0, 128, 0), 3, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(QPointF(8, 2), QPointF(8, 14));
+        painter.drawLine(QPointF(2, 8), QPointF(14, 8));
+        break;
+    case TRecordIcon::Update: {
+        painter.setPen(QPen(QColor(0, 64, 192), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        QPainterPath tick;
+        tick.moveTo(2.5, 8.5);
+        tick.lineTo(6.5, 12.5);
+        tick.lineTo(13.5, 3.5);
+        painter.drawPath(tick);
+        break;
+    }
+    case TRecordIcon::Remove:
+        painter.setPen(QPen(QColor(192, 0, 0), 2.5, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+        painter.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+        break;
+    }
+    return QIcon(pixmap);
+}
+
+QPushButton *RecordButton(QWidget *parent, const QString &name, const QString &hint, TRecordIcon icon)
+{
+    auto button = new QPushButton(parent);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setIcon(RecordIcon(icon));
+    button->setFixedSize(30, 23);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QPushButton *BottomButton(QWidget *parent, const QString &name, const QString &caption)
+{
+    auto button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setFixedSize(75, 25);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- TRecordEditForm
+
+TRecordEditForm::TRecordEditForm(TDbQuery *query, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint),
+      Query(query)
+{
+    Panel_Top = new QWidget(this);
+    Panel_Top->setObjectName(QStringLiteral("Panel_Top"));
+    FieldLayout = new QGridLayout(Panel_Top);
+    FieldLayout->setContentsMargins(8, 6, 8, 4);
+    FieldLayout->setHorizontalSpacing(6);
+    FieldLayout->setVerticalSpacing(3);
+    FieldLayout->setColumnStretch(1, 1);
+
+    FButtonBox = new QWidget(Panel_Top);
+    auto buttonLayout = new QHBoxLayout(FButtonBox);
+    buttonLayout->setContentsMargins(0, 0, 0, 0);
+    buttonLayout->setSpacing(2);
+    BitBtn_Add = RecordButton(FButtonBox, QStringLiteral("BitBtn_Add"), QStringLiteral("Add Test Header"),
+                              TRecordIcon::Add);
+    BitBtn_Update = RecordButton(FButtonBox, QStringLiteral("BitBtn_Update"), QStringLiteral("Update Test Header"),
+                                 TRecordIcon::Update);
+    BitBtn_Remove = RecordButton(FButtonBox, QStringLiteral("BitBtn_Remove"), QStringLiteral("Delete Test Header"),
+                                 TRecordIcon::Remove);
+    buttonLayout->addWidget(BitBtn_Add);
+    buttonLayout->addWidget(BitBtn_Update);
+    buttonLayout->addWidget(BitBtn_Remove);
+    FieldLayout->addWidget(FButtonBox, 0, 2, Qt::AlignRight | Qt::AlignTop);
+
+    StringGrid = new TStringGrid(this);
+    StringGrid->SetColCount(2);
+
+    Panel_Bottom = new QWidget(this);
+    Panel_Bottom->setObjectName(QStringLiteral("Panel_Bottom"));
+    Panel_Bottom->setFixedHeight(33);
+    BitBtn_OK = BottomButton(Panel_Bottom, QStringLiteral("BitBtn_OK"), QStringLiteral("OK"));
+    BitBtn_Cancel = BottomButton(Panel_Bottom, QStringLiteral("BitBtn_Cancel"), QStringLiteral("Cancel"));
+    BitBtn_Close = BottomButton(Panel_Bottom, QStringLiteral("BitBtn_Close"), QStringLiteral("&Close"));
+    auto bottomLayout = new QHBoxLayout(Panel_Bottom);
+    bottomLayout->setContentsMargins(8, 4, 8, 4);
+    bottomLayout->addStretch();
+    bottomLayout->addWidget(BitBtn_OK);
+    bottomLayout->addWidget(BitBtn_Cancel);
+    bottomLayout->addWidget(BitBtn_Close);
+    bottomLayout->addStretch();
+
+    FormLayout = new QVBoxLayout(this);
+    FormLayout->setContentsMargins(0, 0, 0, 0);
+    FormLayout->setSpacing(0);
+    FormLayout->addWidget(Panel_Top);
+    FormLayout->addWidget(StringGrid, 1);
+    FormLayout->addWidget(Panel_Bottom);
+
+    SetPicking(false);
+
+    connect(StringGrid, &TStringGrid::Click, this, &TRecordEditForm::StringGridClick);
+    connect(StringGrid, &TStringGrid::DblClick, this, &TRecordEditForm::StringGridDblClick);
+    connect(BitBtn_Add, &QPushButton::clicked, this, [this] { BitBtn_AddClick(BitBtn_Add); });
+    connect(BitBtn_Update, &QPushButton::clicked, this, [this] { BitBtn_AddClick(BitBtn_Update); });
+    connect(BitBtn_Remove, &QPushButton::clicked, this, &TRecordEditForm::BitBtn_RemoveClick);
+    connect(BitBtn_OK, &QPushButton::clicked, this, &TRecordEditForm::BitBtn_OKClick);
+    connect(BitBtn_Cancel, &QPushButton::clicked, this, &TRecordEditForm::BitBtn_CancelClick);
+    connect(BitBtn_Close, &QPushButton::clicked, this, &TRecordEditForm::BitBtn_CloseClick);
+}
+
+void TRecordEditForm::SetPicking(bool picking)
+{
+    FPicking = picking;
+    Panel_Top->setVisible(!picking);
+    BitBtn_OK->setVisible(picking);
+    BitBtn_Cancel->setVisible(picking);
+    BitBtn_Close->setVisible(!picking);
+    BitBtn_OK->setDefault(picking);
+}
+
+void TRecordEditForm::SetUpGrid(const QStringList &titles, const QList<int> &widths)
+{
+    StringGrid->SetColCount(titles.size());
+    StringGrid->SetFixedCols(2);
+    StringGrid->SetTitles(titles);
+    for (int col = 0; col < titles.size(); ++col)
+        StringGrid->SetColWidths(col, col == 0 ? -1 : widths.value(col, 64));
+}
+
+TMaskEdit *TRecordEditForm::AddEditField(const QString &name, const QString &label, int maxLength)
+{
+    const int row = FieldLayout->rowCount() == 1 && !FieldLayout->itemAtPosition(0, 0) ? 0 : FieldLayout->rowCount();
+    auto edit = new TMaskEdit(Panel_Top);
+    edit->setObjectName(name);
+    edit->SetMaxLength(maxLength);
+    auto caption = new QLabel(label, Panel_Top);
+    caption->setObjectName(QStringLiteral("Label_") + name.section(QLatin1Char('_'), 1));
+    caption->setBuddy(edit);
+    FieldLayout->addWidget(caption, row, 0);
+    FieldLayout->addWidget(edit, row, 1);
+    return edit;
+}
+
+void TRecordEditForm::HintFollowsText(QLineEdit *edit)
+{
+    FHintEdits << edit;
+    edit->setMouseTracking(true);
+    edit->installEventFilter(this);
+}
+
+void TRecordEditForm::EditMouseMove(QLineEdit *sender)
+{
+    if (sender->toolTip() == sender->text())
+        return;
+    sender->setToolTip(sender->text());
+    if (sender->underMouse() && !sender->text().isEmpty())
+        QToolTip::showText(QCursor::pos(), sender->text(), sender);
+}
+
+bool TRecordEditForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove)
+        for (QLineEdit *edit : std::as_const(FHintEdits))
+            if (edit == watched)
+                EditMouseMove(edit);
+    return QDialog::eventFilter(watched, event);
+}
+
+void TRecordEditForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TRecordEditForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (FPicking)
+            BitBtn_CancelClick();
+        else
+            BitBtn_CloseClick();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TRecordEditForm::FormShow()
+{
+    FClickAttached = false;
+    StringGrid->ClearRows();
+    QList<QStringList> rows;
+    QString failure;
+    try {
+        if (!Query)
+            throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
+        Query->Clear();
+        for (const QString &line : ListingLines())
+            Query->Add(line);
+        Query->Open();
+        const QStringList columns = ListedColumns();
+        for (; !Query->Eof(); Query->Next()) {
+            QStringList cells;
+            for (int i = 0; i < columns.size(); ++i) {
+                if (i == 1)
+                    cells << QString(); // the "Row" column
+                cells << Query->FieldByName(columns.at(i)).AsString();
+            }
+            rows << cells;
+        }
+        Query->Close();
+    } catch (const Exception &e) {
+        if (Query)
+            Query->Close();
+        failure = e.Message();
+    }
+    // The listing is not guarded: its failure is shown like any unhandled error, and
+    // the window opens with the rows read until then.
+    if (!failure.isEmpty())
+        ShowErrorBox(failure);
+    for (int i = 0; i < rows.size(); ++i) {
+        const int row = i == 0 ? 1 : StringGrid->AppendRow();
+        StringGrid->SetRowCells(row, rows.at(i));
+    }
+    NumberRows(StringGrid, 1);
+    StringGrid->SetRow(1);
+    FClickAttached = true;
+    StringGridClick();
+}
+
+void TRecordEditForm::StringGridClick()
+{
+    if (FClickAttached)
+        RowToFields(StringGrid->Row());
+}
+
+void TRecordEditForm::StringGridDblClick()
+{
+    if (FPicking)
+        done(QDialog::Accepted);
+}
+
+QString TRecordEditForm::RowKey(int row) const
+{
+    bool ok = false;
+    const int key = StringGrid->Cells(0, row).trimmed().toInt(&ok);
+    return ok ? QString::number(key) : QString();
+}
+
+bool TRecordEditForm::Execute(const QStringList &lines)
+{
+    try {
+        if (!Query)
+            throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
+        Query->Clear();
+        for (const QString &line : lines)
+            Query->Add(line);
+        Query->ExecSQL();
+        return true;
+    } catch (const Exception &e) {
+        SaveMsgDialog(e.Message(), MsgError, BtnOK);
+        return false;
+    }
+}
+
+QString TRecordEditForm::NextID()
+{
+    if (!Query) {
+        ReportDbError(QStringLiteral("The window has no statement object to run its statements on."));
+        return QString();
+    }
+    return ::NextID(*Query, TableName());
+}
+
+int TRecordEditForm::InsertRecord()
+{
+    const QString key = NextID();
+    if (key.isEmpty())
+        return -1;
+    // Another copy of the program may have taken the same key meanwhile: the table's
+    // key refuses the second row, and that refusal is reported like any failure.
+    if (!Execute(InsertLines(key)))
+        return -1;
+    return key.toInt();
+}
+
+bool TRecordEditForm::UpdateRecord()
+{
+    const QString key = RowKey(StringGrid->Row());
+    if (key.isEmpty())
+        return false; // a row without a key is not stored: nothing to update
+    return Execute(UpdateLines(key));
+}
+
+bool TRecordEditForm::DeleteRecord()
+{
+    const QString key = RowKey(StringGrid->Row());
+    if (key.isEmpty())
+        return true;
+    return Execute({QStringLiteral("DELETE FROM ") + TableName() + QStringLiteral(" WHERE ID=") + key});
+}
+
+void TRecordEditForm::BitBtn_AddClick(QAbstractButton *sender)
+{
+    const bool adding = sender == BitBtn_Add;
+    if (!adding && RowKey(StringGrid->Row()).isEmpty()) {
+        // Writing the fields into a row that is not stored would look saved and be lost.
+        ShowMessage(QStringLiteral("This row is not stored yet. Use Add to store it."));
+        return;
+    }
+    FClickAttached = false;
+    bool stored = false;
+    QString key;
+    if (adding) {
+        const int newKey = InsertRecord();
+        if (newKey >= 0) {
+            if (!StringGrid->IsPlaceholder())
+                StringGrid->AppendRow();
+            else
+                StringGrid->SetRow(1);
+            key = QString::number(newKey);
+            stored = true;
+        }
+    } else if (UpdateRecord()) {
+        key = RowKey(StringGrid->Row());
+        stored = true;
+    }
+    if (stored) {
+        const int row = StringGrid->Row();
+        StringGrid->SetCells(0, row, key);
+        const QStringList values = FieldValues();
+        for (int i = 0; i < values.size(); ++i)
+            StringGrid->SetCells(2 + i, row, values.at(i));
+    }
+    FClickAttached = true;
+    // After a failure the fields keep what was typed, so that it can be stored again.
+    if (stored)
+        StringGridClick();
+    NumberRows(StringGrid, 1);
+}
+
+void TRecordEditForm::BitBtn_RemoveClick()
+{
+    if (ConfirmBox(RemovalQuestion(), BtnYes | BtnNo) != ResultYes)
+        return;
+    if (DeleteRecord()) {
+        FClickAttached = false;
+        StringGrid->RemoveRow(StringGrid->Row());
+        FClickAttached = true;
+    }
+    NumberRows(StringGrid, 1);
+    StringGridClick();
+}
+
+void TRecordEditForm::BitBtn_OKClick()
+{
+    Cancelled = false;
+    done(QDialog::Accepted);
+}
+
+void TRecordEditForm::BitBtn_CancelClick()
+{
+    Cancelled = true;
+    done(QDialog::Rejected);
+}
+
+void TRecordEditForm::BitBtn_CloseClick()
+{
+    Cancelled = false;
+    done(QDialog::Accepted);
+}
+
+void TRecordEditForm::FormClose()
+{
+    if (!Cancelled) {
+        ReadResults(StringGrid->Row());
+        if (ChosenKey().trimmed().isEmpty())
+            Cancelled = true;
+    }
+}
+
+void TRecordEditForm::done(int)
+{
+    FormClose();
+    QDialog::done(Cancelled ? QDialog::Rejected : QDialog::Accepted);
+}
+
+// ---------------------------------------------------------------- TForm_TestEdit
+
+TForm_TestEdit::TForm_TestEdit(TDbQuery *query, QWidget *parent) : TRecordEditForm(query, parent)
+{
+    setObjectName(QStringLiteral("Form_TestEdit"));
+    setWindowTitle(QStringLiteral("Create Test Header"));
+
+    Edit_TestTitle = AddEditField(QStringLiteral("Edit_TestTitle"), QStringLiteral("Test Title:"), 255);
+    Edit_SubTitle = AddEditField(QStringLiteral("Edit_SubTitle"), QStringLiteral("Subtitle:"), 255);
+    Edit_Instructions = AddEditField(QStringLiteral("Edit_Instructions"), QStringLiteral("Instructions:"), 255);
+    SpinEdit_Columns = new QSpinBox(Panel_Top);
+    SpinEdit_Columns->setObjectName(QStringLiteral("SpinEdit_Columns"));
+    SpinEdit_Columns->setRange(1, 3);
+    SpinEdit_Columns->setValue(2);
+    SpinEdit_Columns->setFixedWidth(50);
+    auto columnsLabel = new QLabel(QStringLiteral("Columns:"), Panel_Top);
+    columnsLabel->setObjectName(QStringLiteral("Label_Columns"));
+    columnsLabel->setBuddy(SpinEdit_Columns);
+    const int row = FieldLayout->rowCount();
+    FieldLayout->addWidget(columnsLabel, row, 0);
+    FieldLayout->addWidget(SpinEdit_Columns, row, 1, Qt::AlignLeft);
+    for (QLineEdit *edit : {static_cast<QLineEdit *>(Edit_TestTitle), static_cast<QLineEdit *>(Edit_SubTitle),
+                            static_cast<QLineEdit *>(Edit_Instructions)})
+        HintFollowsText(edit);
+
+    Panel_Key = new QWidget(this);
+    Panel_Key->setObjectName(QStringLiteral("Panel_Key"));
+    Panel_Key->setFixedHeight(19);
+    CheckBox_Key = new QCheckBox(QStringLiteral("Print Key"), Panel_Key);
+    CheckBox_Key->setObjectName(QStringLiteral("CheckBox_Key"));
+    auto keyLayout = new QHBoxLayout(Panel_Key);
+    keyLayout->setContentsMargins(8, 0, 8, 0);
+    keyLayout->addWidget(CheckBox_Key);
+    keyLayout->addStretch();
+    Panel_Key->hide();
+    FormLayout->insertWidget(1, Panel_Key);
+
+    SetUpGrid({QStringLiteral("ID"), QStringLiteral("Row"), QStringLiteral("Test Name"), QStringLiteral("Subtitle"),
+               QStringLiteral("Instructions"), QStringLiteral("Columns")},
+              {-1, 30, 222, 67, 341, 49});
+    setFixedSize(512, 343);
+}
+
+void TForm_TestEdit::Edit_TestTitleMouseMove(QLineEdit *sender)
+{
+    TRecordEditForm::EditMouseMove(sender);
+}
+
+QString TForm_TestEdit::TableName() const
+{
+    return QStringLiteral("testmaster");
+}
+
+QStringList TForm_TestEdit::ListingLines() const
+{
+    if (WithQuestionsOnly)
+        return {QStringLiteral("SELECT DISTINCT testmaster.* FROM testmaster , testdetail"),
+                QStringLiteral("WHERE testid = id"), QStringLiteral("ORDER BY NAME")};
+    return {QStringLiteral("SELECT DISTINCT testmaster.* FROM testmaster "), QStringLiteral("ORDER BY NAME")};
+}
+
+QStringList TForm_TestEdit::ListedColumns() const
+{
+    return {QStringLiteral("ID"), QStringLiteral("NAME"), QStringLiteral("SUBTITLE"), QStringLiteral("INSTRUCTIONS"),
+            QStringLiteral("COLUMNS")};
+}
+
+QStringList TForm_TestEdit::InsertLines(const QString &key) const
+{
+    return {QStringLiteral("INSERT INTO testmaster (ID, NAME, INSTRUCTIONS, SUBTITLE, COLUMNS)"),
+            QStringLiteral("VALUES(") + key + QStringLiteral(", ") + QuotedStr(Edit_TestTitle->Text())
+                + QStringLiteral(",") + QuotedStr(Edit_Instructions->Text()) + QStringLiteral(", ")
+                + QuotedStr(Edit_SubTitle->Text()) + QStringLiteral(", ") + QString::number(SpinEdit_Columns->value())
+                + QStringLiteral(")")};
+}
+
+QStringList TForm_TestEdit::UpdateLines(const QString &key) const
+{
+    return {QStringLiteral("UPDATE testmaster SET"),
+            QStringLiteral("NAME = ") + QuotedStr(Edit_TestTitle->Text()) + QStringLiteral(", "),
+            QStringLiteral("INSTRUCTIONS = ") + QuotedStr(Edit_Instructions->Text()) + QStringLiteral(", "),
+            QStringLiteral("SUBTITLE = ") + QuotedStr(Edit_SubTitle->Text()) + QStringLiteral(", "),
+            QStringLiteral("COLUMNS = ") + QString::number(SpinEdit_Columns->value()),
+            QStringLiteral("WHERE ID = ") + key};
+}
+
+QString TForm_TestEdit::RemovalQuestion() const
+{
+    return QStringLiteral("Are you sure that you want to delete the \"") + StringGrid->Cells(ColName, StringGrid->Row())
+           + QStringLiteral("\" test?");
+}
+
+QStringList TForm_TestEdit::FieldValues() const
+{
+    return {Edit_TestTitle->Text(), Edit_SubTitle->Text(), Edit_Instructions->Text(),
+            QString::number(SpinEdit_Columns->value())};
+}
+
+int TForm_TestEdit::ColumnsOf(const QString &cell)
+{
+    bool ok = false;
+    const int columns = cell.trimmed().toInt(&ok);
+    // The printout knows one to three page columns.
+    return ok ? qBound(1, columns, 3) : 2;
+}
+
+void TForm_TestEdit::RowToFields(int row)
+{
+    Edit_TestTitle->SetText(StringGrid->Cells(ColName, row));
+    Edit_SubTitle->SetText(StringGrid->Cells(ColSubtitle, row));
+    Edit_Instructions->SetText(StringGrid->Cells(ColInstructions, row));
+    SpinEdit_Columns->setValue(ColumnsOf(StringGrid->Cells(ColColumns, row)));
+}
+
+void TForm_TestEdit::ReadResults(int row)
+{
+    ResultID = StringGrid->Cells(ColID, row);
+    ResultName = StringGrid->Cells(ColName, row);
+    ResultInstructions = StringGrid->Cells(ColInstructions, row);
+    ResultSubtitle = StringGrid->Cells(ColSubtitle, row);
+    ResultColumns = ColumnsOf(StringGrid->Cells(ColColumns, row));
+    PrintKey = CheckBox_Key->isChecked();
+}
