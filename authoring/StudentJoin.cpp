@@ -1,0 +1,155 @@
+#include "authoring/StudentJoin.h"
+
+#include "database/Database.h"
+#include "toolkit/NvComboBox.h"
+
+#include <QPushButton>
+
+using namespace RecordWindow;
+
+TForm_StudentJoin::TForm_StudentJoin(TDbQuery *query, QWidget *parent) : TMembershipForm(query, parent)
+{
+    setObjectName(QStringLiteral("Form_StudentJoin"));
+    setWindowTitle(QStringLiteral("Add Students to Class"));
+    CreateTopPanel(QStringLiteral("Edit_ClassDesc"), QStringLiteral("Class Name:"),
+                   QStringLiteral("NvComboBox_Student"), QStringLiteral("Student:"));
+    Edit_ClassDesc = FParentEdit;
+    NvComboBox_Student = FCandidates;
+    BitBtn_AddAll = new QPushButton(QStringLiteral("ALL"), this);
+    BitBtn_AddAll->setObjectName(QStringLiteral("BitBtn_AddAll"));
+    BitBtn_AddAll->setToolTip(QStringLiteral("Add Question to Test"));
+    BitBtn_AddAll->setFixedSize(30, 23);
+    BitBtn_AddAll->setAutoDefault(false);
+    AddFurtherButton(BitBtn_AddAll);
+    SetGridTitles({QStringLiteral("Serial"), QStringLiteral("Row"), QStringLiteral("Student Name")});
+    connect(BitBtn_AddAll, &QPushButton::clicked, this, &TForm_StudentJoin::BitBtn_AddAllClick);
+}
+
+QString TForm_StudentJoin::DisplayName(const QString &lastName, const QString &firstName, const QString &middle,
+                                       const QString &studentID)
+{
+    QString name = lastName + QStringLiteral(", ") + firstName;
+    if (!middle.trimmed().isEmpty())
+        name += QLatin1Char(' ') + middle;
+    return name + QStringLiteral(" (") + studentID + QLatin1Char(')');
+}
+
+QString TForm_StudentJoin::RowDisplayName() const
+{
+    return DisplayName(Query->FieldByName(QStringLiteral("LASTNAME")).AsString(),
+                       Query->FieldByName(QStringLiteral("FIRSTNAME")).AsString(),
+                       Query->FieldByName(QStringLiteral("MIDDLE")).AsString(),
+                       Query->FieldByName(QStringLiteral("STUDENTID")).AsString());
+}
+
+void TForm_StudentJoin::BitBtn_AddAllClick()
+{
+    NvComboBox_Student->setUpdatesEnabled(false);
+    for (int i = 0; i < NvComboBox_Student->Count(); ++i) {
+        NvComboBox_Student->SetItemIndex(i);
+        BitBtn_AddClick(BitBtn_Add);
+    }
+    NvComboBox_Student->setUpdatesEnabled(true);
+}
+
+void TForm_StudentJoin::LoadCandidates()
+{
+    Query->Clear();
+    Query->Add(QStringLiteral("SELECT LASTNAME, FIRSTNAME, MIDDLE, STUDENTID, ID FROM studentmaster"));
+    Query->Open();
+    for (; !Query->Eof(); Query->Next())
+        NvComboBox_Student->Add(RowDisplayName(), Query->FieldByName(QStringLiteral("STUDENTID")).AsString());
+    NvComboBox_Student->SetItemIndex(-1);
+}
+
+QStringList TForm_StudentJoin::MemberListingLines(const QString &parentKey) const
+{
+    return {QStringLiteral("SELECT SERIAL, STUDENTID, SEQUENCE"), QStringLiteral("FROM classdetail"),
+            QStringLiteral("WHERE CLASSID = ") + parentKey, QStringLiteral("ORDER BY SEQUENCE")};
+}
+
+bool TForm_StudentJoin::MemberText(QString &text) const
+{
+    // A student deleted since is no longer among the candidates: the member is not shown.
+    const int index = NvComboBox_Student->IndexOfCode(Query->FieldByName(QStringLiteral("STUDENTID")).AsString());
+    if (index < 0)
+        return false;
+    text = NvComboBox_Student->Items(index);
+    return true;
+}
+
+QString TForm_StudentJoin::SelectedMemberKey() const
+{
+    return NvComboBox_Student->ItemIndex() < 0 ? QString() : NvComboBox_Student->SelectedCode();
+}
+
+QStringList TForm_StudentJoin::InsertLines(const QString &parentKey, const QString &memberKey, int position) const
+{
+    return {QStringLiteral("INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE)"),
+            QStringLiteral("VALUES(") + parentKey + QStringLiteral(", ") + QuotedStr(memberKey) + QStringLiteral(", ")
+                + QString::number(position) + QStringLiteral(")")};
+}
+
+QStringList TForm_StudentJoin::FindSerialLines(const QString &parentKey, const QString &memberKey) const
+{
+    return {QStringLiteral("SELECT SERIAL FROM classdetail"), QStringLiteral("WHERE CLASSID=") + parentKey,
+            QStringLiteral("AND STUDENTID=") + QuotedStr(memberKey)};
+}
+
+QStringList TForm_StudentJoin::UpdateLines(const QString &parentKey, const QString &memberKey, int row,
+                                           const QString &serial) const
+{
+    return {QStringLiteral("UPDATE classdetail SET"),
+            QStringLiteral("STUDENTID= ") + QuotedStr(memberKey) + QStringLiteral(", "),
+            QStringLiteral("CLASSID   = ") + parentKey + QStringLiteral(", "),
+            QStringLiteral("SEQUENCE = ") + QString::number(row), QStringLiteral("WHERE SERIAL= ") + serial};
+}
+
+QString TForm_StudentJoin::DeleteLine(const QString &serial) const
+{
+    return QStringLiteral("DELETE FROM classdetail WHERE SERIAL=") + serial;
+}
+
+QString TForm_StudentJoin::SequenceLine(int row, const QString &serial) const
+{
+    return QStringLiteral("UPDATE classdetail SET SEQUENCE=") + QString::number(row) + QStringLiteral(" WHERE SERIAL=")
+           + serial;
+}
+
+QStringList TForm_StudentJoin::SearchLines(const QString &pattern) const
+{
+    return {QStringLiteral("SELECT LASTNAME, FIRSTNAME, MIDDLE, STUDENTID"), QStringLiteral("FROM studentmaster"),
+            QStringLiteral("WHERE LASTNAME LIKE") + QuotedStr(pattern)};
+}
+
+QString TForm_StudentJoin::SearchRowText() const
+{
+    return RowDisplayName();
+}
+
+QString TForm_StudentJoin::DuplicateQuestion(const QString &text, bool) const
+{
+    return QStringLiteral("The student \"") + text
+           + QStringLiteral(
+               "\" already exists in this class. Are you sure you want to add this student to the class again?");
+}
+
+QString TForm_StudentJoin::RemovalQuestion(const QString &text) const
+{
+    return QStringLiteral("Are you sure that you want to delete \"") + text + QStringLiteral("?");
+}
+
+QString TForm_StudentJoin::SearchCaption() const
+{
+    return QStringLiteral("Find student using last name");
+}
+
+QString TForm_StudentJoin::SearchPrompt() const
+{
+    return QStringLiteral("Enter Last Name:");
+}
+
+QString TForm_StudentJoin::NoMatchText() const
+{
+    return QStringLiteral("No students were found that matched the keywords!");
+}

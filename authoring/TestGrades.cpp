@@ -1,0 +1,365 @@
+#include "authoring/TestGrades.h"
+
+#include "authoring/MembershipEditor.h"
+#include "database/Database.h"
+#include "toolkit/MaskEdit.h"
+#include "toolkit/NvComboBox.h"
+#include "toolkit/StdDialogs.h"
+#include "toolkit/StringGrid.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+using namespace RecordWindow;
+
+// ---------------------------------------------------------------- TGradeSpinEdit
+
+TGradeSpinEdit::TGradeSpinEdit(QWidget *parent) : QSpinBox(parent)
+{
+    setRange(-999999, 999999);
+    setValue(0);
+}
+
+void TGradeSpinEdit::stepBy(int steps)
+{
+    setValue(qBound(MinGrade, value() + steps, MaxGrade));
+    selectAll();
+}
+
+QAbstractSpinBox::StepEnabled TGradeSpinEdit::stepEnabled() const
+{
+    StepEnabled enabled = StepNone;
+    if (value() < MaxGrade)
+        enabled |= StepUpEnabled;
+    if (value() > MinGrade)
+        enabled |= StepDownEnabled;
+    return enabled;
+}
+
+// ---------------------------------------------------------------- TForm_TestGrades
+
+TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint),
+      Query(query)
+{
+    setObjectName(QStringLiteral("Form_TestGrades"));
+    setWindowTitle(QStringLiteral("Edit Gradebook"));
+
+    Panel_Top = new QWidget(this);
+    Panel_Top->setObjectName(QStringLiteral("Panel_Top"));
+    Panel_Top->setFixedHeight(100);
+    auto fields = new QGridLayout(Panel_Top);
+    fields->setContentsMargins(8, 4, 8, 4);
+    fields->setHorizontalSpacing(6);
+    fields->setVerticalSpacing(2);
+    fields->setColumnStretch(1, 1);
+
+    Edit_TestName = ReadOnlyEdit(Panel_Top, QStringLiteral("Edit_TestName"));
+    Edit_TestName->SetMaxLength(255);
+    Edit_ClassName = ReadOnlyEdit(Panel_Top, QStringLiteral("Edit_ClassName"));
+    Edit_ClassName->SetMaxLength(100);
+    Edit_StudentName = ReadOnlyEdit(Panel_Top, QStringLiteral("Edit_StudentName"));
+    Edit_StudentName->SetMaxLength(255);
+    for (QLineEdit *edit : {static_cast<QLineEdit *>(Edit_TestName), static_cast<QLineEdit *>(Edit_ClassName),
+                            static_cast<QLineEdit *>(Edit_StudentName)}) {
+        edit->setMouseTracking(true);
+        edit->installEventFilter(this);
+    }
+
+    SpinEdit_Grade = new TGradeSpinEdit(Panel_Top);
+    SpinEdit_Grade->setObjectName(QStringLiteral("SpinEdit_Grade"));
+    SpinEdit_Grade->setFixedWidth(70);
+    NvComboBox_Status = new TNvComboBox(Panel_Top);
+    NvComboBox_Status->setObjectName(QStringLiteral("NvComboBox_Status"));
+    NvComboBox_Status->setEditable(false);
+    for (const char *status : {"INCOMPLETE", "PASSED", "FAILED"})
+        NvComboBox_Status->Add(QString::fromLatin1(status));
+    NvComboBox_Status->SetItemIndex(0);
+    NvComboBox_Status->setFixedWidth(120);
+    BitBtn_Update = SmallButton(Panel_Top, QStringLiteral("BitBtn_Update"), QStringLiteral("Update Test Header"),
+                                QStringLiteral("update"));
+
+    auto gradeRow = new QWidget(Panel_Top);
+    auto gradeLayout = new QHBoxLayout(gradeRow);
+    gradeLayout->setContentsMargins(0, 0, 0, 0);
+    gradeLayout->setSpacing(6);
+    auto statusCaption = new QLabel(QStringLiteral("Status:"), gradeRow);
+    statusCaption->setBuddy(NvComboBox_Status);
+    gradeLayout->addWidget(SpinEdit_Grade);
+    gradeLayout->addSpacing(12);
+    gradeLayout->addWidget(statusCaption);
+    gradeLayout->addWidget(NvComboBox_Status);
+    gradeLayout->addStretch();
+    gradeLayout->addWidget(BitBtn_Update);
+
+    const QList<QPair<QString, QWidget *>> rows{{QStringLiteral("Test Name:"), Edit_TestName},
+                                                {QStringLiteral("Class Name:"), Edit_ClassName},
+                                                {QStringLiteral("Student Name:"), Edit_StudentName},
+                                                {QStringLiteral("Grade:"), gradeRow}};
+    for (int i = 0; i < rows.size(); ++i) {
+        auto caption = new QLabel(rows.at(i).first, Panel_Top);
+        caption->setBuddy(rows.at(i).second == gradeRow ? static_cast<QWidget *>(SpinEdit_Grade) : rows.at(i).second);
+        fields->addWidget(caption, i, 0);
+        fields->addWidget(rows.at(i).second, i, 1);
+    }
+
+    StringGrid = new TStringGrid(this);
+    StringGrid->SetColCount(5);
+    StringGrid->SetFixedCols(2);
+    StringGrid->SetColWidths(ColID, -1);
+    StringGrid->SetColWidths(ColRow, 30);
+    // "INCOMPLETE" stays readable in fonts wider than the one the widths were made for.
+    const int statusWidth = qMax(77, StringGrid->fontMetrics().horizontalAdvance(QStringLiteral("INCOMPLETE")) + 12);
+    StringGrid->SetColWidths(ColName, 320 - (statusWidth - 77));
+    StringGrid->SetColWidths(ColStatus, statusWidth);
+    StringGrid->SetColWidths(ColGrade, 64);
+
+    Panel_Bottom = BottomPanel(this, &BitBtn_OK, &BitBtn_Cancel, &BitBtn_Close);
+    BitBtn_OK->hide();
+    BitBtn_Cancel->hide();
+
+    auto layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel_Top);
+    layout->addWidget(StringGrid, 1);
+    layout->addWidget(Panel_Bottom);
+    setFixedSize(512, 343);
+
+    connect(StringGrid, &TStringGrid::Click, this, &TForm_TestGrades::StringGridClick);
+    connect(StringGrid, &TStringGrid::DblClick, this, &TForm_TestGrades::StringGridDblClick);
+    connect(SpinEdit_Grade, &QSpinBox::valueChanged, this, &TForm_TestGrades::SpinEdit_GradeChange);
+    connect(BitBtn_Update, &QPushButton::clicked, this, &TForm_TestGrades::BitBtn_UpdateClick);
+    connect(BitBtn_OK, &QPushButton::clicked, this, &TForm_TestGrades::BitBtn_OKClick);
+    connect(BitBtn_Cancel, &QPushButton::clicked, this, &TForm_TestGrades::BitBtn_CancelClick);
+    connect(BitBtn_Close, &QPushButton::clicked, this, &TForm_TestGrades::BitBtn_CloseClick);
+}
+
+QString TForm_TestGrades::ProposedStatus(int grade)
+{
+    if (grade >= 70 && grade <= TGradeSpinEdit::MaxGrade)
+        return QStringLiteral("PASSED");
+    if (grade >= 1 && grade <= 69)
+        return QStringLiteral("FAILED");
+    if (grade == 0)
+        return QStringLiteral("INCOMPLETE");
+    return QString();
+}
+
+QString TForm_TestGrades::StudentName(const QString &lastName, const QString &firstName, const QString &middle,
+                                      const QString &studentID)
+{
+    return lastName + QStringLiteral(", ") + firstName + QLatin1Char(' ') + middle + QStringLiteral(" (") + studentID
+           + QLatin1Char(')');
+}
+
+void TForm_TestGrades::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm_TestGrades::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        BitBtn_CloseClick();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TForm_TestGrades::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove)
+        if (auto edit = qobject_cast<QLineEdit *>(watched))
+            Edit_TestNameMouseMove(edit);
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm_TestGrades::Edit_TestNameMouseMove(QLineEdit *sender)
+{
+    if (sender->toolTip() == sender->text())
+        return;
+    sender->setToolTip(sender->text());
+    if (!sender->text().isEmpty())
+        QToolTip::showText(QCursor::pos(), sender->text(), sender);
+}
+
+void TForm_TestGrades::FormShow()
+{
+    StringGrid->ClearRows();
+    const QSignalBlocker blocker(StringGrid);
+    const QString classKey = WholeNumber(ClassKey);
+    const QString testKey = WholeNumber(TestKey);
+    try {
+        StringGrid->SetTitles({QStringLiteral("ID"), QStringLiteral("Row"), QStringLiteral("Student Name"),
+                               QStringLiteral("Status"), QStringLiteral("Grade (%)")});
+        if (!Query)
+            throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
+        // Keys that are not whole numbers never go into a statement: nothing to list.
+        if (!classKey.isEmpty() && !testKey.isEmpty()) {
+            Query->Clear();
+            Query->Add(QStringLiteral("SELECT * FROM classmaster, testmaster, classdetail, studentmaster"));
+            Query->Add(QStringLiteral("WHERE classmaster.ID=") + classKey);
+            Query->Add(QStringLiteral("AND testmaster.ID=") + testKey);
+            Query->Add(QStringLiteral("AND classdetail.CLASSID=classmaster.ID"));
+            Query->Add(QStringLiteral("AND studentmaster.STUDENTID=classdetail.STUDENTID"));
+            Query->Add(QStringLiteral("ORDER BY LASTNAME, FIRSTNAME, MIDDLE, studentmaster.STUDENTID"));
+            Query->Open();
+            for (; !Query->Eof(); Query->Next()) {
+                const int row = StringGrid->RowCount() - 1;
+                const QString studentID = Query->FieldByName(QStringLiteral("studentmaster.STUDENTID")).AsString();
+                StringGrid->SetCells(ColID, row, studentID);
+                StringGrid->SetCells(ColName, row,
+                                     StudentName(Query->FieldByName(QStringLiteral("LASTNAME")).AsString(),
+                                                 Query->FieldByName(QStringLiteral("FIRSTNAME")).AsString(),
+                                                 Query->FieldByName(QStringLiteral("MIDDLE")).AsString(), studentID));
+                StringGrid->AppendRow();
+            }
+            Query->Close();
+            if (StringGrid->RowCount() > 2)
+                StringGrid->RemoveRow(StringGrid->RowCount() - 1);
+        }
+        for (int row = 1; row < StringGrid->RowCount(); ++row) {
+            QString grade = QStringLiteral("0");
+            QString status = QStringLiteral("INCOMPLETE");
+            if (!classKey.isEmpty() && !testKey.isEmpty()) {
+                Query->Clear();
+                Query->Add(QStringLiteral("SELECT * FROM testresults"));
+                Query->Add(QStringLiteral("WHERE CLASSID = ") + classKey);
+                Query->Add(QStringLiteral("AND STUDENTID = ") + QuotedStr(StringGrid->Cells(ColID, row)));
+                Query->Add(QStringLiteral("AND TESTID    = ") + testKey);
+                Query->Open();
+                if (!Query->Eof()) {
+                    grade = Query->FieldByName(QStringLiteral("GRADE")).AsString();
+                    status = Query->FieldByName(QStringLiteral("STATUS")).AsString();
+                }
+                Query->Close();
+            }
+            StringGrid->SetCells(ColGrade, row, grade);
+            StringGrid->SetCells(ColStatus, row, status);
+        }
+    } catch (const Exception &e) {
+        if (Query)
+            Query->Close();
+        ShowMessage(e.Message());
+    }
+    NumberRows(StringGrid, ColRow);
+    StringGrid->SetRow(1);
+    StringGridClick();
+}
+
+void TForm_TestGrades::StringGridClick()
+{
+    const int row = StringGrid->Row();
+    Edit_StudentName->SetText(StringGrid->Cells(ColName, row));
+    const QString grade = WholeNumber(StringGrid->Cells(ColGrade, row));
+    SpinEdit_Grade->setValue(grade.isEmpty() ? 0 : grade.toInt());
+    // The proposal was made above even when the value stayed the same; the stored status wins.
+    SpinEdit_GradeChange();
+    NvComboBox_Status->SelectItem(StringGrid->Cells(ColStatus, row));
+}
+
+void TForm_TestGrades::SpinEdit_GradeChange()
+{
+    const QString status = ProposedStatus(SpinEdit_Grade->value());
+    if (!status.isEmpty())
+        NvComboBox_Status->SelectItem(status);
+}
+
+void TForm_TestGrades::BitBtn_UpdateClick()
+{
+    const int row = StringGrid->Row();
+    const QString studentKey = StringGrid->Cells(ColID, row);
+    if (studentKey.isEmpty())
+        return;
+    bool ok = false;
+    const int grade = SpinEdit_Grade->cleanText().trimmed().toInt(&ok);
+    if (!ok || grade < TGradeSpinEdit::MinGrade || grade > TGradeSpinEdit::MaxGrade) {
+        ShowMessage(QStringLiteral("The grade must be a whole number from 0 to 100. Nothing was stored."));
+        return;
+    }
+    const QString status = NvComboBox_Status->ItemIndex() < 0 ? QString() : NvComboBox_Status->Text();
+    const QString classKey = WholeNumber(ClassKey);
+    const QString testKey = WholeNumber(TestKey);
+    try {
+        if (!Query)
+            throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
+        Query->Clear();
+        Query->Add(QStringLiteral("SELECT COUNT(*) FROM testresults"));
+        Query->Add(QStringLiteral("WHERE CLASSID=") + classKey);
+        Query->Add(QStringLiteral("AND TESTID=") + testKey);
+        Query->Add(QStringLiteral("AND STUDENTID=") + QuotedStr(studentKey));
+        Query->Open();
+        const int count = Query->Fields(0).AsInteger();
+        Query->Close();
+        Query->Clear();
+        if (count > 0) {
+            Query->Add(QStringLiteral("UPDATE testresults SET"));
+            Query->Add(QStringLiteral("GRADE=") + QString::number(grade) + QStringLiteral(", "));
+            Query->Add(QStringLiteral("STATUS=") + QuotedStr(status));
+            Query->Add(QStringLiteral("WHERE CLASSID=") + classKey);
+            Query->Add(QStringLiteral("AND TESTID=") + testKey);
+            Query->Add(QStringLiteral("AND STUDENTID=") + QuotedStr(studentKey));
+        } else {
+            Query->Add(QStringLiteral("INSERT INTO testresults (STUDENTID,TESTID,CLASSID,GRADE,STATUS) VALUES("));
+            Query->Add(QuotedStr(studentKey) + QStringLiteral(", "));
+            Query->Add(testKey + QStringLiteral(", "));
+            Query->Add(classKey + QStringLiteral(", "));
+            Query->Add(QString::number(grade) + QStringLiteral(", "));
+            Query->Add(QuotedStr(status) + QStringLiteral(")"));
+        }
+        Query->ExecSQL();
+    } catch (const Exception &e) {
+        if (Query)
+            Query->Close();
+        ShowMessage(e.Message());
+        return;
+    }
+    // A student who stands twice in the class has one result: every row of his shows it.
+    for (int r = 1; r < StringGrid->RowCount(); ++r)
+        if (StringGrid->Cells(ColID, r).compare(studentKey, Qt::CaseInsensitive) == 0) {
+            StringGrid->SetCells(ColGrade, r, QString::number(grade));
+            StringGrid->SetCells(ColStatus, r, status);
+        }
+}
+
+void TForm_TestGrades::StringGridDblClick()
+{
+    BitBtn_CloseClick();
+}
+
+void TForm_TestGrades::BitBtn_CloseClick()
+{
+    Cancelled = false;
+    done(QDialog::Accepted);
+}
+
+void TForm_TestGrades::BitBtn_OKClick()
+{
+    Cancelled = false;
+    done(QDialog::Accepted);
+}
+
+void TForm_TestGrades::BitBtn_CancelClick()
+{
+    Cancelled = true;
+    done(QDialog::Rejected);
+}
+
+void TForm_TestGrades::FormClose() {}
+
+void TForm_TestGrades::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QDialog>
+#include <QSpinBox>
+
+class QLineEdit;
+class QPushButton;
+class QWidget;
+class TDbQuery;
+class TMaskEdit;
+class TNvComboBox;
+class TStringGrid;
+
+// The grade spin box: its arrows keep to 0 … 100, while typing is not cut short, so
+// that a grade out of range is refused with a message instead of silently changed.
+class TGradeSpinEdit : public QSpinBox
+{
+    Q_OBJECT
+
+public:
+    explicit TGradeSpinEdit(QWidget *parent = nullptr);
+
+    static constexpr int MinGrade = 0;
+    static constexpr int MaxGrade = 100;
+
+    void stepBy(int steps) override;
+
+protected:
+    StepEnabled stepEnabled() const override;
+};
+
+// The gradebook: every student of one class with the status and grade of one test, and
+// the teacher's setting of one student's grade and status.
+class TForm_TestGrades : public QDialog
+{
+    Q_OBJECT
+
+public:
+    enum { ColID = 0, ColRow = 1, ColName = 2, ColStatus = 3, ColGrade = 4 };
+
+    // query: the main window's statement object.
+    explicit TForm_TestGrades(TDbQuery *query, QWidget *parent = nullptr);
+
+    // The status a grade proposes: 70 or more "PASSED", 1 to 69 "FAILED", 0 "INCOMPLETE";
+    // empty for a grade out of range.
+    static QString ProposedStatus(int grade);
+    // Last name, ", ", first name, " ", middle initial (the blank stands even without
+    // one), " (", the student ID, ")".
+    static QString StudentName(const QString &lastName, const QString &firstName, const QString &middle,
+                               const QString &studentID);
+
+    void FormShow();
+    void FormClose();
+    void StringGridClick();
+    void StringGridDblClick();
+    void SpinEdit_GradeChange();
+    void BitBtn_UpdateClick();
+    void BitBtn_CloseClick();
+    void BitBtn_OKClick();
+    void BitBtn_CancelClick();
+    void Edit_TestNameMouseMove(QLineEdit *sender);
+
+    TDbQuery *Query;
+    // The class's and the test's ID.
+    QString ClassKey;
+    QString TestKey;
+    bool Cancelled = false;
+
+    QWidget *Panel_Top = nullptr;
+    TMaskEdit *Edit_TestName = nullptr;
+    TMaskEdit *Edit_ClassName = nullptr;
+    TMaskEdit *Edit_StudentName = nullptr;
+    TGradeSpinEdit *SpinEdit_Grade = nullptr;
+    TNvComboBox *NvComboBox_Status = nullptr;
+    QPushButton *BitBtn_Update = nullptr;
+    TStringGrid *StringGrid = nullptr;
+    QWidget *Panel_Bottom = nullptr;
+    QPushButton *BitBtn_OK = nullptr;
+    QPushButton *BitBtn_Cancel = nullptr;
+    QPushButton *BitBtn_Close = nullptr;
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};

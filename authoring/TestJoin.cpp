@@ -1,0 +1,340 @@
+#include "authoring/TestJoin.h"
+
+#include "authoring/MembershipEditor.h"
+#include "database/Database.h"
+#include "dialogs/SaveMsgDlg.h"
+#include "toolkit/MaskEdit.h"
+#include "toolkit/ModalResult.h"
+#include "toolkit/NvComboBox.h"
+#include "toolkit/StdDialogs.h"
+#include "toolkit/StringGrid.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <limits>
+
+using namespace RecordWindow;
+
+TForm_TestJoin::TForm_TestJoin(TDbQuery *query, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint),
+      Query(query)
+{
+    setObjectName(QStringLiteral("Form_TestJoin"));
+    setWindowTitle(QStringLiteral("Add Test to Class"));
+
+    Panel_Top = new QWidget(this);
+    Panel_Top->setObjectName(QStringLiteral("Panel_Top"));
+    Panel_Top->setFixedHeight(72);
+    auto fields = new QGridLayout(Panel_Top);
+    fields->setContentsMargins(8, 4, 8, 4);
+    fields->setHorizontalSpacing(6);
+    fields->setVerticalSpacing(2);
+    fields->setColumnStretch(1, 1);
+
+    Edit_ClassDesc = ReadOnlyEdit(Panel_Top, QStringLiteral("Edit_ClassDesc"));
+    NvComboBox_Test = new TNvComboBox(Panel_Top);
+    NvComboBox_Test->setObjectName(QStringLiteral("NvComboBox_Test"));
+    NvComboBox_Test->setEditable(false);
+    KeepComboNarrow(NvComboBox_Test);
+    SpinEdit_Chapter = new QSpinBox(Panel_Top);
+    SpinEdit_Chapter->setObjectName(QStringLiteral("SpinEdit_Chapter"));
+    SpinEdit_Chapter->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    SpinEdit_Chapter->setValue(1);
+    SpinEdit_Chapter->setFixedWidth(70);
+
+    auto buttonBox = new QWidget(Panel_Top);
+    auto buttons = new QHBoxLayout(buttonBox);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->setSpacing(2);
+    BitBtn_Add = SmallButton(buttonBox, QStringLiteral("BitBtn_Add"), QStringLiteral("Add Test Header"),
+                             QStringLiteral("add"));
+    BitBtn_Update = SmallButton(buttonBox, QStringLiteral("BitBtn_Update"), QStringLiteral("Update Test Header"),
+                                QStringLiteral("update"));
+    BitBtn_Remove = SmallButton(buttonBox, QStringLiteral("BitBtn_Remove"), QStringLiteral("Delete Test Header"),
+                                QStringLiteral("remove"));
+    for (QPushButton *button : {BitBtn_Add, BitBtn_Update, BitBtn_Remove})
+        buttons->addWidget(button);
+
+    const QList<QPair<QString, QWidget *>> rows{{QStringLiteral("Class Name:"), Edit_ClassDesc},
+                                                {QStringLiteral("Test Name:"), NvComboBox_Test},
+                                                {QStringLiteral("Chapter:"), SpinEdit_Chapter}};
+    for (int i = 0; i < rows.size(); ++i) {
+        auto caption = new QLabel(rows.at(i).first, Panel_Top);
+        caption->setBuddy(rows.at(i).second);
+        fields->addWidget(caption, i, 0);
+        if (rows.at(i).second == SpinEdit_Chapter)
+            fields->addWidget(SpinEdit_Chapter, i, 1, Qt::AlignLeft);
+        else
+            fields->addWidget(rows.at(i).second, i, 1);
+    }
+    fields->addWidget(buttonBox, 0, 2, Qt::AlignRight | Qt::AlignTop);
+
+    StringGrid = new TStringGrid(this);
+    StringGrid->SetColCount(4);
+    StringGrid->SetFixedCols(2);
+    StringGrid->SetColWidths(ColID, -1);
+    StringGrid->SetColWidths(ColRow, 30);
+    // The title "Chapter" stays readable in fonts wider than the one the widths were made for.
+    const int chapterWidth = qMax(45, StringGrid->fontMetrics().horizontalAdvance(QStringLiteral("Chapter")) + 16);
+    StringGrid->SetColWidths(ColName, 414 - (chapterWidth - 45));
+    StringGrid->SetColWidths(ColChapter, chapterWidth);
+
+    Panel_Bottom = BottomPanel(this, &BitBtn_OK, &BitBtn_Cancel, &BitBtn_Close);
+
+    auto layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel_Top);
+    layout->addWidget(StringGrid, 1);
+    layout->addWidget(Panel_Bottom);
+    setFixedSize(512, 343);
+
+    connect(StringGrid, &TStringGrid::Click, this, &TForm_TestJoin::StringGridClick);
+    connect(StringGrid, &TStringGrid::DblClick, this, &TForm_TestJoin::StringGridDblClick);
+    connect(BitBtn_Add, &QPushButton::clicked, this, [this] { BitBtn_AddClick(BitBtn_Add); });
+    connect(BitBtn_Update, &QPushButton::clicked, this, [this] { BitBtn_AddClick(BitBtn_Update); });
+    connect(BitBtn_Remove, &QPushButton::clicked, this, &TForm_TestJoin::BitBtn_RemoveClick);
+    connect(BitBtn_OK, &QPushButton::clicked, this, &TForm_TestJoin::BitBtn_OKClick);
+    connect(BitBtn_Cancel, &QPushButton::clicked, this, &TForm_TestJoin::BitBtn_CancelClick);
+    connect(BitBtn_Close, &QPushButton::clicked, this, &TForm_TestJoin::BitBtn_CloseClick);
+}
+
+void TForm_TestJoin::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm_TestJoin::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (BitBtn_Cancel->isVisibleTo(this))
+            BitBtn_CancelClick();
+        else
+            BitBtn_CloseClick();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+QString TForm_TestJoin::ChapterText() const
+{
+    // Decimal digits whatever the locale's way of writing numbers.
+    return QString::number(SpinEdit_Chapter->value());
+}
+
+void TForm_TestJoin::FormShow()
+{
+    FClickAttached = false;
+    Edit_ClassDesc->SetText(ParentName);
+    StringGrid->ClearRows();
+    StringGrid->SetTitles({QStringLiteral("ID"), QStringLiteral("Row"), QStringLiteral("Test Name"),
+                           QStringLiteral("Chapter")});
+    NvComboBox_Test->Clear();
+
+    bool testsRead = false;
+    try {
+        if (!Query)
+            throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
+        Query->Clear();
+        Query->Add(QStringLiteral("SELECT * FROM testmaster"));
+        Query->Open();
+        for (; !Query->Eof(); Query->Next())
+            NvComboBox_Test->Add(Query->FieldByName(QStringLiteral("NAME")).AsString(),
+                                 Query->FieldByName(QStringLiteral("ID")).AsString());
+        Query->Close();
+        NvComboBox_Test->SetItemIndex(-1);
+        testsRead = true;
+    } catch (const Exception &e) {
+        if (Query)
+            Query->Close();
+        // Not guarded: shown like any error nobody caught; the assignments are not listed.
+        ShowErrorBox(e.Message());
+    }
+
+    const QString classKey = WholeNumber(ParentKey);
+    if (testsRead && !classKey.isEmpty()) {
+        try {
+            Query->Clear();
+            Query->Add(QStringLiteral("SELECT * FROM testmaster, classmaster, classtest "));
+            Query->Add(QStringLiteral("WHERE testmaster.ID = TESTID"));
+            Query->Add(QStringLiteral("AND classmaster.ID  = CLASSID"));
+            Query->Add(QStringLiteral("AND classmaster.ID  = ") + classKey);
+            Query->Add(QStringLiteral("ORDER BY classmaster.NAME, testmaster.NAME"));
+            Query->Open();
+            for (; !Query->Eof(); Query->Next()) {
+                const int row = StringGrid->RowCount() - 1;
+                const int test = NvComboBox_Test->IndexOfCode(Query->FieldByName(QStringLiteral("TESTID")).AsString());
+                StringGrid->SetCells(ColID, row, Query->FieldByName(QStringLiteral("classtest.ID")).AsString());
+                StringGrid->SetCells(ColName, row, test >= 0 ? NvComboBox_Test->Items(test) : QString());
+                StringGrid->SetCells(ColChapter, row, Query->FieldByName(QStringLiteral("CHAPTER")).AsString());
+                StringGrid->AppendRow();
+            }
+            Query->Close();
+        } catch (const Exception &e) {
+            Query->Close();
+            ShowMessage(e.Message());
+        }
+        if (StringGrid->RowCount() > 2)
+            StringGrid->RemoveRow(StringGrid->RowCount() - 1);
+    }
+    NumberRows(StringGrid, ColRow);
+    StringGrid->SetRow(1);
+    FClickAttached = true;
+    StringGridClick();
+}
+
+void TForm_TestJoin::StringGridClick()
+{
+    if (!FClickAttached)
+        return;
+    const int row = StringGrid->Row();
+    NvComboBox_Test->SelectItem(StringGrid->Cells(ColName, row));
+    const QString chapter = WholeNumber(StringGrid->Cells(ColChapter, row));
+    SpinEdit_Chapter->setValue(chapter.isEmpty() ? 1 : chapter.toInt());
+}
+
+void TForm_TestJoin::StringGridDblClick()
+{
+    BitBtn_CloseClick();
+}
+
+bool TForm_TestJoin::Execute(const QStringList &lines)
+{
+    try {
+        if (!Query)
+            throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
+        Query->Clear();
+        for (const QString &line : lines)
+            Query->Add(line);
+        Query->ExecSQL();
+        return true;
+    } catch (const Exception &e) {
+        SaveMsgDialog(e.Message(), MsgError, BtnOK);
+        return false;
+    }
+}
+
+QString TForm_TestJoin::NextID()
+{
+    if (!Query) {
+        ReportDbError(QStringLiteral("The window has no statement object to run its statements on."));
+        return QString();
+    }
+    Query->Close();
+    return ::NextID(*Query, QStringLiteral("classtest"));
+}
+
+int TForm_TestJoin::InsertRecord()
+{
+    const QString key = NextID();
+    if (key.isEmpty())
+        return -1;
+    // Without a chosen test the statement lacks its key and the engine refuses it.
+    const QString testID = WholeNumber(NvComboBox_Test->SelectedCode());
+    if (!Execute({QStringLiteral("INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER)"),
+                  QStringLiteral("VALUES(") + key + QStringLiteral(", ") + WholeNumber(ParentKey) + QStringLiteral(", ")
+                      + testID + QStringLiteral(", ") + QuotedStr(ChapterText()) + QStringLiteral(")")}))
+        return -1;
+    return key.toInt();
+}
+
+bool TForm_TestJoin::UpdateRecord()
+{
+    const QString key = WholeNumber(StringGrid->Cells(ColID, StringGrid->Row()));
+    if (key.isEmpty())
+        return false; // the placeholder holds no stored assignment
+    return Execute({QStringLiteral("UPDATE classtest SET"),
+                    QStringLiteral("TESTID = ") + WholeNumber(NvComboBox_Test->SelectedCode()) + QStringLiteral(", "),
+                    QStringLiteral("CLASSID = ") + WholeNumber(ParentKey) + QStringLiteral(", "),
+                    QStringLiteral("CHAPTER = ") + QuotedStr(ChapterText()), QStringLiteral("WHERE ID = ") + key});
+}
+
+bool TForm_TestJoin::DeleteRecord()
+{
+    const QString key = WholeNumber(StringGrid->Cells(ColID, StringGrid->Row()));
+    if (key.isEmpty())
+        return true;
+    return Execute({QStringLiteral("DELETE FROM classtest WHERE ID=") + key});
+}
+
+void TForm_TestJoin::BitBtn_AddClick(QAbstractButton *sender)
+{
+    const bool adding = sender == BitBtn_Add;
+    if (!adding && WholeNumber(StringGrid->Cells(ColID, StringGrid->Row())).isEmpty()) {
+        ShowMessage(QStringLiteral("This row is not stored yet. Use Add to store it."));
+        return;
+    }
+    FClickAttached = false;
+    QString key;
+    if (adding) {
+        const int newKey = InsertRecord();
+        if (newKey >= 0) {
+            if (StringGrid->IsPlaceholder())
+                StringGrid->SetRow(1);
+            else
+                StringGrid->AppendRow();
+            key = QString::number(newKey);
+        }
+    } else if (UpdateRecord()) {
+        key = WholeNumber(StringGrid->Cells(ColID, StringGrid->Row()));
+    }
+    if (!key.isEmpty()) {
+        const int row = StringGrid->Row();
+        StringGrid->SetCells(ColID, row, key);
+        StringGrid->SetCells(ColName, row, NvComboBox_Test->ItemIndex() < 0 ? QString() : NvComboBox_Test->Text());
+        StringGrid->SetCells(ColChapter, row, ChapterText());
+    }
+    FClickAttached = true;
+    StringGridClick();
+    NumberRows(StringGrid, ColRow);
+}
+
+void TForm_TestJoin::BitBtn_RemoveClick()
+{
+    const int row = StringGrid->Row();
+    const QString question = QStringLiteral("Are you sure that you want to delete the \"")
+                             + StringGrid->Cells(ColName, row) + QStringLiteral("\" test?");
+    if (ConfirmBox(question, BtnYes | BtnNo) == ResultYes && DeleteRecord()) {
+        FClickAttached = false;
+        StringGrid->RemoveRow(row);
+        FClickAttached = true;
+    }
+    NumberRows(StringGrid, ColRow);
+    StringGridClick();
+}
+
+void TForm_TestJoin::BitBtn_OKClick()
+{
+    Cancelled = false;
+    done(QDialog::Accepted);
+}
+
+void TForm_TestJoin::BitBtn_CancelClick()
+{
+    Cancelled = true;
+    done(QDialog::Rejected);
+}
+
+void TForm_TestJoin::BitBtn_CloseClick()
+{
+    Cancelled = false;
+    done(QDialog::Accepted);
+}
+
+void TForm_TestJoin::FormClose() {}
+
+void TForm_TestJoin::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
