@@ -223,8 +223,9 @@ void TForm_SelectTest::StringGridClick()
 
 void TForm_SelectTest::StringGridDblClick()
 {
+    // As OK does: a passed or failed test is only viewed, never taken again over its result.
     const int row = SelectedRow();
-    if (row > 0 && !Cells(ColID, row).isEmpty())
+    if (row > 0 && !Cells(ColID, row).isEmpty() && BitBtn_OK->isEnabled())
         BitBtn_OKClick();
 }
 
