@@ -72,222 +72,6 @@ Qt::KeyboardModifiers ExactModifiers(Qt::KeyboardModifiers shift)
 } // namespace
 
 // ---------------------------------------------------------------------------
-// TInspector
-
-TInspector::TInspector(TObjectInspector *designer, QWidget *parent) : QDockWidget(parent), FDesigner(designer)
-{
-    setObjectName(QStringLiteral("Inspector"));
-    setWindowTitle(QStringLiteral("Object Inspector"));
-    setMinimumWidth(155);
-    resize(230, 600);
-
-    auto *body = new QWidget(this);
-    auto *layout = new QVBoxLayout(body);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    Panel_Top = new QWidget(body);
-    Panel_Top->setObjectName(QStringLiteral("Panel_Top"));
-    Panel_Top->setFixedHeight(33);
-    ComboBox_Object = new QComboBox(Panel_Top);
-    ComboBox_Object->setObjectName(QStringLiteral("ComboBox_Object"));
-    ComboBox_Object->setGeometry(4, 5, 213, 22);
-    layout->addWidget(Panel_Top);
-
-    PageControl = new QTabWidget(body);
-    PageControl->setObjectName(QStringLiteral("PageControl"));
-    TabSheet_Properties = new QWidget;
-    TabSheet_Properties->setObjectName(QStringLiteral("TabSheet_Properties"));
-    auto *sheetLayout = new QVBoxLayout(TabSheet_Properties);
-    sheetLayout->setContentsMargins(0, 0, 0, 0);
-    PropertyGrid = new TPropertyGrid(TabSheet_Properties);
-    PropertyGrid->setObjectName(QStringLiteral("PropertyGrid"));
-    PropertyGrid->SetShowCheckColumn(false);
-    PropertyGrid->SetRowCount(1);
-    PropertyGrid->SetColor(clBtnFace);
-    PropertyGrid->SetFixedColor(clBtnFace);
-    PropertyGrid->SetEditFrameStyle(efFramed);
-    PropertyGrid->SetValueColAutoSize(true);
-    PropertyGrid->SetGridLineWidth(1);
-    PropertyGrid->SetDefaultNameColWidth(85);
-    PropertyGrid->SetOptions({goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect, goEditing,
-                              goAlwaysShowEditor, goThumbTracking});
-    sheetLayout->addWidget(PropertyGrid);
-    PageControl->addTab(TabSheet_Properties, QStringLiteral("Properties"));
-    layout->addWidget(PageControl, 1);
-
-    Panel_Bottom = new QFrame(body);
-    Panel_Bottom->setObjectName(QStringLiteral("Panel_Bottom"));
-    Panel_Bottom->setFrameShape(QFrame::Panel);
-    Panel_Bottom->setFrameShadow(QFrame::Sunken);
-    Panel_Bottom->setFixedHeight(71);
-    auto *bottomLayout = new QVBoxLayout(Panel_Bottom);
-    bottomLayout->setContentsMargins(5, 5, 5, 5);
-    Label_Property = new QLabel(QStringLiteral("Property"), Panel_Bottom);
-    Label_Property->setObjectName(QStringLiteral("Label_Property"));
-    QFont bold = Label_Property->font();
-    bold.setBold(true);
-    Label_Property->setFont(bold);
-    Label_Desc = new QLabel(QStringLiteral("This is where the description of the property in question goes."),
-                            Panel_Bottom);
-    Label_Desc->setObjectName(QStringLiteral("Label_Desc"));
-    Label_Desc->setWordWrap(true);
-    Label_Desc->setFixedHeight(41);
-    bottomLayout->addWidget(Label_Property);
-    bottomLayout->addWidget(Label_Desc);
-    layout->addWidget(Panel_Bottom);
-    setWidget(body);
-
-    FDPopupMenu_Control = new QMenu(this);
-    FDPopupMenu_Control->setObjectName(QStringLiteral("FDPopupMenu_Control"));
-    const auto item = [this](const char *name, const QString &caption) {
-        QAction *action = FDPopupMenu_Control->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        return action;
-    };
-    FDSubMenuItem_Align = item("FDSubMenuItem_Align", QStringLiteral("&Align"));
-    FDPopupMenu_Control->addSeparator();
-    FDSubMenuItem_Cut = item("FDSubMenuItem_Cut", QStringLiteral("&Cut"));
-    FDSubMenuItem_Copy = item("FDSubMenuItem_Copy", QStringLiteral("C&opy"));
-    FDSubMenuItem_Paste = item("FDSubMenuItem_Paste", QStringLiteral("&Paste"));
-    FDPopupMenu_Control->addSeparator();
-    FDSubMenuItem_Delete = item("FDSubMenuItem_Delete", QStringLiteral("&Delete"));
-    FDSubMenuItem_BringToFront = item("FDSubMenuItem_BringToFront", QStringLiteral("&Bring To Front"));
-    FDSubMenuItem_SendToBack = item("FDSubMenuItem_SendToBack", QStringLiteral("&Send To Back"));
-
-    connect(FDPopupMenu_Control, &QMenu::aboutToShow, this, &TInspector::FDPopupMenu_ControlPopup);
-    connect(FDSubMenuItem_Delete, &QAction::triggered, this, &TInspector::FDSubMenuItem_DeleteClick);
-    connect(FDSubMenuItem_Cut, &QAction::triggered, this, [this] { FDesigner->ClipboardCut(false); });
-    connect(FDSubMenuItem_Copy, &QAction::triggered, this, [this] { FDesigner->ClipboardCopy(); });
-    connect(FDSubMenuItem_Paste, &QAction::triggered, this, [this] { FDesigner->ClipboardPaste(); });
-    connect(FDSubMenuItem_BringToFront, &QAction::triggered, this, &TInspector::FDSubMenuItem_BringToFrontClick);
-    connect(FDSubMenuItem_SendToBack, &QAction::triggered, this, &TInspector::FDSubMenuItem_SendToBackClick);
-    connect(ComboBox_Object, &QComboBox::currentIndexChanged, this, &TInspector::ComboBox_ObjectChange);
-    connect(PropertyGrid, &TCustomPrGrid::OnSelectCell, this, [this](int aCol, int aRow, bool *canSelect) {
-        bool allow = canSelect ? *canSelect : true;
-        FDesigner->GridSelectCell(aCol, aRow, allow);
-        if (canSelect)
-            *canSelect = allow;
-    });
-    connect(PropertyGrid, &TCustomPrGrid::OnEditButtonClick, this, [this](int, const QString &) {
-        FDesigner->DoEditButtonClick();
-    });
-}
-
-TInspector::~TInspector() = default;
-
-void TInspector::MergeDescriptions(const QStringList &lines)
-{
-    for (const QString &line : lines) {
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        const QString name = eq < 0 ? line : line.left(eq);
-        const QString text = eq < 0 ? QString() : line.mid(eq + 1);
-        qsizetype at = -1;
-        for (qsizetype i = 0; i < DescriptionNames.size() && at < 0; ++i)
-            if (DescriptionNames.at(i).compare(name, Qt::CaseInsensitive) == 0)
-                at = i;
-        if (at >= 0) {
-            DescriptionTexts[at] = text;
-        } else {
-            DescriptionNames << name;
-            DescriptionTexts << text;
-        }
-    }
-}
-
-void TInspector::ShowDescription(const QString &name)
-{
-    Label_Property->setText(name);
-    QString text;
-    for (qsizetype i = 0; i < DescriptionNames.size(); ++i)
-        if (DescriptionNames.at(i).compare(name, Qt::CaseInsensitive) == 0)
-            text = DescriptionTexts.at(i);
-    Label_Desc->setText(text);
-}
-
-void TInspector::RebuildComponentBox()
-{
-    QWidget *surface = FDesigner->DesignSurface();
-    const QSignalBlocker blocker(ComboBox_Object);
-    const QString chosen = ComboBox_Object->currentText();
-    ComboBox_Object->clear();
-    QStringList names;
-    if (surface) {
-        names << surface->objectName();
-        for (QObject *component : OwnedComponents(surface)) {
-            auto *control = qobject_cast<QWidget *>(component);
-            if (control && !control->objectName().isEmpty() && control->parentWidget() && ControlTag(control) != -1 &&
-                !qobject_cast<TStretchHandle *>(control))
-                names << control->objectName();
-        }
-    }
-    names.sort(Qt::CaseInsensitive);
-    ComboBox_Object->addItems(names);
-    ComboBox_Object->setCurrentIndex(ComboBox_Object->findText(chosen));
-}
-
-void TInspector::ComboBox_ObjectChange()
-{
-    if (FChangingBox)
-        return;
-    FChangingBox = true;
-    QWidget *surface = FDesigner->DesignSurface();
-    TStretchHandle *handle = FDesigner->StretchHandle;
-    const QString name = ComboBox_Object->currentText();
-    if (surface && handle) {
-        QWidget *chosen =
-            name == surface->objectName() ? surface : qobject_cast<QWidget *>(FindComponent(surface, name));
-        if (chosen) {
-            ShowTabPagesOf(chosen);
-            if (handle->IndexOfControl(chosen) < 0 || handle->SelectedCount() > 1) {
-                handle->ClearSelection();
-                if (chosen != surface)
-                    handle->Attach(chosen);
-            }
-            FDesigner->RefreshInspector();
-        }
-    }
-    FChangingBox = false;
-}
-
-void TInspector::FDPopupMenu_ControlPopup()
-{
-    FDesigner->DoMenuPopup();
-    const int count = FDesigner->StretchHandle ? FDesigner->StretchHandle->SelectedCount() : 0;
-    FDSubMenuItem_Cut->setEnabled(count > 0 && FDesigner->CutAndPaste());
-    FDSubMenuItem_Copy->setEnabled(count > 0 && FDesigner->CutAndPaste());
-    FDSubMenuItem_Paste->setEnabled(FDesigner->StretchHandle && HasClipboardContent(FDesigner->StretchHandle) &&
-                                    FDesigner->CutAndPaste());
-    FDSubMenuItem_Delete->setEnabled(count > 0 && FDesigner->AllowDeletes());
-    FDSubMenuItem_Align->setEnabled(count > 1);
-    FDSubMenuItem_BringToFront->setVisible(count == 1);
-    FDSubMenuItem_SendToBack->setVisible(count == 1);
-}
-
-void TInspector::FDSubMenuItem_DeleteClick()
-{
-    FDesigner->DeleteSelection(false);
-}
-
-void TInspector::FDSubMenuItem_BringToFrontClick()
-{
-    TStretchHandle *handle = FDesigner->StretchHandle;
-    if (!handle || handle->SelectedCount() != 1)
-        return;
-    handle->SelectedControls(0)->raise();
-    handle->UpdateHandles();
-}
-
-void TInspector::FDSubMenuItem_SendToBackClick()
-{
-    TStretchHandle *handle = FDesigner->StretchHandle;
-    if (!handle || handle->SelectedCount() != 1)
-        return;
-    handle->SelectedControls(0)->lower();
-    handle->UpdateHandles();
-}
-
-// ---------------------------------------------------------------------------
 // TObjectInspector
 
 TObjectInspector::TObjectInspector(QObject *owner) : QObject(nullptr)
@@ -300,6 +84,8 @@ TObjectInspector::TObjectInspector(QObject *owner) : QObject(nullptr)
 
 TObjectInspector::~TObjectInspector()
 {
+    if (InspectorForm)
+        InspectorForm->DetachActivation();
     // The surface goes first (with the handle and the rubber band), then the window.
     delete FDesignForm;
     FDesignForm = nullptr;
@@ -582,11 +368,10 @@ void TObjectInspector::SelectedPropertyName(QString &name) const
 
 void TObjectInspector::GridSelectCell(int aCol, int aRow, bool &canSelect)
 {
-    if (StretchHandle)
-        StretchHandle->UpdateHandles();
-    if (InspectorForm && aRow >= 0 && aRow < FPropertyList.Count())
-        InspectorForm->ShowDescription(FPropertyList.Row(aRow).Name);
-    DoSelectCell(aCol, aRow, canSelect);
+    if (InspectorForm)
+        InspectorForm->PropertyGridSelectCell(aCol, aRow, canSelect);
+    else
+        DoSelectCell(aCol, aRow, canSelect);
 }
 
 // ---------------------------------------------------------------------------

@@ -4,73 +4,20 @@
 // which question controls are created, selected, moved and sized, and keeps the
 // inspector window whose rows show the selection's published properties.
 
+#include "designer/Inspector.h"
 #include "designer/PropertyList.h"
 
-#include <QDockWidget>
+#include <QObject>
 #include <QPointer>
 #include <QStringList>
 
 #include <functional>
 
-class QAction;
-class QComboBox;
-class QFrame;
-class QLabel;
-class QMenu;
 class QMouseEvent;
 class QPainter;
-class QTabWidget;
 class TDesignForm;
 class TObjectInspector;
-class TPropertyGrid;
 class TStretchHandle;
-
-// The inspector window: component box, the property grid on its "Properties" tab and
-// the description pane. It also carries the surface's control popup menu.
-class TInspector : public QDockWidget
-{
-    Q_OBJECT
-public:
-    explicit TInspector(TObjectInspector *designer, QWidget *parent = nullptr);
-    ~TInspector() override;
-
-    QWidget *Panel_Top = nullptr;
-    QComboBox *ComboBox_Object = nullptr;
-    QTabWidget *PageControl = nullptr;
-    QWidget *TabSheet_Properties = nullptr;
-    TPropertyGrid *PropertyGrid = nullptr;
-    QFrame *Panel_Bottom = nullptr;
-    QLabel *Label_Property = nullptr;
-    QLabel *Label_Desc = nullptr;
-    QMenu *FDPopupMenu_Control = nullptr;
-    QAction *FDSubMenuItem_Align = nullptr;
-    QAction *FDSubMenuItem_Cut = nullptr;
-    QAction *FDSubMenuItem_Copy = nullptr;
-    QAction *FDSubMenuItem_Paste = nullptr;
-    QAction *FDSubMenuItem_Delete = nullptr;
-    QAction *FDSubMenuItem_BringToFront = nullptr;
-    QAction *FDSubMenuItem_SendToBack = nullptr;
-
-    // Parallel lists: property names and their description texts.
-    QStringList DescriptionNames;
-    QStringList DescriptionTexts;
-    void MergeDescriptions(const QStringList &lines);
-    void ShowDescription(const QString &name);
-
-    bool DisplayGrid = false;
-    int GridX = 8, GridY = 8;
-
-    void RebuildComponentBox();
-    void ComboBox_ObjectChange();
-    void FDPopupMenu_ControlPopup();
-    void FDSubMenuItem_DeleteClick();
-    void FDSubMenuItem_BringToFrontClick();
-    void FDSubMenuItem_SendToBackClick();
-
-private:
-    TObjectInspector *FDesigner;
-    bool FChangingBox = false;
-};
 
 class TObjectInspector : public QObject
 {

@@ -4,7 +4,10 @@
 #include "toolkit/Graphics.h"
 #include "toolkit/StdCtrls.h"
 
+#include <QLocale>
 #include <QWidget>
+
+#include <cmath>
 
 namespace {
 
@@ -23,8 +26,10 @@ int LockBit(const QString &name, const QStringList &bitMaskProps)
     for (const auto &entry : fixed)
         if (entry.first == name)
             return entry.second;
-    const qsizetype k = bitMaskProps.indexOf(name);
-    return k >= 0 && k < 22 ? 512 << k : 0;
+    for (qsizetype k = 0; k < bitMaskProps.size() && k < 22; ++k)
+        if (bitMaskProps.at(k).compare(name, Qt::CaseInsensitive) == 0)
+            return 512 << k;
+    return 0;
 }
 
 int TagOf(const QWidget *widget)
@@ -211,6 +216,172 @@ bool TPropertyList::ApplyText(int index, const QList<QObject *> &targets) const
         try {
             if (GetPropText(object, *p) != row.Value)
                 SetPropText(object, *p, row.Value);
+        } catch (const Exception &) {
+            all = false;
+        }
+    }
+    return all;
+}
+
+void TPropertyList::SetRow(int index, const QString &name, TPropEditMode mode, const QString &type,
+                           const QString &value)
+{
+    if (index < 0 || index > Count())
+        return;
+    if (index == Count())
+        FRows.append(TPropertyRow());
+    TPropertyRow &row = FRows[index];
+    row.Name = name;
+    row.EditMode = mode;
+    row.Type = type;
+    row.Value = value;
+}
+
+QString TPropertyList::ColorToIdentifier(TColor value)
+{
+    return ColorToString(value);
+}
+
+TColor TPropertyList::IdentifierToColor(const QString &text)
+{
+    int value = 0;
+    return ColorIdents().FromIdent(text, &value) ? static_cast<TColor>(value) : clWindow;
+}
+
+bool TryTextToFloat(const QString &text, double *value)
+{
+    const QString trimmed = text.trimmed();
+    bool ok = false;
+    double number = QLocale::system().toDouble(trimmed, &ok);
+    if (!ok)
+        number = QLocale::c().toDouble(trimmed, &ok);
+    if (!ok || !std::isfinite(number))
+        return false;
+    *value = number;
+    return true;
+}
+
+namespace {
+
+// The property of a row on one target, or nullptr when the target lacks it.
+const TPropInfo *TargetProperty(QObject *target, const QString &name, TPropObject *object)
+{
+    *object = PropObjectOf(target);
+    return object->IsValid() ? object->Class->Find(name) : nullptr;
+}
+
+// The ordinal a row's text stands for; false when it stands for none.
+bool RowOrdinal(const TPropertyRow &row, const TPropInfo &p, qint64 *value)
+{
+    const QString &text = row.Value;
+    if (row.Type == QLatin1String("Boolean")) {
+        *value = text == QLatin1String("True") ? 1 : 0;
+        return true;
+    }
+    if (row.Type == QLatin1String("TColor")) {
+        // A colour outside the table shows as its number and must come back as it.
+        TColor color = 0;
+        *value = StringToColor(text, &color) ? color : TPropertyList::IdentifierToColor(text);
+        return true;
+    }
+    if (p.Kind == TPropKind::Enumeration) {
+        const qsizetype at = p.Names.indexOf(text);
+        if (at < 0)
+            return false;
+        *value = at;
+        return true;
+    }
+    if (p.Kind == TPropKind::Char) {
+        if (text.size() != 1)
+            return false;
+        *value = text.at(0).unicode();
+        return true;
+    }
+    if (p.Kind != TPropKind::Integer)
+        return false;
+    bool ok = false;
+    const int number = text.trimmed().toInt(&ok);
+    *value = number;
+    return ok;
+}
+
+} // namespace
+
+bool TPropertyList::ApplyOrdinal(int index, const QList<QObject *> &targets) const
+{
+    if (index < 0 || index >= Count() || FRows.at(index).Value.isEmpty())
+        return false;
+    const TPropertyRow &row = FRows.at(index);
+    bool all = !targets.isEmpty();
+    for (QObject *target : targets) {
+        TPropObject object;
+        const TPropInfo *p = TargetProperty(target, row.Name, &object);
+        qint64 value = 0;
+        if (!p || !p->IsOrdinal() || !p->GetOrd || !p->SetOrd || !RowOrdinal(row, *p, &value)) {
+            all = false;
+            continue;
+        }
+        try {
+            if (p->GetOrd(object.Self) == value) {
+                all = false;
+                continue;
+            }
+            p->SetOrd(object.Self, value);
+            if (row.Type == QLatin1String("TColor"))
+                if (auto *widget = qobject_cast<QWidget *>(target); widget && widget->isWindow())
+                    widget->update();
+        } catch (const Exception &) {
+            all = false;
+        }
+    }
+    return all;
+}
+
+bool TPropertyList::ApplyFloat(int index, const QList<QObject *> &targets) const
+{
+    double value = 0;
+    if (index < 0 || index >= Count() || !TryTextToFloat(FRows.at(index).Value, &value))
+        return false;
+    bool all = !targets.isEmpty();
+    for (QObject *target : targets) {
+        TPropObject object;
+        const TPropInfo *p = TargetProperty(target, FRows.at(index).Name, &object);
+        if (!p || p->Kind != TPropKind::Float || !p->GetFloat || !p->SetFloat) {
+            all = false;
+            continue;
+        }
+        try {
+            if (p->GetFloat(object.Self) == value) {
+                all = false;
+                continue;
+            }
+            p->SetFloat(object.Self, value);
+        } catch (const Exception &) {
+            all = false;
+        }
+    }
+    return all;
+}
+
+bool TPropertyList::ApplyString(int index, const QList<QObject *> &targets) const
+{
+    if (index < 0 || index >= Count())
+        return false;
+    const TPropertyRow &row = FRows.at(index);
+    bool all = !targets.isEmpty();
+    for (QObject *target : targets) {
+        TPropObject object;
+        const TPropInfo *p = TargetProperty(target, row.Name, &object);
+        if (!p || (p->Kind != TPropKind::String && p->Kind != TPropKind::Char)) {
+            all = false;
+            continue;
+        }
+        try {
+            if (GetPropText(object, *p) == row.Value) {
+                all = false;
+                continue;
+            }
+            SetPropText(object, *p, row.Value);
         } catch (const Exception &) {
             all = false;
         }

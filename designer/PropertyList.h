@@ -5,6 +5,7 @@
 // modes. Applying a row writes through the property model; the grid only shows rows.
 
 #include "designer/PrGrid.h"
+#include "toolkit/Graphics.h"
 
 #include <QList>
 #include <QString>
@@ -43,15 +44,27 @@ public:
     int Count() const { return static_cast<int>(FRows.size()); }
     const TPropertyRow &Row(int index) const { return FRows.at(index); }
     void SetValue(int index, const QString &value) { FRows[index].Value = value; }
+    // Writes one row; grows the list when index is the count.
+    void SetRow(int index, const QString &name, TPropEditMode mode, const QString &type, const QString &value);
+    // The mode of a row as it becomes current (DateMode, PopupTime, Visible, ...).
+    void SetEditMode(int index, TPropEditMode mode) { FRows[index].EditMode = mode; }
     // First row named exactly so (case-sensitive); -1 when none.
     int FindRow(const QString &name) const;
 
     bool IsSupported(const QString &name) const;
     bool IsEditable(const QString &name, const QList<QWidget *> &selection) const;
 
-    // Writes the row's value text into every target through the property model's text
-    // conversion. True only when every target has the property and accepted the text.
+    // Writing a row's value text into every target. Each is true only when every target
+    // reported true: ApplyOrdinal, ApplyFloat and ApplyString that the value changed,
+    // ApplyText that every target has the property and accepted the text.
+    bool ApplyOrdinal(int index, const QList<QObject *> &targets) const;
+    bool ApplyFloat(int index, const QList<QObject *> &targets) const;
+    bool ApplyString(int index, const QList<QObject *> &targets) const;
     bool ApplyText(int index, const QList<QObject *> &targets) const;
+
+    // The colour table; an identifier that is not in it gives clWindow.
+    static QString ColorToIdentifier(TColor value);
+    static TColor IdentifierToColor(const QString &text);
 
 private:
     struct TCollected
@@ -67,3 +80,6 @@ private:
 
 // The targets rows are applied to: the selection, or the surface when it is empty.
 QList<QObject *> PropertyTargets(const QList<QWidget *> &selection, QObject *surface);
+
+// A floating-point number in the system's form or with a decimal point.
+bool TryTextToFloat(const QString &text, double *value);
