@@ -52,6 +52,16 @@ TNvHelpFiles::TNvHelpFiles(QObject *owner)
         InsertComponent(owner, this);
 }
 
+TForm_HelpMenu *TNvHelpFiles::HelpMenu() const
+{
+    return FHelpMenu;
+}
+
+TForm_HelpForm *TNvHelpFiles::HelpForm() const
+{
+    return FHelpForm;
+}
+
 TNvHelpFiles::~TNvHelpFiles()
 {
     delete FHelpMenu;

@@ -53,8 +53,8 @@ public:
     void ShowHelpTopics();
 
     // nullptr until the first ShowHelpTopics.
-    TForm_HelpMenu *HelpMenu() const { return FHelpMenu; }
-    TForm_HelpForm *HelpForm() const { return FHelpForm; }
+    TForm_HelpMenu *HelpMenu() const;
+    TForm_HelpForm *HelpForm() const;
 
 private:
     QPointer<TForm_HelpMenu> FHelpMenu;
