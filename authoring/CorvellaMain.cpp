@@ -1,4 +1,6 @@
 #include "authoring/Main.h"
+#include "authoring/TestJoin.h"
+#include "designer/DesignForm.h"
 #include "toolkit/Application.h"
 
 int main(int argc, char *argv[])
@@ -6,10 +8,12 @@ int main(int argc, char *argv[])
     TApplication app(argc, argv);
     TApplication::setApplicationName(QStringLiteral("Corvella"));
 
-    // The design template and the tests-for-classes window join the main window here
-    // once the designer and the records windows exist.
     const QString databasePath = DatabaseFilePath(TApplication::ProgramFolder(), QStringLiteral("Corvella.txt"));
     Corvella::TForm_Main mainWindow(ConnectionStringFor(databasePath));
+    // The template whose copy becomes the design surface, and the tests-for-classes window.
+    TForm_DesignForm designForm;
+    mainWindow.Form_DesignForm = &designForm;
+    TForm_TestJoin testJoin(&mainWindow.ADOQuery, &mainWindow);
     mainWindow.show();
     return app.exec();
 }

@@ -1,18 +1,35 @@
 #include "authoring/Main.h"
 
+#include "authoring/CorrectAnswers.h"
+#include "authoring/SelectQuestion.h"
+#include "authoring/TestEdit.h"
 #include "authoring/ToolIcons.h"
+#include "authoring/Wizard.h"
+#include "designer/DesignForm.h"
+#include "designer/ObjectInspector.h"
+#include "designer/StretchHandle.h"
+#include "dialogs/HelpFiles.h"
+#include "dialogs/HelpForm.h"
+#include "dialogs/HelpMenu.h"
 #include "dialogs/SaveMsgDlg.h"
 #include "dialogs/SplashAbout.h"
+#include "question/QuestionControls.h"
+#include "question/QuestionText.h"
+#include "testing/TestWizard.h"
+#include "toolkit/Component.h"
+#include "toolkit/Convert.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/NvComboBox.h"
 #include "toolkit/StdDialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
@@ -58,6 +75,9 @@ TForm_Main::TForm_Main(const QString &connectionText, QWidget *parent)
 
     SetDbErrorReporter([](const QString &message) { SaveMsgDialog(message, MsgError, BtnOK); });
 
+    ObjectInspector = new TObjectInspector;
+    ConfigureObjectInspector();
+
     MenuItem_FileClick();
     MenuItem_QuestionClick();
     MenuItem_ControlsClick();
@@ -67,6 +87,8 @@ TForm_Main::TForm_Main(const QString &connectionText, QWidget *parent)
 
 TForm_Main::~TForm_Main()
 {
+    ReleaseDesigner();
+    delete FOwnTemplate;
     SetDbErrorReporter(nullptr);
     ADOQuery.Close();
     if (Form_Main == this)
@@ -309,7 +331,7 @@ void TForm_Main::FormShow()
     // Report previews open the program's own preview window once TNvPrintPreview exists
     // (its Execute belongs here, before the designer).
 
-    ConfigureObjectInspector();
+    RegisterQuestionClasses();
     ActivateDesigner();
 
     if (InspectorDock && !InspectorDock->isFloating())
@@ -339,19 +361,92 @@ void TForm_Main::FormShow()
 
 void TForm_Main::ConfigureObjectInspector()
 {
-    // Hands ObjectInspectorSettings to the designer component and connects its events
-    // (OnCreateControl, OnBeforeDelete, OnEditButtonClick, OnMenuPopup, OnSelectCell)
-    // once the designer library provides TObjectInspector.
     if (!ObjectInspector)
         return;
+    const TObjectInspectorSettings &settings = ObjectInspectorSettings;
+    TObjectInspector *designer = ObjectInspector;
+    designer->EmptySurfaceActions = settings.EmptySurfaceActions;
+    designer->SetAllowDeletes(settings.AllowDeletes);
+    designer->SetBitMaskProps(settings.BitMaskProps);
+    designer->SetBitMaskTags(settings.BitMaskTags);
+    designer->SetClearCutBufferOnPaste(settings.ClearCutBufferOnPaste);
+    designer->SetCutAndPaste(settings.CutAndPaste);
+    designer->SetEditButtonProps(settings.EditButtonProps);
+    designer->SetGridX(settings.GridX);
+    designer->SetGridY(settings.GridY);
+    designer->SetSnapToGrid(settings.SnapToGrid);
+    designer->SetShowDescriptions(settings.ShowDescriptions);
+    designer->SetInspectorLeft(settings.InspectorLeft);
+    designer->SetInspectorTop(settings.InspectorTop);
+    designer->SetInspectorWidth(settings.InspectorWidth);
+    designer->SetInspectorHeight(settings.InspectorHeight);
+    designer->SetSupportedProps(settings.SupportedProps);
+    designer->SetUnEditableProps(settings.UnEditableProps);
+
+    designer->OnCreateControl = [this](TObjectInspector *, QWidget *control) { ObjectInspectorCreateControl(control); };
+    designer->OnBeforeDelete = [this](TObjectInspector *, bool &canDelete) { ObjectInspectorBeforeDelete(canDelete); };
+    designer->OnEditButtonClick = [this](TObjectInspector *) { ObjectInspectorEditButtonClick(); };
+    designer->OnMenuPopup = [this](TObjectInspector *sender) {
+        if (sender->InspectorForm)
+            ObjectInspectorMenuPopup(sender->InspectorForm->FDPopupMenu_Control, SelectedCount());
+    };
+    designer->OnSelectCell = [this](TObjectInspector *, int, int, bool &) { ObjectInspectorSelectCell(); };
 }
 
 bool TForm_Main::ActivateDesigner()
 {
-    // Registers ObjectInspectorSettings.ControlClasses, sets the template, activates the
-    // designer, docks its inspector (DockInspector) and places its surface in Panel_Design
-    // once the designer library provides TObjectInspector.
-    return ObjectInspector != nullptr;
+    if (!ObjectInspector)
+        return false;
+    if (!Form_DesignForm) {
+        FOwnTemplate = new TForm_DesignForm;
+        Form_DesignForm = FOwnTemplate;
+    }
+    ObjectInspector->SetDisplayGrid(ObjectInspectorSettings.DisplayGrid);
+    ObjectInspector->TemplateForm = Form_DesignForm;
+    if (!ObjectInspector->Activate())
+        return false;
+
+    TInspector *inspector = ObjectInspector->InspectorForm;
+    QMenu *controlMenu = inspector->FDPopupMenu_Control;
+    auto *wizardItem = controlMenu->findChild<QAction *>(QStringLiteral("FDSubMenuItem_Wizard"));
+    if (!wizardItem) {
+        wizardItem = new QAction(QStringLiteral("Wizard"), controlMenu);
+        wizardItem->setObjectName(QStringLiteral("FDSubMenuItem_Wizard"));
+        controlMenu->insertAction(controlMenu->actions().value(0), wizardItem);
+    }
+    connect(wizardItem, &QAction::triggered, this, &TForm_Main::MenuItem_WizardClick);
+
+    ObjectInspector->SetShowDescriptions(ObjectInspectorSettings.ShowDescriptions);
+    ObjectInspector->SetAllowDeletes(ObjectInspectorSettings.AllowDeletes);
+    inspector->Panel_Top->hide();
+    DockInspector(inspector);
+
+    QWidget *surface = ObjectInspector->DesignSurface();
+    surface->setParent(Panel_Design);
+    surface->setMinimumSize(0, 0);
+    surface->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    Panel_Design->layout()->addWidget(surface);
+    surface->show();
+    if (QWidget *focused = Panel_Design->focusWidget())
+        focused->clearFocus();
+
+    ObjectInspector->ShowInspector();
+    ObjectInspector->RefreshSurface();
+    return true;
+}
+
+void TForm_Main::ReleaseDesigner()
+{
+    if (!ObjectInspector)
+        return;
+    // The surface leaves the window first, so only the designer frees it.
+    if (QWidget *surface = ObjectInspector->DesignSurface()) {
+        surface->hide();
+        surface->setParent(nullptr);
+    }
+    delete ObjectInspector;
+    ObjectInspector = nullptr;
+    InspectorDock = nullptr;
 }
 
 void TForm_Main::LoadTestList()
@@ -393,8 +488,7 @@ void TForm_Main::LoadTestList()
 
 void TForm_Main::closeEvent(QCloseEvent *event)
 {
-    // Here the design surface is taken out of Panel_Design and the designer freed, once
-    // the designer exists.
+    ReleaseDesigner();
     if (NvSplashScreen)
         NvSplashScreen->close();
     QMainWindow::closeEvent(event);
@@ -574,6 +668,188 @@ void TForm_Main::ReleaseKindButtons()
     }
 }
 
+// ---- The question being designed -------------------------------------------------
+
+QWidget *TForm_Main::DesignSurface() const
+{
+    return ObjectInspector ? ObjectInspector->DesignSurface() : nullptr;
+}
+
+int TForm_Main::SelectedCount() const
+{
+    return ObjectInspector && ObjectInspector->StretchHandle ? ObjectInspector->StretchHandle->SelectedCount() : 0;
+}
+
+QWidget *TForm_Main::SelectedControl() const
+{
+    return SelectedCount() == 1 ? ObjectInspector->StretchHandle->SelectedControls(0) : nullptr;
+}
+
+QString TForm_Main::PropertyValue(const QString &name) const
+{
+    QString value;
+    if (ObjectInspector)
+        ObjectInspector->GetPropertyValue(ObjectInspector->FindPropertyRow(name), value);
+    return value;
+}
+
+void TForm_Main::UpdateCorrectAnswerButton(QWidget *control)
+{
+    if (!ObjectInspector)
+        return;
+    const QString row = QStringLiteral("CorrectAnswer");
+    QStringList props = ObjectInspector->EditButtonProps();
+    const bool wanted = qobject_cast<TQADateTime *>(control) || qobject_cast<TQACombobox *>(control)
+                        || qobject_cast<TQARadioGroup *>(control);
+    if (wanted && !props.contains(row))
+        props << row;
+    else if (!wanted)
+        props.removeAll(row);
+    ObjectInspector->SetEditButtonProps(props);
+    ObjectInspector->ApplyEditButtonProps();
+}
+
+QString TForm_Main::KindClassOf(const QToolButton *button) const
+{
+    if (button == ToolButton_MaskEdit)
+        return QStringLiteral("TQAMaskEdit");
+    if (button == ToolButton_Combo)
+        return QStringLiteral("TQACombobox");
+    if (button == ToolButton_RadioGroup)
+        return QStringLiteral("TQARadioGroup");
+    if (button == ToolButton_List)
+        return QStringLiteral("TQAListbox");
+    if (button == ToolButton_Memo)
+        return QStringLiteral("TQARichEdit");
+    if (button == ToolButton_DateTime)
+        return QStringLiteral("TQADateTime");
+    return QString();
+}
+
+QString TForm_Main::NextQuestionID()
+{
+    try {
+        ADOQuery.Clear();
+        ADOQuery.Add(QStringLiteral("SELECT MAX(ID) FROM controldef"));
+        ADOQuery.Open();
+        const int highest = ADOQuery.Eof() ? 0 : ADOQuery.Fields(0).AsInteger();
+        ADOQuery.Close();
+        return QString::number(highest + 1);
+    } catch (const Exception &e) {
+        ADOQuery.Close();
+        SaveMsgDialog(e.Message(), MsgError, BtnOK);
+        return QString();
+    }
+}
+
+bool TForm_Main::StoreQuestion(const QString &mode, const QString &question, const QString &control,
+                               const QString &name, const QString &id)
+{
+    const auto insert = [&] {
+        ADOQuery.Clear();
+        ADOQuery.Add(QStringLiteral("INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES("));
+        ADOQuery.Add(id + QStringLiteral(",") + QuotedStr(name) + QStringLiteral(", ") + QuotedStr(question)
+                     + QStringLiteral(", ") + QuotedStr(control) + QStringLiteral(")"));
+        ADOQuery.ExecSQL();
+    };
+    try {
+        if (mode == QLatin1String("A")) {
+            insert();
+        } else {
+            ADOQuery.Clear();
+            ADOQuery.Add(QStringLiteral("UPDATE controldef SET"));
+            ADOQuery.Add(QStringLiteral("QUESTION =") + QuotedStr(question) + QStringLiteral(", "));
+            ADOQuery.Add(QStringLiteral("CONTROL = ") + QuotedStr(control));
+            ADOQuery.Add(QStringLiteral("WHERE ID =") + id);
+            ADOQuery.ExecSQL();
+            // The row went away (deleted elsewhere): store the question again rather
+            // than report a save that kept nothing.
+            if (ADOQuery.RowsAffected() == 0)
+                insert();
+        }
+    } catch (const Exception &e) {
+        SaveMsgDialog(e.Message(), MsgError, BtnOK);
+        return false;
+    }
+    AddQuestionToSelectedTest(id);
+    return true;
+}
+
+bool TForm_Main::AddQuestionToSelectedTest(const QString &questionID)
+{
+    if (NvComboBox_Test->ItemIndex() < 0)
+        return false;
+    const QString testID = NvComboBox_Test->SelectedCode();
+    if (!IsValidInteger(testID))
+        return false;
+    int seq = 0;
+    try {
+        seq = NextTestSequence(testID);
+    } catch (const Exception &e) {
+        ADOQuery.Close();
+        ShowErrorBox(e.Message());
+        return false;
+    }
+    if (!IsValidInteger(questionID) || questionID.toInt() < 0 || TestHasQuestion(testID, questionID))
+        return false;
+    try {
+        ADOQuery.Clear();
+        ADOQuery.Add(QStringLiteral("INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE)"));
+        ADOQuery.Add(QStringLiteral("VALUES(") + testID + QStringLiteral(", ") + questionID + QStringLiteral(", ")
+                     + QString::number(seq) + QStringLiteral(")"));
+        ADOQuery.ExecSQL();
+        return true;
+    } catch (const Exception &e) {
+        SaveMsgDialog(e.Message(), MsgError, BtnOK);
+        return false;
+    }
+}
+
+int TForm_Main::NextTestSequence(const QString &testID)
+{
+    ADOQuery.Clear();
+    ADOQuery.Add(QStringLiteral("SELECT MAX(SEQUENCE) FROM testdetail WHERE TESTID=") + testID);
+    ADOQuery.Open();
+    const int highest = ADOQuery.Eof() ? 0 : ADOQuery.Fields(0).AsInteger();
+    ADOQuery.Close();
+    return highest + 1;
+}
+
+bool TForm_Main::TestHasQuestion(const QString &testID, const QString &questionID)
+{
+    try {
+        ADOQuery.Clear();
+        ADOQuery.Add(QStringLiteral("SELECT COUNT(*) FROM testdetail"));
+        ADOQuery.Add(QStringLiteral("WHERE TESTID=") + testID);
+        ADOQuery.Add(QStringLiteral("AND CONTROLID=") + questionID);
+        ADOQuery.Open();
+        const int count = ADOQuery.Eof() ? 0 : ADOQuery.Fields(0).AsInteger();
+        ADOQuery.Close();
+        return count > 0;
+    } catch (const Exception &e) {
+        SaveMsgDialog(e.Message(), MsgError, BtnOK);
+        ADOQuery.Close();
+        return false;
+    }
+}
+
+bool TForm_Main::DeleteQuestionRows(const QString &id)
+{
+    bool success = true;
+    for (const QString &statement : {QStringLiteral("DELETE FROM testdetail WHERE CONTROLID=") + id,
+                                      QStringLiteral("DELETE FROM controldef WHERE ID=") + id}) {
+        try {
+            ADOQuery.Clear();
+            ADOQuery.Add(statement);
+            ADOQuery.ExecSQL();
+        } catch (const Exception &e) {
+            SaveMsgDialog(e.Message(), MsgError, BtnOK);
+            success = false;
+        }
+    }
+    return success;
+}
+
 // ---- Commands ------------------------------------------------------------------
 
 void TForm_Main::NotAvailableYet(const QString &what)
@@ -583,9 +859,29 @@ void TForm_Main::NotAvailableYet(const QString &what)
 
 void TForm_Main::ToolButton_MaskEditClick(QToolButton *sender)
 {
-    Q_UNUSED(sender);
     ReleaseKindButtons();
-    NotAvailableYet(QStringLiteral("Designing questions"));
+    QWidget *surface = DesignSurface();
+    const QString className = KindClassOf(sender);
+    if (!surface || className.isEmpty())
+        return;
+    sender->setChecked(sender->isCheckable());
+    sender->setDown(true);
+
+    surface->setUpdatesEnabled(false);
+    QString text;
+    ObjectInspector->BeginCreateControl(className, text);
+    // The click that creates the armed control at once, where the designer expects it.
+    const QPoint origin(0, 0);
+    const QPoint global = surface->mapToGlobal(origin);
+    QMouseEvent press(QEvent::MouseButtonPress, origin, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(surface, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, origin, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(surface, &release);
+    surface->setUpdatesEnabled(true);
+    surface->update();
+    // A creation that failed leaves nothing armed and the kind buttons as they were.
+    if (ToolButton_MaskEdit->isEnabled())
+        ReleaseKindButtons();
 }
 
 void TForm_Main::MenuItem_EditboxClick() { ToolButton_MaskEditClick(ToolButton_MaskEdit); }
@@ -595,40 +891,248 @@ void TForm_Main::MenuItem_ListBoxClick() { ToolButton_MaskEditClick(ToolButton_L
 void TForm_Main::MenuItem_MemoClick() { ToolButton_MaskEditClick(ToolButton_Memo); }
 void TForm_Main::MenuItem_DateTimeClick() { ToolButton_MaskEditClick(ToolButton_DateTime); }
 
+void TForm_Main::ObjectInspectorCreateControl(QWidget *control)
+{
+    if (!control)
+        return;
+    UpdateCorrectAnswerButton(control);
+    if (auto *radio = qobject_cast<TQARadioGroup *>(control))
+        radio->SetCaption(QString());
+    else if (auto *combo = qobject_cast<TQACombobox *>(control))
+        combo->SetStyle(csDropDownList);
+    else if (auto *list = qobject_cast<TQAListbox *>(control))
+        list->SetExtendedSelect(false);
+    else if (auto *edit = qobject_cast<TQAMaskEdit *>(control))
+        edit->SetText(QString());
+    else if (auto *memo = qobject_cast<TQARichEdit *>(control))
+        memo->SetText(QString());
+
+    // Centred in the area right of the inspector and below the tool bars: the surface's place.
+    const int left = (Panel_Design->width() - control->width()) / 2;
+    const int top = (Panel_Design->height() - control->height() - 20) / 2;
+    SetControlBounds(control, QRect(QPoint(left, top), control->size()));
+
+    EnableKindButtons(false);
+    ReleaseKindButtons();
+    ToolButton_Save->setEnabled(true);
+    ToolButton_Wizard->setEnabled(true);
+    ObjectInspector->SelectControl(control);
+    if (ObjectInspector->StretchHandle)
+        ObjectInspector->StretchHandle->UpdateHandles();
+}
+
+void TForm_Main::ClearSurface()
+{
+    if (ObjectInspector && ObjectInspector->StretchHandle) {
+        ObjectInspector->StretchHandle->DeleteSelected();
+        if (ObjectInspector->InspectorForm)
+            ObjectInspector->InspectorForm->RebuildComponentBox();
+        ObjectInspector->RefreshInspector();
+    }
+    EnableKindButtons(true);
+}
+
 void TForm_Main::ToolButton_ClearClick()
 {
-    NotAvailableYet(QStringLiteral("Clearing the question"));
+    if (SelectedCount() == 0) {
+        EnableKindButtons(true);
+        return;
+    }
+    const int answer = SaveMsgDialog(
+        QStringLiteral("Do you want to save changes to the current question before clearing the design palette?"),
+        MsgConfirm, BtnYes | BtnNo | BtnCancel);
+    if (answer == ResultYes) {
+        ToolButton_SaveClick();
+        if (SaveOutcome)
+            ClearSurface();
+    } else if (answer == ResultNo) {
+        ClearSurface();
+    }
 }
 
 void TForm_Main::ToolButton_OpenClick()
 {
-    NotAvailableYet(QStringLiteral("Opening a stored question"));
+    if (!DesignSurface())
+        return;
+    if (SelectedCount() > 0) {
+        const int answer = ConfirmBox(
+            QStringLiteral("Do you want to save changes to the current control before opening a control?"),
+            BtnYes | BtnNo | BtnCancel);
+        if (answer == ResultYes) {
+            ToolButton_SaveClick();
+            // A question the save could not store stays where it is.
+            if (!SaveOutcome)
+                return;
+            ClearSurface();
+        } else if (answer == ResultNo) {
+            ClearSurface();
+        } else {
+            return;
+        }
+    }
+
+    TForm_SelectQuestion selectQuestion(&ADOQuery, this);
+    selectQuestion.exec();
+    if (selectQuestion.Cancelled)
+        return;
+    EnableKindButtons(false);
+    ToolButton_Save->setEnabled(true);
+    ToolButton_Wizard->setEnabled(true);
+    const TControlDef *def = selectQuestion.SelectedControlDef();
+    if (!def)
+        return;
+
+    QWidget *surface = DesignSurface();
+    QStringList lines = ::SplitLines(def->Control);
+    if (lines.isEmpty())
+        return;
+    lines.insert(0, ObjectLineClassName(lines.first()));
+    const QList<QObject *> before = OwnedComponents(surface);
+    QWidget *control = nullptr;
+    try {
+        control = TextToQuestionControl(lines, surface, surface);
+    } catch (const Exception &e) {
+        // Whatever the reader made of the text before it failed leaves the surface again.
+        for (QObject *component : OwnedComponents(surface))
+            if (!before.contains(component) && component->isWidgetType())
+                delete component;
+        ShowErrorBox(e.Message());
+        return;
+    }
+    if (!control)
+        return;
+    control->show();
+    ObjectInspector->RouteMouseEvents();
+    if (ObjectInspector->InspectorForm)
+        ObjectInspector->InspectorForm->RebuildComponentBox();
+    ObjectInspector->SelectControl(control);
+    UpdateCorrectAnswerButton(control);
 }
 
 void TForm_Main::ToolButton_SaveClick()
 {
-    NotAvailableYet(QStringLiteral("Saving the question"));
+    SaveOutcome = true;
+    QWidget *surface = DesignSurface();
+    if (!surface)
+        return;
+    for (QObject *component : OwnedComponents(surface)) {
+        auto *control = qobject_cast<QWidget *>(component);
+        if (control && !control->objectName().isEmpty() && !qobject_cast<TStretchHandle *>(control)
+            && ControlTag(control) != -1)
+            ObjectInspector->SelectControl(control);
+    }
+    QWidget *control = SelectedControl();
+    if (!control) {
+        // Nothing was stored: a clear or open that waits on this save must not go on.
+        SaveOutcome = false;
+        return;
+    }
+
+    QString name = control->objectName();
+    QString mode = QStringLiteral("U");
+    QString id;
+    const int idRow = ObjectInspector->FindPropertyRow(QStringLiteral("ID"));
+    if (idRow >= 0) {
+        ObjectInspector->GetPropertyValue(idRow, id);
+        if (id == QLatin1String("0")) {
+            id = NextQuestionID();
+            if (id.isEmpty()) {
+                SaveOutcome = false;
+                return;
+            }
+            mode = QStringLiteral("A");
+            ObjectInspector->SetPropertyValue(idRow, id);
+        }
+        name = ComponentClassName(control).mid(1) + QStringLiteral("_") + id;
+        try {
+            SetComponentName(control, name);
+        } catch (const Exception &e) {
+            SaveMsgDialog(e.Message(), MsgError, BtnOK);
+        }
+    }
+    const QString question = PropertyValue(QStringLiteral("Question"));
+    QStringList lines = ::SplitLines(ComponentToText(control));
+    const QString text = lines.isEmpty() ? QString() : lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+
+    if (!IsValidInteger(id) || !StoreQuestion(mode, question, text, name, id)) {
+        SaveOutcome = false;
+        if (mode == QLatin1String("A")) {
+            ObjectInspector->SetPropertyValue(ObjectInspector->FindPropertyRow(QStringLiteral("ID")),
+                                              QStringLiteral("0"));
+            ObjectInspector->SetPropertyValue(ObjectInspector->FindPropertyRow(QStringLiteral("Height")),
+                                              QString::number(control->height()));
+        }
+        ObjectInspector->RefreshInspector();
+    }
+    if (ObjectInspector->InspectorForm)
+        ObjectInspector->InspectorForm->RebuildComponentBox();
+    ObjectInspector->RefreshInspector();
+}
+
+bool TForm_Main::ConfirmAndDeleteQuestion()
+{
+    const QString id = PropertyValue(QStringLiteral("ID"));
+    if (!IsValidInteger(id) || id.toInt() < 1) {
+        SaveMsgDialog(QStringLiteral("The question could not be deleted because it has never been saved."),
+                      MsgWarning, BtnOK);
+        return false;
+    }
+    const int answer =
+        SaveMsgDialog(QStringLiteral("All instances of this question will be deleted from all tests where it exists.")
+                          + QStringLiteral("\r\n") + QStringLiteral("Are you sure you want to delete the selected question?"),
+                      MsgConfirm, BtnYes | BtnNo);
+    if (answer != ResultYes)
+        return false;
+    if (!DeleteQuestionRows(QString::number(id.toInt()))) {
+        SaveMsgDialog(QStringLiteral("The question could not completely be deleted."), MsgWarning, BtnOK);
+        return false;
+    }
+    return true;
+}
+
+void TForm_Main::ObjectInspectorBeforeDelete(bool &canDelete)
+{
+    canDelete = ConfirmAndDeleteQuestion();
 }
 
 void TForm_Main::MenuItem_DeleteClick()
 {
-    NotAvailableYet(QStringLiteral("Deleting the question"));
+    if (SelectedCount() == 0 || !ConfirmAndDeleteQuestion())
+        return;
+    ObjectInspector->StretchHandle->DeleteSelected();
+    if (ObjectInspector->InspectorForm)
+        ObjectInspector->InspectorForm->RebuildComponentBox();
+    ObjectInspector->RefreshInspector();
 }
 
 void TForm_Main::MenuItem_WizardClick()
 {
-    NotAvailableYet(QStringLiteral("The question wizard"));
+    QWidget *control = SelectedControl();
+    if (!control)
+        return;
+    TForm_Wizard wizard(this);
+    wizard.setWindowTitle(QStringLiteral("Set-Up Wizard"));
+    wizard.Control = control;
+    wizard.exec();
+    ObjectInspector->RefreshInspector();
+    ObjectInspector->StretchHandle->UpdateHandles();
 }
 
-void TForm_Main::ObjectInspectorCreateControl() {}
-
-void TForm_Main::ObjectInspectorBeforeDelete(bool &canDelete)
+void TForm_Main::ObjectInspectorEditButtonClick()
 {
-    canDelete = false;
-    NotAvailableYet(QStringLiteral("Deleting the question"));
+    if (!ObjectInspector)
+        return;
+    QString name;
+    ObjectInspector->SelectedPropertyName(name);
+    QWidget *control = SelectedControl();
+    if ((name != QLatin1String("CorrectAnswer") && name != QLatin1String("CorrectAnswers")) || !control)
+        return;
+    TForm_CorrectAnswers correctAnswers(this);
+    correctAnswers.PropertyName = name;
+    correctAnswers.Control = control;
+    correctAnswers.exec();
+    ObjectInspector->RefreshInspector();
 }
-
-void TForm_Main::ObjectInspectorEditButtonClick() {}
 
 void TForm_Main::ToolButton_TestsClick()
 {
@@ -642,7 +1146,16 @@ void TForm_Main::ToolButton_JoinClick()
 
 void TForm_Main::ToolButton_BeginTestingClick()
 {
-    NotAvailableYet(QStringLiteral("The test wizard"));
+    TForm_TestEdit testEdit(&ADOQuery, this);
+    testEdit.SetPicking(true);
+    testEdit.setWindowTitle(QStringLiteral("Begin Testing"));
+    testEdit.WithQuestionsOnly = true;
+    testEdit.exec();
+    if (testEdit.Cancelled || testEdit.ResultID.isEmpty())
+        return;
+    TForm_TestWizard testWizard(&ADOQuery, false, this);
+    testWizard.TestID = testEdit.ResultID;
+    testWizard.exec();
 }
 
 void TForm_Main::ToolButton_PrintPreviewClick(QObject *sender)
@@ -683,7 +1196,12 @@ void TForm_Main::MenuItem_EditGradebookClick()
 
 void TForm_Main::MenuItem_ContentsClick()
 {
-    NotAvailableYet(QStringLiteral("The help viewer"));
+    // Made on first use; it keeps its topics window and viewer for the rest of the run.
+    if (!NvHelpFiles)
+        NvHelpFiles = new TNvHelpFiles(this);
+    NvHelpFiles->HelpFiles = HelpFilesSettings.HelpFiles;
+    NvHelpFiles->SubDirectory = HelpFilesSettings.SubDirectory;
+    NvHelpFiles->ShowHelpTopics();
 }
 
 void TForm_Main::MenuItem_AboutClick()

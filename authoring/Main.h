@@ -13,6 +13,7 @@ class QToolButton;
 class TNvAboutBox;
 class TNvComboBox;
 class TNvSplashScreen;
+class TForm_DesignForm;
 
 // Built by the designer, printing and help libraries; the main window holds them
 // once they exist.
@@ -22,8 +23,8 @@ class TNvHelpFiles;
 
 namespace Corvella {
 
-// How the main window sets up its designer component. Kept here until the
-// designer takes it over in ConfigureObjectInspector.
+// How the main window sets up its designer component; ConfigureObjectInspector
+// hands these to it.
 struct TObjectInspectorSettings
 {
     bool AllowDeletes = true;
@@ -109,7 +110,10 @@ public:
 
     TObjectInspectorSettings ObjectInspectorSettings;
     THelpFilesSettings HelpFilesSettings;
-    TObjectInspector *ObjectInspector = nullptr; // the designer component, when it exists
+    TObjectInspector *ObjectInspector = nullptr; // the designer component; freed on closing
+    // The template of the design surface; when none is given before the window is
+    // first shown, the window makes its own.
+    QWidget *Form_DesignForm = nullptr;
     TNvPrintPreview *NvPrintPreview = nullptr;   // the program's preview window component
     TNvHelpFiles *NvHelpFiles = nullptr;         // the help viewer component
 
@@ -206,6 +210,22 @@ public:
     // Tool-bar states of the question commands.
     void EnableKindButtons(bool enabled);
     void ReleaseKindButtons();
+    void UpdateCorrectAnswerButton(QWidget *control);
+
+    // The question being designed and the question bank.
+    QWidget *DesignSurface() const;
+    int SelectedCount() const;
+    QWidget *SelectedControl() const; // the only selected control; nullptr otherwise
+    QString PropertyValue(const QString &name) const; // empty when there is no such row
+    QString NextQuestionID();
+    bool StoreQuestion(const QString &mode, const QString &question, const QString &control, const QString &name,
+                       const QString &id);
+    bool DeleteQuestionRows(const QString &id);
+    bool AddQuestionToSelectedTest(const QString &questionID);
+    int NextTestSequence(const QString &testID);
+    bool TestHasQuestion(const QString &testID, const QString &questionID);
+    // Set at the start of every save, cleared when nothing was stored.
+    bool SaveOutcome = true;
 
     // Question commands.
     void ToolButton_MaskEditClick(QToolButton *sender);
@@ -220,7 +240,7 @@ public:
     void ToolButton_SaveClick();
     void MenuItem_DeleteClick();
     void MenuItem_WizardClick();
-    void ObjectInspectorCreateControl();
+    void ObjectInspectorCreateControl(QWidget *control);
     void ObjectInspectorBeforeDelete(bool &canDelete);
     void ObjectInspectorEditButtonClick();
 
@@ -257,6 +277,14 @@ private:
     void GuardDockWidget(QDockWidget *dock);
     void CentreOnScreen();
     QList<QToolButton *> ControlsButtons() const;
+    void ReleaseDesigner();
+    // Asks before deleting and deletes the rows; true when the question may go.
+    bool ConfirmAndDeleteQuestion();
+    QString KindClassOf(const QToolButton *button) const;
+    // Removes the selected controls from the surface and returns to the empty state.
+    void ClearSurface();
+
+    TForm_DesignForm *FOwnTemplate = nullptr;
 
     bool FShown = false;
     bool FStartedUp = false;

@@ -1,5 +1,7 @@
 #include "authoring/Main.h"
 #include "common/TestDatabase.h"
+#include "designer/ObjectInspector.h"
+#include "designer/StretchHandle.h"
 #include "dialogs/SplashAbout.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/NvComboBox.h"
@@ -43,6 +45,7 @@ private slots:
     void commandsAnswerNotAvailable();
     void aboutBoxAndExit();
     void onlyTheInspectorDocksLeft();
+    void designerIsDockedAndConfigured();
 
 private:
     std::unique_ptr<TForm_Main> Start(const QString &connectionText);
@@ -439,13 +442,10 @@ void TestMainWindow::controlMenuEntriesFollowSelection()
 void TestMainWindow::commandsAnswerNotAvailable_data()
 {
     QTest::addColumn<QString>("command"); // object name of a menu entry or a tool button
-    const char *commands[] = {"MenuItem_Clear", "MenuItem_Editbox", "MenuItem_DateTime", "MenuItem_Open",
-                              "MenuItem_Save", "MenuItem_Delete", "MenuItem_Wizard", "MenuItem_EditTest",
-                              "MenuItem_AddQuestions", "MenuItem_PrintPreview", "MenuItem_Print",
-                              "MenuItem_BeginTesting", "MenuItem_EditStudents", "MenuItem_NewClass",
+    const char *commands[] = {"MenuItem_EditTest", "MenuItem_AddQuestions", "MenuItem_PrintPreview",
+                              "MenuItem_Print", "MenuItem_EditStudents", "MenuItem_NewClass",
                               "MenuItem_AddStudents", "MenuItem_AddTests", "MenuItem_EditGradebook",
-                              "MenuItem_Contents", "ToolButton_Tests", "ToolButton_Join", "ToolButton_Combo",
-                              "ToolButton_BeginTesting", "ToolButton_Print"};
+                              "ToolButton_Tests", "ToolButton_Join", "ToolButton_Print"};
     for (const char *command : commands)
         QTest::newRow(command) << QString::fromLatin1(command);
 }
@@ -492,12 +492,9 @@ void TestMainWindow::aboutBoxAndExit()
 void TestMainWindow::onlyTheInspectorDocksLeft()
 {
     auto form = Start(ConnectionStringFor(FDb->Path()));
-    QCOMPARE(form->Panel_Design->x(), 0);
-
-    // A stand-in for the inspector window.
-    auto *inspector = new QDockWidget(QStringLiteral("Object Inspector"));
-    inspector->setWidget(new QWidget);
-    form->DockInspector(inspector);
+    QDockWidget *inspector = form->InspectorDock;
+    QVERIFY(inspector);
+    QCOMPARE(inspector, form->ObjectInspector->InspectorForm);
     QTRY_VERIFY(form->Panel_Design->x() > 100);
     QVERIFY(form->VSplitterVisible());
     QVERIFY(!(inspector->features() & QDockWidget::DockWidgetClosable));
@@ -518,6 +515,71 @@ void TestMainWindow::onlyTheInspectorDocksLeft()
     inspector->setFloating(false);
     QTRY_VERIFY(form->Panel_Design->x() > 100);
     QVERIFY(form->VSplitterVisible());
+}
+
+void TestMainWindow::designerIsDockedAndConfigured()
+{
+    auto form = Start(ConnectionStringFor(FDb->Path()));
+    TObjectInspector *designer = form->ObjectInspector;
+    QVERIFY(designer);
+    QWidget *surface = designer->DesignSurface();
+    QVERIFY(surface);
+    QCOMPARE(surface->objectName(), QStringLiteral("Form_Design"));
+    QCOMPARE(surface->parentWidget(), form->Panel_Design);
+    QVERIFY(surface->isVisible());
+    QTRY_COMPARE(surface->size(), form->Panel_Design->size());
+    QVERIFY(!surface->isWindow());
+
+    TInspector *inspector = designer->InspectorForm;
+    QCOMPARE(static_cast<QDockWidget *>(inspector), form->InspectorDock);
+    QCOMPARE(form->dockWidgetArea(inspector), Qt::LeftDockWidgetArea);
+    QVERIFY(!inspector->isFloating());
+    QVERIFY(inspector->isVisible());
+    QCOMPARE(inspector->width(), 200);
+    QVERIFY(inspector->Panel_Top->isHidden());
+    QVERIFY(inspector->Panel_Bottom->isHidden());
+    QVERIFY(!inspector->close());
+
+    QCOMPARE(designer->GridX(), 8);
+    QCOMPARE(designer->GridY(), 8);
+    QVERIFY(designer->SnapToGrid());
+    QVERIFY(designer->DisplayGrid());
+    QVERIFY(!designer->CutAndPaste());
+    QVERIFY(!designer->ClearCutBufferOnPaste());
+    QVERIFY(designer->AllowDeletes());
+    QVERIFY(designer->BitMaskTags());
+    QVERIFY(!designer->ShowDescriptions());
+    QVERIFY(!designer->EmptySurfaceActions);
+    QCOMPARE(designer->BitMaskProps(), (QStringList{"Color", "DragKind"}));
+    QCOMPARE(designer->EditButtonProps(), (QStringList{"Course", "CorrectAnswer", "CorrectAnswers"}));
+    QCOMPARE(designer->UnEditableProps(), QStringList{"ID"});
+    QCOMPARE(designer->SupportedProps(),
+             (QStringList{"Answers", "Chapter", "CharCase", "Columns", "CorrectAnswer", "CorrectAnswers", "Course",
+                          "EditMask", "Font", "Height", "ID", "MultiSelect", "Question", "Sorted", "Width"}));
+    QVERIFY(designer->StretchHandle);
+    QVERIFY(designer->StretchHandle->SnapToGrid);
+    QVERIFY(!designer->StretchHandle->CutAndPaste);
+
+    // The control menu's "Wizard" entry, shown only with a question selected.
+    QMenu *controlMenu = inspector->FDPopupMenu_Control;
+    auto *wizardItem = controlMenu->findChild<QAction *>("FDSubMenuItem_Wizard");
+    QVERIFY(wizardItem);
+    QCOMPARE(wizardItem->text(), QStringLiteral("Wizard"));
+    emit controlMenu->aboutToShow();
+    for (QAction *item : controlMenu->actions())
+        QVERIFY(!item->isVisible());
+    form->ToolButton_MaskEdit->click();
+    QCOMPARE(form->SelectedCount(), 1);
+    emit controlMenu->aboutToShow();
+    QVERIFY(wizardItem->isVisible());
+    QVERIFY(TDialogSeam::Shown().isEmpty());
+
+    // Closing detaches the surface and frees the designer.
+    QPointer<QWidget> surfaceGuard = surface;
+    form->close();
+    QVERIFY(!form->ObjectInspector);
+    QVERIFY(surfaceGuard.isNull());
+    QVERIFY(form->findChildren<TInspector *>().isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)
