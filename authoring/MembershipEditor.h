@@ -1,5 +1,7 @@
 #pragma once
 
+#include "authoring/RecordWindow.h"
+
 #include <QDialog>
 #include <QStringList>
 
@@ -12,26 +14,6 @@ class TDbQuery;
 class TMaskEdit;
 class TNvComboBox;
 class TStringGrid;
-
-// Helpers shared by the records windows of this folder that keep their own grid.
-namespace RecordWindow {
-
-// The decimal text of a whole number held in a cell or key; empty when it holds none.
-// Keys go into statements only in this form.
-QString WholeNumber(const QString &text);
-
-// A 30 × 23 button without caption; icon: "find", "add", "update", "remove", "preview".
-QPushButton *SmallButton(QWidget *parent, const QString &name, const QString &hint, const QString &icon);
-// A 75 × 25 button of the bottom panel.
-QPushButton *BottomButton(QWidget *parent, const QString &name, const QString &caption);
-// A read-only, greyed edit field.
-TMaskEdit *ReadOnlyEdit(QWidget *parent, const QString &name);
-// The bottom panel with OK, Cancel and Close centred.
-QWidget *BottomPanel(QWidget *parent, QPushButton **ok, QPushButton **cancel, QPushButton **close);
-// A drop-down list that stays as wide as its place, whatever the length of its items.
-void KeepComboNarrow(TNvComboBox *combo);
-
-} // namespace RecordWindow
 
 // The ordered membership editors: the members of one parent row in the records grid in
 // their order, a sorted drop-down list of every candidate with its key as code, add,

@@ -1,7 +1,8 @@
 #include "authoring/SelectClass.h"
 
-#include "authoring/SelectQuestion.h"
 #include "question/QuestionControls.h"
+#include "toolkit/ListHints.h"
+#include "toolkit/ListWindow.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,7 +10,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QToolTip>
-#include <QVBoxLayout>
 
 namespace Corvella {
 
@@ -32,40 +32,13 @@ TForm_SelectClass::TForm_SelectClass(QWidget *parent)
 
     QAListbox_Classes = new TQAListbox(this, this);
     QAListbox_Classes->setObjectName(QStringLiteral("QAListbox_Classes"));
-    QAListbox_Classes->SetSorted(true);
-    QAListbox_Classes->SetShowHint(true);
-    QAListbox_Classes->setMouseTracking(true);
-    QAListbox_Classes->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    QAListbox_Classes->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    SetUpHintList(QAListbox_Classes);
     NvLabel_Classes->setBuddy(QAListbox_Classes);
     // A double click anywhere in the list counts, also below its last item.
     QAListbox_Classes->viewport()->installEventFilter(this);
 
-    Panel_Bottom = new QWidget(this);
-    Panel_Bottom->setObjectName(QStringLiteral("Panel_Bottom"));
-    Panel_Bottom->setFixedHeight(36);
-    Button_OK = new QPushButton(QStringLiteral("OK"), Panel_Bottom);
-    Button_OK->setObjectName(QStringLiteral("Button_OK"));
-    Button_OK->setDefault(true);
-    Button_OK->setEnabled(false);
-    Button_Cancel = new QPushButton(QStringLiteral("Cancel"), Panel_Bottom);
-    Button_Cancel->setObjectName(QStringLiteral("Button_Cancel"));
-    Button_Cancel->setAutoDefault(false);
-    auto bottomLayout = new QHBoxLayout(Panel_Bottom);
-    bottomLayout->setContentsMargins(8, 4, 8, 6);
-    bottomLayout->addStretch();
-    bottomLayout->addWidget(Button_OK);
-    bottomLayout->addWidget(Button_Cancel);
-
-    auto layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(Panel_Top);
-    auto middle = new QVBoxLayout;
-    middle->setContentsMargins(8, 0, 8, 0);
-    middle->addWidget(QAListbox_Classes);
-    layout->addLayout(middle, 1);
-    layout->addWidget(Panel_Bottom);
+    Panel_Bottom = OkCancelPanel(this, &Button_OK, &Button_Cancel, QMargins(8, 4, 8, 6), 36);
+    StackListPanels(this, Panel_Top, QAListbox_Classes, Panel_Bottom, QMargins(8, 0, 8, 0));
 
     connect(QAListbox_Classes, &QListWidget::itemSelectionChanged, this, &TForm_SelectClass::QAListbox_ClassesClick);
     connect(QAListbox_Classes, &QListWidget::itemEntered, this, &TForm_SelectClass::QAListbox_ClassesMouseMove);
@@ -126,10 +99,7 @@ void TForm_SelectClass::QAListbox_ClassesClick()
 
 void TForm_SelectClass::QAListbox_ClassesMouseMove(QListWidgetItem *item)
 {
-    if (!item || item->text() == QAListbox_Classes->Hint())
-        return;
-    QAListbox_Classes->SetHint(item->text());
-    QToolTip::showText(QCursor::pos(), item->text(), QAListbox_Classes);
+    ShowItemHint(QAListbox_Classes, item);
 }
 
 void TForm_SelectClass::Button_OKClick()

@@ -1,12 +1,14 @@
 #include "authoring/SelectQuestion.h"
 
+#include "authoring/RecordWindow.h"
 #include "database/Database.h"
 #include "dialogs/SaveMsgDlg.h"
 #include "question/QuestionControls.h"
+#include "toolkit/ListHints.h"
+#include "toolkit/ListWindow.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/StdDialogs.h"
 
-#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -14,9 +16,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QToolTip>
-#include <QVBoxLayout>
-
-#include <limits>
 
 namespace {
 
@@ -34,20 +33,6 @@ QIcon FindIcon()
 }
 
 } // namespace
-
-int FitListExtent(QListWidget *list)
-{
-    const QFontMetrics metrics(list->font());
-    const int margin = metrics.horizontalAdvance(QLatin1Char('x'));
-    int widest = 0;
-    for (int i = 0; i < list->count(); ++i)
-        widest = std::max(widest, metrics.size(Qt::TextExpandTabs, list->item(i)->text()).width() + margin);
-    widest = std::min(widest, int(std::numeric_limits<quint16>::max()));
-    // The view's scroll range follows its items' widths.
-    for (int i = 0; i < list->count(); ++i)
-        list->item(i)->setSizeHint(QSize(widest, list->sizeHintForRow(i)));
-    return widest;
-}
 
 TForm_SelectQuestion::TForm_SelectQuestion(TDbQuery *query, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -76,40 +61,13 @@ TForm_SelectQuestion::TForm_SelectQuestion(TDbQuery *query, QWidget *parent)
 
     QAListbox_Questions = new TQAListbox(this, this);
     QAListbox_Questions->setObjectName(QStringLiteral("QAListbox_Questions"));
-    QAListbox_Questions->SetSorted(true);
-    QAListbox_Questions->SetShowHint(true);
-    QAListbox_Questions->setMouseTracking(true);
-    QAListbox_Questions->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    QAListbox_Questions->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    SetUpHintList(QAListbox_Questions);
     NvLabel_Questions->setBuddy(QAListbox_Questions);
     // A double click anywhere in the list counts, also below its last item.
     QAListbox_Questions->viewport()->installEventFilter(this);
 
-    Panel_Bottom = new QWidget(this);
-    Panel_Bottom->setObjectName(QStringLiteral("Panel_Bottom"));
-    Panel_Bottom->setFixedHeight(36);
-    Button_OK = new QPushButton(QStringLiteral("OK"), Panel_Bottom);
-    Button_OK->setObjectName(QStringLiteral("Button_OK"));
-    Button_OK->setDefault(true);
-    Button_OK->setEnabled(false);
-    Button_Cancel = new QPushButton(QStringLiteral("Cancel"), Panel_Bottom);
-    Button_Cancel->setObjectName(QStringLiteral("Button_Cancel"));
-    Button_Cancel->setAutoDefault(false);
-    auto bottomLayout = new QHBoxLayout(Panel_Bottom);
-    bottomLayout->setContentsMargins(8, 4, 8, 6);
-    bottomLayout->addStretch();
-    bottomLayout->addWidget(Button_OK);
-    bottomLayout->addWidget(Button_Cancel);
-
-    auto layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(Panel_Top);
-    auto middle = new QVBoxLayout;
-    middle->setContentsMargins(8, 0, 8, 0);
-    middle->addWidget(QAListbox_Questions);
-    layout->addLayout(middle, 1);
-    layout->addWidget(Panel_Bottom);
+    Panel_Bottom = OkCancelPanel(this, &Button_OK, &Button_Cancel, QMargins(8, 4, 8, 6), 36);
+    StackListPanels(this, Panel_Top, QAListbox_Questions, Panel_Bottom, QMargins(8, 0, 8, 0));
 
     connect(QAListbox_Questions, &QListWidget::itemSelectionChanged, this,
             &TForm_SelectQuestion::QAListbox_QuestionsClick);
@@ -182,8 +140,7 @@ void TForm_SelectQuestion::FormShow()
         ClearItems();
         QString failure;
         try {
-            if (!Query)
-                throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
+            RecordWindow::RequireQuery(Query);
             Query->Clear();
             Query->Add(QStringLiteral("SELECT * FROM controldef ORDER by QUESTION"));
             Query->Open();
@@ -220,10 +177,7 @@ void TForm_SelectQuestion::QAListbox_QuestionsClick()
 
 void TForm_SelectQuestion::QAListbox_QuestionsMouseMove(QListWidgetItem *item)
 {
-    if (!item || item->text() == QAListbox_Questions->Hint())
-        return;
-    QAListbox_Questions->SetHint(item->text());
-    QToolTip::showText(QCursor::pos(), item->text(), QAListbox_Questions);
+    ShowItemHint(QAListbox_Questions, item);
 }
 
 void TForm_SelectQuestion::Button_OKClick()
@@ -274,8 +228,7 @@ void TForm_SelectQuestion::BitBtn_FindClick()
 
     QStringList found;
     try {
-        if (!Query)
-            throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
+        RecordWindow::RequireQuery(Query);
         Query->Clear();
         Query->Add(QStringLiteral("SELECT QUESTION FROM controldef WHERE QUESTION LIKE")
                    + QuotedStr(KeywordPattern(keywords)));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "question/QuestionText.h"
+#include "toolkit/ListHints.h"
 
 #include <QDialog>
 #include <QList>
@@ -14,10 +15,6 @@ class QPushButton;
 class QWidget;
 class TDbQuery;
 class TQAListbox;
-
-// Fits a list's horizontal scroll extent to its widest item (the text measured in the
-// list's font, tab stops expanded, plus the width of "x"); returns that width.
-int FitListExtent(QListWidget *list);
 
 // Picks one question of the question bank, with a keyword search. With its own loading
 // switched off it serves as the list of a keyword search's results.

@@ -1,33 +1,20 @@
 #include "authoring/SelectTest.h"
 
+#include "authoring/RecordWindow.h"
 #include "database/Database.h"
 #include "toolkit/MaskEdit.h"
 #include "toolkit/StdDialogs.h"
 #include "toolkit/StringGrid.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QToolTip>
-#include <QVBoxLayout>
 
 namespace Corvella {
 
-namespace {
-
-QPushButton *BottomButton(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setFixedSize(75, 25);
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
+using namespace RecordWindow;
 
 TForm_SelectTest::TForm_SelectTest(TDbQuery *query, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
@@ -70,28 +57,11 @@ TForm_SelectTest::TForm_SelectTest(TDbQuery *query, QWidget *parent)
     StringGrid->SetColWidths(ColStatus, 77);
     StringGrid->SetColWidths(ColGrade, 64);
 
-    Panel_Bottom = new QWidget(this);
-    Panel_Bottom->setObjectName(QStringLiteral("Panel_Bottom"));
-    Panel_Bottom->setFixedHeight(33);
-    BitBtn_OK = BottomButton(Panel_Bottom, QStringLiteral("BitBtn_OK"), QStringLiteral("OK"));
-    BitBtn_Cancel = BottomButton(Panel_Bottom, QStringLiteral("BitBtn_Cancel"), QStringLiteral("Cancel"));
-    BitBtn_Close = BottomButton(Panel_Bottom, QStringLiteral("BitBtn_Close"), QStringLiteral("&Close"));
+    Panel_Bottom = BottomPanel(this, &BitBtn_OK, &BitBtn_Cancel, &BitBtn_Close);
     BitBtn_OK->hide();
     BitBtn_Cancel->hide();
-    auto bottomLayout = new QHBoxLayout(Panel_Bottom);
-    bottomLayout->setContentsMargins(8, 4, 8, 4);
-    bottomLayout->addStretch();
-    bottomLayout->addWidget(BitBtn_OK);
-    bottomLayout->addWidget(BitBtn_Cancel);
-    bottomLayout->addWidget(BitBtn_Close);
-    bottomLayout->addStretch();
 
-    auto layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(Panel_Top);
-    layout->addWidget(StringGrid, 1);
-    layout->addWidget(Panel_Bottom);
+    StackPanels(this, Panel_Top, StringGrid, Panel_Bottom);
 
     connect(StringGrid, &TStringGrid::Click, this, &TForm_SelectTest::StringGridClick);
     connect(StringGrid, &TStringGrid::DblClick, this, &TForm_SelectTest::StringGridDblClick);
@@ -120,11 +90,7 @@ bool TForm_SelectTest::eventFilter(QObject *watched, QEvent *event)
 
 void TForm_SelectTest::Edit_TestNameMouseMove(QLineEdit *sender)
 {
-    if (sender->toolTip() == sender->text())
-        return;
-    sender->setToolTip(sender->text());
-    if (sender->underMouse() && !sender->text().isEmpty())
-        QToolTip::showText(QCursor::pos(), sender->text(), sender);
+    TextHintFollows(sender);
 }
 
 void TForm_SelectTest::showEvent(QShowEvent *event)
@@ -158,8 +124,7 @@ void TForm_SelectTest::FormShow()
     // Without a class key there is nothing to list; it never goes into the statement.
     if (ok) {
         try {
-            if (!Query)
-                throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
+            RequireQuery(Query);
             Query->Clear();
             Query->Add(QStringLiteral("SELECT * FROM classmaster, testmaster, classtest"));
             Query->Add(QStringLiteral("WHERE classmaster.ID=classtest.CLASSID"));

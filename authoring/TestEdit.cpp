@@ -1,5 +1,6 @@
 #include "authoring/TestEdit.h"
 
+#include "authoring/RecordWindow.h"
 #include "database/Database.h"
 #include "dialogs/SaveMsgDlg.h"
 #include "toolkit/MaskEdit.h"
@@ -12,70 +13,12 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSpinBox>
-#include <QToolTip>
 #include <QVBoxLayout>
 
-namespace {
-
-enum class TRecordIcon { Add, Update, Remove };
-
-// The pictures of the three small record buttons.
-QIcon RecordIcon(TRecordIcon which)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    switch (which) {
-    case TRecordIcon::Add:
-        painter.setPen(QPen(QColor(0, 128, 0), 3, Qt::SolidLine, Qt::FlatCap));
-        painter.drawLine(QPointF(8, 2), QPointF(8, 14));
-        painter.drawLine(QPointF(2, 8), QPointF(14, 8));
-        break;
-    case TRecordIcon::Update: {
-        painter.setPen(QPen(QColor(0, 64, 192), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        QPainterPath tick;
-        tick.moveTo(2.5, 8.5);
-        tick.lineTo(6.5, 12.5);
-        tick.lineTo(13.5, 3.5);
-        painter.drawPath(tick);
-        break;
-    }
-    case TRecordIcon::Remove:
-        painter.setPen(QPen(QColor(192, 0, 0), 2.5, Qt::SolidLine, Qt::RoundCap));
-        painter.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
-        painter.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
-        break;
-    }
-    return QIcon(pixmap);
-}
-
-QPushButton *RecordButton(QWidget *parent, const QString &name, const QString &hint, TRecordIcon icon)
-{
-    auto button = new QPushButton(parent);
-    button->setObjectName(name);
-    button->setToolTip(hint);
-    button->setIcon(RecordIcon(icon));
-    button->setFixedSize(30, 23);
-    button->setAutoDefault(false);
-    return button;
-}
-
-QPushButton *BottomButton(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setFixedSize(75, 25);
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
+using namespace RecordWindow;
 
 // ---------------------------------------------------------------- TRecordEditForm
 
@@ -96,12 +39,12 @@ TRecordEditForm::TRecordEditForm(TDbQuery *query, QWidget *parent)
     auto buttonLayout = new QHBoxLayout(FButtonBox);
     buttonLayout->setContentsMargins(0, 0, 0, 0);
     buttonLayout->setSpacing(2);
-    BitBtn_Add = RecordButton(FButtonBox, QStringLiteral("BitBtn_Add"), QStringLiteral("Add Test Header"),
-                              TRecordIcon::Add);
-    BitBtn_Update = RecordButton(FButtonBox, QStringLiteral("BitBtn_Update"), QStringLiteral("Update Test Header"),
-                                 TRecordIcon::Update);
-    BitBtn_Remove = RecordButton(FButtonBox, QStringLiteral("BitBtn_Remove"), QStringLiteral("Delete Test Header"),
-                                 TRecordIcon::Remove);
+    BitBtn_Add = SmallButton(FButtonBox, QStringLiteral("BitBtn_Add"), QStringLiteral("Add Test Header"),
+                             QStringLiteral("add"));
+    BitBtn_Update = SmallButton(FButtonBox, QStringLiteral("BitBtn_Update"), QStringLiteral("Update Test Header"),
+                                QStringLiteral("update"));
+    BitBtn_Remove = SmallButton(FButtonBox, QStringLiteral("BitBtn_Remove"), QStringLiteral("Delete Test Header"),
+                                QStringLiteral("remove"));
     buttonLayout->addWidget(BitBtn_Add);
     buttonLayout->addWidget(BitBtn_Update);
     buttonLayout->addWidget(BitBtn_Remove);
@@ -110,26 +53,8 @@ TRecordEditForm::TRecordEditForm(TDbQuery *query, QWidget *parent)
     StringGrid = new TStringGrid(this);
     StringGrid->SetColCount(2);
 
-    Panel_Bottom = new QWidget(this);
-    Panel_Bottom->setObjectName(QStringLiteral("Panel_Bottom"));
-    Panel_Bottom->setFixedHeight(33);
-    BitBtn_OK = BottomButton(Panel_Bottom, QStringLiteral("BitBtn_OK"), QStringLiteral("OK"));
-    BitBtn_Cancel = BottomButton(Panel_Bottom, QStringLiteral("BitBtn_Cancel"), QStringLiteral("Cancel"));
-    BitBtn_Close = BottomButton(Panel_Bottom, QStringLiteral("BitBtn_Close"), QStringLiteral("&Close"));
-    auto bottomLayout = new QHBoxLayout(Panel_Bottom);
-    bottomLayout->setContentsMargins(8, 4, 8, 4);
-    bottomLayout->addStretch();
-    bottomLayout->addWidget(BitBtn_OK);
-    bottomLayout->addWidget(BitBtn_Cancel);
-    bottomLayout->addWidget(BitBtn_Close);
-    bottomLayout->addStretch();
-
-    FormLayout = new QVBoxLayout(this);
-    FormLayout->setContentsMargins(0, 0, 0, 0);
-    FormLayout->setSpacing(0);
-    FormLayout->addWidget(Panel_Top);
-    FormLayout->addWidget(StringGrid, 1);
-    FormLayout->addWidget(Panel_Bottom);
+    Panel_Bottom = BottomPanel(this, &BitBtn_OK, &BitBtn_Cancel, &BitBtn_Close);
+    FormLayout = StackPanels(this, Panel_Top, StringGrid, Panel_Bottom);
 
     SetPicking(false);
 
@@ -185,11 +110,7 @@ void TRecordEditForm::HintFollowsText(QLineEdit *edit)
 
 void TRecordEditForm::EditMouseMove(QLineEdit *sender)
 {
-    if (sender->toolTip() == sender->text())
-        return;
-    sender->setToolTip(sender->text());
-    if (sender->underMouse() && !sender->text().isEmpty())
-        QToolTip::showText(QCursor::pos(), sender->text(), sender);
+    TextHintFollows(sender);
 }
 
 bool TRecordEditForm::eventFilter(QObject *watched, QEvent *event)
@@ -227,8 +148,7 @@ void TRecordEditForm::FormShow()
     QList<QStringList> rows;
     QString failure;
     try {
-        if (!Query)
-            throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
+        RequireQuery(Query);
         Query->Clear();
         for (const QString &line : ListingLines())
             Query->Add(line);
@@ -284,18 +204,7 @@ QString TRecordEditForm::RowKey(int row) const
 
 bool TRecordEditForm::Execute(const QStringList &lines)
 {
-    try {
-        if (!Query)
-            throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
-        Query->Clear();
-        for (const QString &line : lines)
-            Query->Add(line);
-        Query->ExecSQL();
-        return true;
-    } catch (const Exception &e) {
-        SaveMsgDialog(e.Message(), MsgError, BtnOK);
-        return false;
-    }
+    return ExecuteStatement(Query, lines);
 }
 
 QString TRecordEditForm::NextID()

@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QToolTip>
-#include <QVBoxLayout>
 
 using namespace RecordWindow;
 
@@ -126,12 +125,7 @@ TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent)
     BitBtn_OK->hide();
     BitBtn_Cancel->hide();
 
-    auto layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(Panel_Top);
-    layout->addWidget(StringGrid, 1);
-    layout->addWidget(Panel_Bottom);
+    StackPanels(this, Panel_Top, StringGrid, Panel_Bottom);
     setFixedSize(512, 343);
 
     connect(StringGrid, &TStringGrid::Click, this, &TForm_TestGrades::StringGridClick);
@@ -203,8 +197,7 @@ void TForm_TestGrades::FormShow()
     try {
         StringGrid->SetTitles({QStringLiteral("ID"), QStringLiteral("Row"), QStringLiteral("Student Name"),
                                QStringLiteral("Status"), QStringLiteral("Grade (%)")});
-        if (!Query)
-            throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
+        RequireQuery(Query);
         // Keys that are not whole numbers never go into a statement: nothing to list.
         if (!classKey.isEmpty() && !testKey.isEmpty()) {
             Query->Clear();
@@ -292,8 +285,7 @@ void TForm_TestGrades::BitBtn_UpdateClick()
     const QString classKey = WholeNumber(ClassKey);
     const QString testKey = WholeNumber(TestKey);
     try {
-        if (!Query)
-            throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
+        RequireQuery(Query);
         Query->Clear();
         Query->Add(QStringLiteral("SELECT COUNT(*) FROM testresults"));
         Query->Add(QStringLiteral("WHERE CLASSID=") + classKey);

@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSpinBox>
-#include <QVBoxLayout>
 
 #include <limits>
 
@@ -89,12 +88,7 @@ TForm_TestJoin::TForm_TestJoin(TDbQuery *query, QWidget *parent)
 
     Panel_Bottom = BottomPanel(this, &BitBtn_OK, &BitBtn_Cancel, &BitBtn_Close);
 
-    auto layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(Panel_Top);
-    layout->addWidget(StringGrid, 1);
-    layout->addWidget(Panel_Bottom);
+    StackPanels(this, Panel_Top, StringGrid, Panel_Bottom);
     setFixedSize(512, 343);
 
     connect(StringGrid, &TStringGrid::Click, this, &TForm_TestJoin::StringGridClick);
@@ -143,8 +137,7 @@ void TForm_TestJoin::FormShow()
 
     bool testsRead = false;
     try {
-        if (!Query)
-            throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
+        RequireQuery(Query);
         Query->Clear();
         Query->Add(QStringLiteral("SELECT * FROM testmaster"));
         Query->Open();
@@ -210,18 +203,7 @@ void TForm_TestJoin::StringGridDblClick()
 
 bool TForm_TestJoin::Execute(const QStringList &lines)
 {
-    try {
-        if (!Query)
-            throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
-        Query->Clear();
-        for (const QString &line : lines)
-            Query->Add(line);
-        Query->ExecSQL();
-        return true;
-    } catch (const Exception &e) {
-        SaveMsgDialog(e.Message(), MsgError, BtnOK);
-        return false;
-    }
+    return ExecuteStatement(Query, lines);
 }
 
 QString TForm_TestJoin::NextID()

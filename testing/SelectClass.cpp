@@ -3,19 +3,16 @@
 #include "database/Database.h"
 #include "dialogs/SaveMsgDlg.h"
 #include "question/QuestionControls.h"
+#include "toolkit/ListHints.h"
+#include "toolkit/ListWindow.h"
 #include "toolkit/ModalResult.h"
 
-#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QToolTip>
-#include <QVBoxLayout>
 
-#include <algorithm>
-#include <limits>
 #include <optional>
 
 namespace Tamberlin {
@@ -39,39 +36,13 @@ TForm_SelectClass::TForm_SelectClass(TDbQuery *query, QWidget *parent)
 
     QAListbox_Classes = new TQAListbox(this, this);
     QAListbox_Classes->setObjectName(QStringLiteral("QAListbox_Classes"));
-    QAListbox_Classes->SetSorted(true);
-    QAListbox_Classes->SetShowHint(true);
-    QAListbox_Classes->setMouseTracking(true);
-    QAListbox_Classes->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    QAListbox_Classes->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    SetUpHintList(QAListbox_Classes);
     NvLabel_Classes->setBuddy(QAListbox_Classes);
     // A double click anywhere in the list counts, also below its last item.
     QAListbox_Classes->viewport()->installEventFilter(this);
 
-    Panel_Bottom = new QWidget(this);
-    Panel_Bottom->setObjectName(QStringLiteral("Panel_Bottom"));
-    Button_OK = new QPushButton(QStringLiteral("OK"), Panel_Bottom);
-    Button_OK->setObjectName(QStringLiteral("Button_OK"));
-    Button_OK->setDefault(true);
-    Button_OK->setEnabled(false);
-    Button_Cancel = new QPushButton(QStringLiteral("Cancel"), Panel_Bottom);
-    Button_Cancel->setObjectName(QStringLiteral("Button_Cancel"));
-    Button_Cancel->setAutoDefault(false);
-    auto bottomLayout = new QHBoxLayout(Panel_Bottom);
-    bottomLayout->setContentsMargins(8, 6, 8, 8);
-    bottomLayout->addStretch();
-    bottomLayout->addWidget(Button_OK);
-    bottomLayout->addWidget(Button_Cancel);
-
-    auto layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(Panel_Top);
-    auto middle = new QVBoxLayout;
-    middle->setContentsMargins(8, 2, 8, 0);
-    middle->addWidget(QAListbox_Classes);
-    layout->addLayout(middle, 1);
-    layout->addWidget(Panel_Bottom);
+    Panel_Bottom = OkCancelPanel(this, &Button_OK, &Button_Cancel, QMargins(8, 6, 8, 8));
+    StackListPanels(this, Panel_Top, QAListbox_Classes, Panel_Bottom, QMargins(8, 2, 8, 0));
 
     connect(QAListbox_Classes, &QListWidget::itemSelectionChanged, this, &TForm_SelectClass::QAListbox_ClassesClick);
     connect(QAListbox_Classes, &QListWidget::itemEntered, this, &TForm_SelectClass::QAListbox_ClassesMouseMove);
@@ -149,10 +120,7 @@ void TForm_SelectClass::QAListbox_ClassesDblClick()
 
 void TForm_SelectClass::QAListbox_ClassesMouseMove(QListWidgetItem *item)
 {
-    if (!item || item->text() == QAListbox_Classes->Hint())
-        return;
-    QAListbox_Classes->SetHint(item->text());
-    QToolTip::showText(QCursor::pos(), item->text(), QAListbox_Classes);
+    ShowItemHint(QAListbox_Classes, item);
 }
 
 void TForm_SelectClass::Button_OKClick()
@@ -181,21 +149,7 @@ void TForm_SelectClass::reject()
 
 int TForm_SelectClass::FitListWidth()
 {
-    const QFontMetrics metrics(QAListbox_Classes->font());
-    const int margin = metrics.horizontalAdvance(QLatin1Char('x'));
-    quint16 widest = 0;
-    for (int i = 0; i < QAListbox_Classes->count(); ++i) {
-        QListWidgetItem *item = QAListbox_Classes->item(i);
-        const int width = metrics.size(Qt::TextExpandTabs, item->text()).width() + margin;
-        if (width > widest)
-            widest = static_cast<quint16>(std::min(width, int(std::numeric_limits<quint16>::max())));
-    }
-    // The view's scroll range follows its items' widths.
-    for (int i = 0; i < QAListbox_Classes->count(); ++i) {
-        QListWidgetItem *item = QAListbox_Classes->item(i);
-        item->setSizeHint(QSize(widest, QAListbox_Classes->sizeHintForRow(i)));
-    }
-    return widest;
+    return FitListExtent(QAListbox_Classes);
 }
 
 } // namespace Tamberlin

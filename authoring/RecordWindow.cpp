@@ -1,0 +1,170 @@
+#include "authoring/RecordWindow.h"
+
+#include "database/Database.h"
+#include "dialogs/SaveMsgDlg.h"
+#include "toolkit/Convert.h"
+#include "toolkit/Exception.h"
+#include "toolkit/MaskEdit.h"
+#include "toolkit/ModalResult.h"
+#include "toolkit/NvComboBox.h"
+
+#include <QCursor>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+namespace RecordWindow {
+
+QString WholeNumber(const QString &text)
+{
+    bool ok = false;
+    const int value = StrToIntDef(text, 0, &ok);
+    return ok ? QString::number(value) : QString();
+}
+
+namespace {
+
+QIcon SmallIcon(const QString &which)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (which == QLatin1String("find")) {
+        painter.setPen(QPen(QColor(40, 40, 40), 2));
+        painter.drawEllipse(QRectF(2, 2, 8, 8));
+        painter.setPen(QPen(QColor(120, 80, 20), 3, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(QPointF(9.5, 9.5), QPointF(14, 14));
+    } else if (which == QLatin1String("add")) {
+        painter.setPen(QPen(QColor(0, 128, 0), 3, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(QPointF(8, 2), QPointF(8, 14));
+        painter.drawLine(QPointF(2, 8), QPointF(14, 8));
+    } else if (which == QLatin1String("update")) {
+        painter.setPen(QPen(QColor(0, 64, 192), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        QPainterPath tick;
+        tick.moveTo(2.5, 8.5);
+        tick.lineTo(6.5, 12.5);
+        tick.lineTo(13.5, 3.5);
+        painter.drawPath(tick);
+    } else if (which == QLatin1String("remove")) {
+        painter.setPen(QPen(QColor(192, 0, 0), 2.5, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+        painter.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+    } else if (which == QLatin1String("preview")) {
+        painter.setPen(QPen(QColor(60, 60, 60), 1));
+        painter.setBrush(Qt::white);
+        painter.drawRect(QRectF(2.5, 1.5, 9, 12));
+        painter.drawLine(QPointF(4.5, 4.5), QPointF(9.5, 4.5));
+        painter.drawLine(QPointF(4.5, 7), QPointF(9.5, 7));
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(QColor(0, 64, 192), 1.5));
+        painter.drawEllipse(QRectF(7.5, 8.5, 5, 5));
+        painter.drawLine(QPointF(12, 13), QPointF(14.5, 15.5));
+    }
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+QPushButton *SmallButton(QWidget *parent, const QString &name, const QString &hint, const QString &icon)
+{
+    auto button = new QPushButton(parent);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setIcon(SmallIcon(icon));
+    button->setFixedSize(30, 23);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QPushButton *BottomButton(QWidget *parent, const QString &name, const QString &caption)
+{
+    auto button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setFixedSize(75, 25);
+    button->setAutoDefault(false);
+    return button;
+}
+
+TMaskEdit *ReadOnlyEdit(QWidget *parent, const QString &name)
+{
+    auto edit = new TMaskEdit(parent);
+    edit->setObjectName(name);
+    edit->SetReadOnly(true);
+    // Greyed like the window behind it, yet its tooltip still shows the whole text.
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    edit->setPalette(palette);
+    return edit;
+}
+
+QWidget *BottomPanel(QWidget *parent, QPushButton **ok, QPushButton **cancel, QPushButton **close)
+{
+    auto panel = new QWidget(parent);
+    panel->setObjectName(QStringLiteral("Panel_Bottom"));
+    panel->setFixedHeight(33);
+    *ok = BottomButton(panel, QStringLiteral("BitBtn_OK"), QStringLiteral("OK"));
+    *cancel = BottomButton(panel, QStringLiteral("BitBtn_Cancel"), QStringLiteral("Cancel"));
+    *close = BottomButton(panel, QStringLiteral("BitBtn_Close"), QStringLiteral("&Close"));
+    auto layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(8, 4, 8, 4);
+    layout->addStretch();
+    layout->addWidget(*ok);
+    layout->addWidget(*cancel);
+    layout->addWidget(*close);
+    layout->addStretch();
+    return panel;
+}
+
+void KeepComboNarrow(TNvComboBox *combo)
+{
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(10);
+}
+
+QVBoxLayout *StackPanels(QWidget *form, QWidget *top, QWidget *grid, QWidget *bottom)
+{
+    auto layout = new QVBoxLayout(form);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(top);
+    layout->addWidget(grid, 1);
+    layout->addWidget(bottom);
+    return layout;
+}
+
+void TextHintFollows(QLineEdit *edit)
+{
+    if (edit->toolTip() == edit->text())
+        return;
+    edit->setToolTip(edit->text());
+    if (edit->underMouse() && !edit->text().isEmpty())
+        QToolTip::showText(QCursor::pos(), edit->text(), edit);
+}
+
+void RequireQuery(const TDbQuery *query)
+{
+    if (!query)
+        throw EDatabaseError(QStringLiteral("The window has no statement object to run its statements on."));
+}
+
+bool ExecuteStatement(TDbQuery *query, const QStringList &lines)
+{
+    try {
+        RequireQuery(query);
+        query->Clear();
+        for (const QString &line : lines)
+            query->Add(line);
+        query->ExecSQL();
+        return true;
+    } catch (const Exception &e) {
+        SaveMsgDialog(e.Message(), MsgError, BtnOK);
+        return false;
+    }
+}
+
+} // namespace RecordWindow
