@@ -13,13 +13,16 @@
 #include "question/QuestionControls.h"
 #include "question/QuestionText.h"
 #include "testing/TestWizard.h"
+#include "toolkit/Convert.h"
 #include "toolkit/StringGrid.h"
 #include "toolkit/Component.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/NvComboBox.h"
 #include "toolkit/StdDialogs.h"
 
+#include <QLabel>
 #include <QMenu>
+#include <QRadioButton>
 #include <QToolButton>
 #include <QtTest>
 
@@ -50,6 +53,7 @@ private slots:
     void deleteQuestion();
     void editButtonOpensCorrectAnswers();
     void beginTestingRunsChosenTest();
+    void sixKindsThroughTheWizardThenTakeTheTest();
 
 private:
     QWidget *NewQuestion(QToolButton *kind);
@@ -575,6 +579,138 @@ void TestQuestionCommands::beginTestingRunsChosenTest()
     QVERIFY(picking);
     QCOMPARE(testID, QStringLiteral("2"));
     QVERIFY(!allowPrevious);
+}
+
+
+namespace {
+
+void TypeInto(QWidget *edit, const QString &text)
+{
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, text);
+}
+
+// One line of the list clicked as a teacher or student would.
+void ClickListLine(TQAListbox *list, const QString &text)
+{
+    const QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
+    QVERIFY2(!found.isEmpty(), qPrintable(text));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
+}
+
+} // namespace
+
+// The whole road inside Corvella: a question of every kind filled in by the Set-Up
+// Wizard, saved into the chosen test, then the test taken on screen with every answer
+// right.
+void TestQuestionCommands::sixKindsThroughTheWizardThenTakeTheTest()
+{
+    SetShortDateFormat(QStringLiteral("dd/MM/yyyy"));
+    QVERIFY(FForm->NvComboBox_Test->SelectItem("History")); // test 2, no questions yet
+
+    struct TKind
+    {
+        const char *Button;
+        QString Question;
+        QStringList Answers; // empty for a written kind
+        QStringList Correct;
+    };
+    const QList<TKind> kinds = {
+        {"ToolButton_MaskEdit", "What is the capital of Italy?", {}, {"ROME"}},
+        {"ToolButton_Combo", "Which planet is the largest?", {"Mars", "Jupiter", "Venus"}, {"Jupiter"}},
+        {"ToolButton_RadioGroup", "What is 2 + 2?", {"3", "4", "5"}, {"4"}},
+        {"ToolButton_List", "Which numbers are even?", {"1", "2", "3", "4"}, {"2", "4"}},
+        {"ToolButton_Memo", "Name the colour of a clear sky.", {}, {"blue"}},
+        {"ToolButton_DateTime", "When did people first land on the Moon?", {}, {"20/07/1969"}},
+    };
+
+    QStringList savedTexts;
+    for (const TKind &kind : kinds) {
+        QWidget *control = NewQuestion(FForm->findChild<QToolButton *>(QLatin1String(kind.Button)));
+        QVERIFY(control);
+        if (qobject_cast<TQAListbox *>(control))
+            QVERIFY(SetProp("MultiSelect", "True"));
+
+        bool finished = false;
+        WhenModal([&](QWidget *modal) {
+            auto *wizard = qobject_cast<TForm_Wizard *>(modal);
+            if (!wizard) {
+                modal->close();
+                return;
+            }
+            TypeInto(wizard->QAMaskEdit_Question, kind.Question);
+            wizard->BitBtn_NextClick();
+            if (!kind.Answers.isEmpty()) {
+                wizard->QARichEdit_Answers->setFocus();
+                wizard->QARichEdit_Answers->setPlainText(kind.Answers.join(QLatin1Char('\n')));
+                wizard->BitBtn_NextClick();
+                for (const QString &line : kind.Correct)
+                    ClickListLine(wizard->QAListbox_Correct, line);
+            } else if (wizard->QAMaskEdit_Correct->isVisible()) {
+                TypeInto(wizard->QAMaskEdit_Correct, kind.Correct.first());
+            } else if (wizard->QARichEdit_Correct->isVisible()) {
+                wizard->QARichEdit_Correct->setPlainText(kind.Correct.first());
+            } else {
+                wizard->QADateTime_Correct->setDate(StrToDate(kind.Correct.first()));
+            }
+            wizard->BitBtn_NextClick(); // Finish
+            finished = !wizard->Cancelled;
+        });
+        FForm->MenuItem_WizardClick();
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QVERIFY2(finished, kind.Button);
+
+        FForm->ToolButton_SaveClick();
+        QVERIFY2(TDialogSeam::Shown().isEmpty(), qPrintable(TDialogSeam::LastText()));
+        QVERIFY(FForm->SaveOutcome);
+        savedTexts << ComponentToText(control);
+
+        TDialogSeam::SetNextAnswer(ResultNo); // already saved
+        FForm->ToolButton_ClearClick();
+        QVERIFY(!FForm->SelectedControl());
+        TDialogSeam::ClearShown();
+    }
+
+    // Stored exactly as the question model writes them, in the order they were made.
+    const QStringList stored = FDb->Column({"SELECT controldef.CONTROL, testdetail.SEQUENCE FROM testdetail, controldef",
+                                            "WHERE CONTROLID = controldef.ID", "AND TESTID = 2", "ORDER BY SEQUENCE"});
+    QCOMPARE(stored, savedTexts);
+
+    // The test on screen, as the teacher tries it: every answer right.
+    TForm_TestWizard wizard(&FForm->ADOQuery, false);
+    wizard.TestID = QStringLiteral("2");
+    wizard.show();
+    QVERIFY2(!wizard.TestUnavailable(), qPrintable(wizard.UnavailableReason()));
+    int answered = 0;
+    while (QWidget *control = wizard.CurrentControl()) {
+        QCoreApplication::processEvents();
+        if (auto *edit = qobject_cast<TQAMaskEdit *>(control)) {
+            edit->setFocus();
+            QTest::keyClicks(edit, QStringLiteral("ROME"));
+        } else if (auto *combo = qobject_cast<TQACombobox *>(control)) {
+            combo->setCurrentIndex(combo->findText(QStringLiteral("Jupiter")));
+        } else if (auto *radio = qobject_cast<TQARadioGroup *>(control)) {
+            radio->Button(1)->click();
+        } else if (auto *list = qobject_cast<TQAListbox *>(control)) {
+            ClickListLine(list, QStringLiteral("2"));
+            ClickListLine(list, QStringLiteral("4"));
+        } else if (auto *memo = qobject_cast<TQARichEdit *>(control)) {
+            memo->setPlainText(QStringLiteral("blue"));
+        } else if (auto *date = qobject_cast<TQADateTime *>(control)) {
+            date->setDate(QDate(1969, 7, 20));
+        }
+        ++answered;
+        wizard.BitBtn_NextClick();
+    }
+    QCOMPARE(answered, 6);
+    QCOMPARE(wizard.CorrectCount, 6);
+    QCOMPARE(wizard.IncorrectCount, 0);
+    QCOMPARE(double(wizard.Grade()), 100.0);
+    QCOMPARE(wizard.Label_Grade2->text(), QStringLiteral("100") + DecimalSeparator() + QStringLiteral("0"));
+    // The authoring program writes no result.
+    QCOMPARE(FDb->Column({"SELECT COUNT(*) FROM testresults"}), QStringList{"0"});
+    SetShortDateFormat(QString());
 }
 
 QTEST_MAIN(TestQuestionCommands)
