@@ -1,8 +1,15 @@
 #include "authoring/Main.h"
 
+#include "authoring/ClassEdit.h"
 #include "authoring/CorrectAnswers.h"
+#include "authoring/QuestionJoin.h"
 #include "authoring/SelectQuestion.h"
+#include "authoring/SelectTest.h"
+#include "authoring/StudentEdit.h"
+#include "authoring/StudentJoin.h"
 #include "authoring/TestEdit.h"
+#include "authoring/TestGrades.h"
+#include "authoring/TestJoin.h"
 #include "authoring/ToolIcons.h"
 #include "authoring/Wizard.h"
 #include "designer/DesignForm.h"
@@ -13,11 +20,13 @@
 #include "dialogs/HelpMenu.h"
 #include "dialogs/SaveMsgDlg.h"
 #include "dialogs/SplashAbout.h"
+#include "printing/Preview.h"
 #include "question/QuestionControls.h"
 #include "question/QuestionText.h"
 #include "testing/TestWizard.h"
 #include "toolkit/Component.h"
 #include "toolkit/Convert.h"
+#include "toolkit/MaskEdit.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/NvComboBox.h"
 #include "toolkit/StdDialogs.h"
@@ -31,6 +40,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QToolBar>
@@ -44,6 +54,14 @@ TForm_Main *Form_Main = nullptr;
 namespace {
 
 const char GuardedProperty[] = "corvellaDockGuarded";
+
+// A key handed back by a picking window, as a bare whole number; empty when it is none.
+QString WholeKey(const QString &key)
+{
+    bool ok = false;
+    const qlonglong value = key.trimmed().toLongLong(&ok);
+    return ok ? QString::number(value) : QString();
+}
 
 } // namespace
 
@@ -66,6 +84,9 @@ TForm_Main::TForm_Main(const QString &connectionText, QWidget *parent)
     Panel_Controls = new QWidget(this);
     Panel_Controls->setObjectName(QStringLiteral("Panel_Controls"));
     Panel_Controls->hide();
+    SetUpTestPrintout(Printout, &ADOQuery, this, Panel_Controls);
+    NvPrintPreview = new TNvPrintPreview(this);
+    NvPrintPreview->SetEnablePrint(true);
 
     CreateToolBars();
     CreateMenus();
@@ -328,8 +349,8 @@ void TForm_Main::showEvent(QShowEvent *event)
 
 void TForm_Main::FormShow()
 {
-    // Report previews open the program's own preview window once TNvPrintPreview exists
-    // (its Execute belongs here, before the designer).
+    // Every report preview opens the program's own preview window.
+    NvPrintPreview->Execute();
 
     RegisterQuestionClasses();
     ActivateDesigner();
@@ -1136,12 +1157,46 @@ void TForm_Main::ObjectInspectorEditButtonClick()
 
 void TForm_Main::ToolButton_TestsClick()
 {
-    NotAvailableYet(QStringLiteral("The test window"));
+    {
+        TForm_TestEdit testEdit(&ADOQuery, this);
+        testEdit.SetPicking(false);
+        testEdit.setWindowTitle(QStringLiteral("Create Test"));
+        testEdit.WithQuestionsOnly = false;
+        testEdit.exec();
+    }
+    LoadTestList();
 }
 
 void TForm_Main::ToolButton_JoinClick()
 {
-    NotAvailableYet(QStringLiteral("Adding questions to a test"));
+    TForm_TestEdit testEdit(&ADOQuery, this);
+    testEdit.SetPicking(true);
+    testEdit.setWindowTitle(QStringLiteral("Add Questions to Test "));
+    testEdit.WithQuestionsOnly = false;
+    testEdit.exec();
+    const QString testID = WholeKey(testEdit.ResultID);
+    if (testEdit.Cancelled || testID.isEmpty())
+        return;
+
+    CurrentTest.ID = testID.toInt();
+    CurrentTest.Name = testEdit.ResultName;
+    CurrentTest.Subtitle = testEdit.ResultSubtitle;
+    CurrentTest.Instructions = testEdit.ResultInstructions;
+    CurrentTest.Columns = testEdit.ResultColumns;
+    // The questions-in-test window previews this test without asking for one.
+    Printout.Job.TestID = testID;
+    Printout.Job.TestTitle = testEdit.ResultName;
+    Printout.Job.SubTitle = testEdit.ResultSubtitle;
+    Printout.Job.Instructions = testEdit.ResultInstructions;
+    Printout.Job.Columns = testEdit.ResultColumns;
+
+    TForm_QuestionJoin questionJoin(&ADOQuery, this);
+    questionJoin.BitBtn_OK->hide();
+    questionJoin.BitBtn_Cancel->hide();
+    questionJoin.BitBtn_Close->show();
+    questionJoin.SetParentName(testEdit.ResultName);
+    questionJoin.SetParentKey(testID);
+    questionJoin.exec();
 }
 
 void TForm_Main::ToolButton_BeginTestingClick()
@@ -1158,10 +1213,24 @@ void TForm_Main::ToolButton_BeginTestingClick()
     testWizard.exec();
 }
 
+TPrintSender TForm_Main::PrintSenderOf(const QObject *sender) const
+{
+    if (!sender)
+        return TPrintSender::None;
+    if (sender == ToolButton_Print || sender == MenuItem_Print)
+        return TPrintSender::PrintButton;
+    if (sender == ToolButton_PrintPreview || sender == MenuItem_PrintPreview)
+        return TPrintSender::PreviewButton;
+    return TPrintSender::QuestionJoin;
+}
+
 void TForm_Main::ToolButton_PrintPreviewClick(QObject *sender)
 {
-    Q_UNUSED(sender);
-    NotAvailableYet(QStringLiteral("Printing"));
+    try {
+        Printout.Execute(PrintSenderOf(sender));
+    } catch (const Exception &e) {
+        ShowErrorBox(e.Message());
+    }
 }
 
 void TForm_Main::ToolButton_PrintClick()
@@ -1171,27 +1240,84 @@ void TForm_Main::ToolButton_PrintClick()
 
 void TForm_Main::MenuItem_EditStudentsClick()
 {
-    NotAvailableYet(QStringLiteral("The student window"));
+    TForm_StudentEdit studentEdit(&ADOQuery, this);
+    studentEdit.SetPicking(false);
+    studentEdit.setWindowTitle(QStringLiteral("Edit Students"));
+    studentEdit.exec();
 }
 
 void TForm_Main::MenuItem_NewClassClick()
 {
-    NotAvailableYet(QStringLiteral("The class window"));
+    TForm_ClassEdit classEdit(&ADOQuery, this);
+    classEdit.SetPicking(false);
+    classEdit.setWindowTitle(QStringLiteral("Edit Classes"));
+    classEdit.exec();
+}
+
+bool TForm_Main::PickClass()
+{
+    TForm_ClassEdit classEdit(&ADOQuery, this);
+    classEdit.SetPicking(true);
+    classEdit.setWindowTitle(QStringLiteral("Select Class"));
+    classEdit.exec();
+    const QString classID = WholeKey(classEdit.ResultID);
+    if (classEdit.Cancelled || classID.isEmpty())
+        return false;
+    CurrentClass.ID = classID.toInt();
+    CurrentClass.Name = classEdit.ResultName;
+    CurrentClass.Course = classEdit.ResultCourse;
+    CurrentClass.Teacher = classEdit.ResultTeacher;
+    CurrentClass.Chapter.clear();
+    return true;
 }
 
 void TForm_Main::MenuItem_AddStudentsClick()
 {
-    NotAvailableYet(QStringLiteral("Adding students to a class"));
+    if (!PickClass())
+        return;
+    TForm_StudentJoin studentJoin(&ADOQuery, this);
+    studentJoin.BitBtn_OK->hide();
+    studentJoin.BitBtn_Cancel->hide();
+    studentJoin.BitBtn_Close->show();
+    studentJoin.SetParentName(CurrentClass.Name);
+    studentJoin.SetParentKey(QString::number(CurrentClass.ID));
+    studentJoin.exec();
 }
 
 void TForm_Main::MenuItem_AddTestsClick()
 {
-    NotAvailableYet(QStringLiteral("Adding tests to a class"));
+    if (!PickClass())
+        return;
+    TForm_TestJoin testJoin(&ADOQuery, this);
+    testJoin.BitBtn_OK->hide();
+    testJoin.BitBtn_Cancel->hide();
+    testJoin.BitBtn_Close->show();
+    testJoin.ParentName = CurrentClass.Name;
+    testJoin.ParentKey = QString::number(CurrentClass.ID);
+    testJoin.exec();
 }
 
 void TForm_Main::MenuItem_EditGradebookClick()
 {
-    NotAvailableYet(QStringLiteral("The gradebook"));
+    if (!PickClass())
+        return;
+    const QString classKey = QString::number(CurrentClass.ID);
+    TForm_SelectTest selectTest(&ADOQuery, this);
+    selectTest.setWindowTitle(QStringLiteral("Select Test"));
+    selectTest.ParentKey = classKey;
+    selectTest.ParentName = CurrentClass.Name;
+    selectTest.PrepareForGradeBook();
+    selectTest.exec();
+    const QString testID = WholeKey(selectTest.ResultID);
+    if (selectTest.Cancelled || testID.isEmpty())
+        return;
+
+    TForm_TestGrades testGrades(&ADOQuery, this);
+    testGrades.Edit_TestName->SetText(selectTest.ResultName);
+    testGrades.Edit_ClassName->SetText(CurrentClass.Name);
+    testGrades.TestKey = testID;
+    testGrades.ClassKey = classKey;
+    testGrades.exec();
 }
 
 void TForm_Main::MenuItem_ContentsClick()

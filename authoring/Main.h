@@ -1,5 +1,6 @@
 #pragma once
 
+#include "authoring/PrintChoice.h"
 #include "database/Database.h"
 
 #include <QMainWindow>
@@ -122,6 +123,9 @@ public:
 
     TCurrentTest CurrentTest;
     TCurrentClass CurrentClass;
+
+    // The print and preview command with the lists it keeps while a printout is under way.
+    TTestPrintout Printout;
 
     // Layout.
     QToolBar *ToolBar_Controls = nullptr;
@@ -259,6 +263,9 @@ public:
     void MenuItem_AboutClick();
     void MenuItem_ExitClick();
 
+    // The print kind a sender of ToolButton_PrintPreviewClick stands for.
+    TPrintSender PrintSenderOf(const QObject *sender) const;
+
     // The answer of a command whose window is not part of the program yet.
     static void NotAvailableYet(const QString &what);
 
@@ -283,6 +290,8 @@ private:
     QString KindClassOf(const QToolButton *button) const;
     // Removes the selected controls from the surface and returns to the empty state.
     void ClearSurface();
+    // The class window in picking mode; false when cancelled or nothing was chosen.
+    bool PickClass();
 
     TForm_DesignForm *FOwnTemplate = nullptr;
 

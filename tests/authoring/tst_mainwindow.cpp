@@ -41,8 +41,6 @@ private slots:
     void menuEnabling();
     void helpMenu();
     void controlMenuEntriesFollowSelection();
-    void commandsAnswerNotAvailable_data();
-    void commandsAnswerNotAvailable();
     void aboutBoxAndExit();
     void onlyTheInspectorDocksLeft();
     void designerIsDockedAndConfigured();
@@ -437,39 +435,6 @@ void TestMainWindow::controlMenuEntriesFollowSelection()
     form.ObjectInspectorMenuPopup(&controlMenu, 1);
     for (QAction *item : controlMenu.actions())
         QVERIFY(item->isVisible());
-}
-
-void TestMainWindow::commandsAnswerNotAvailable_data()
-{
-    QTest::addColumn<QString>("command"); // object name of a menu entry or a tool button
-    const char *commands[] = {"MenuItem_EditTest", "MenuItem_AddQuestions", "MenuItem_PrintPreview",
-                              "MenuItem_Print", "MenuItem_EditStudents", "MenuItem_NewClass",
-                              "MenuItem_AddStudents", "MenuItem_AddTests", "MenuItem_EditGradebook",
-                              "ToolButton_Tests", "ToolButton_Join", "ToolButton_Print"};
-    for (const char *command : commands)
-        QTest::newRow(command) << QString::fromLatin1(command);
-}
-
-void TestMainWindow::commandsAnswerNotAvailable()
-{
-    QFETCH(QString, command);
-    TForm_Main form(ConnectionStringFor(FDb->Path()));
-    if (QAction *item = form.findChild<QAction *>(command)) {
-        item->setEnabled(true);
-        item->trigger();
-    } else {
-        QToolButton *button = form.findChild<QToolButton *>(command);
-        QVERIFY2(button, qPrintable(command));
-        button->click();
-        QVERIFY(!button->isChecked());
-    }
-    QCOMPARE(TDialogSeam::Shown().size(), 1);
-    const TShownBox box = TDialogSeam::Shown().first();
-    QCOMPARE(box.Kind, TBoxKind::MessageDialog);
-    QCOMPARE(box.DlgType, int(MsgInformation));
-    QCOMPARE(box.Buttons, int(BtnOK));
-    QVERIFY2(box.Text.endsWith(QStringLiteral(" is not available yet.")), qPrintable(box.Text));
-    QVERIFY(form.NvComboBox_Test->isEnabled());
 }
 
 void TestMainWindow::aboutBoxAndExit()
