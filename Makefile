@@ -8,6 +8,8 @@ DEB_PACKAGES = cmake g++ make pkg-config ccache qt6-base-dev qt6-base-dev-tools 
 DEMO_DB = $(BUILD)/bin/Database/Corvella.mdb
 # Lets ccache reuse objects across clones of the tree.
 export CCACHE_BASEDIR := $(CURDIR)
+# Debug info would otherwise tie every object to the folder it was built in.
+export CCACHE_NOHASHDIR := 1
 
 .PHONY: deps configure build demo run tamberlin test bench clean
 
