@@ -1,6 +1,7 @@
 #include "toolkit/StdCtrls.h"
 
 #include "toolkit/Convert.h"
+#include "toolkit/StdDialogs.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -8,7 +9,9 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
+#include <QValidator>
 
 #include <algorithm>
 #include <cmath>
@@ -704,4 +707,222 @@ void TDateTimePicker::SetShownDateTime(const QDateTime &value)
         return;
     QSignalBlocker blocker(this);
     setDateTime(value);
+}
+
+// ---- Typing a date ---------------------------------------------------------------
+
+namespace {
+
+// The section of the picker in which the typing of a date started.
+const char *const TypingSectionProperty = "TypingSection";
+
+bool IsDateSeparator(QChar c)
+{
+    return c == QLatin1Char('/') || c == QLatin1Char('.') || c == QLatin1Char('-');
+}
+
+} // namespace
+
+QDate TDateTimePicker::ParseTypedDate(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return {};
+    QString order; // d, m and y in the order of the short date format
+    for (QChar c : ShortDateFormat().toLower())
+        if ((c == QLatin1Char('d') || c == QLatin1Char('m') || c == QLatin1Char('y')) && !order.contains(c))
+            order += c;
+    if (order.size() != 3)
+        order = QStringLiteral("mdy");
+    QStringList parts;
+    bool digitsOnly = true;
+    for (QChar c : t)
+        if (!c.isDigit())
+            digitsOnly = false;
+    if (digitsOnly) {
+        // Two digits for day and month, four or two for the year.
+        if (t.size() != 8 && t.size() != 6)
+            return {};
+        const int yearDigits = t.size() == 8 ? 4 : 2;
+        int at = 0;
+        for (QChar o : order) {
+            const int n = o == QLatin1Char('y') ? yearDigits : 2;
+            parts << t.mid(at, n);
+            at += n;
+        }
+    } else {
+        QString part;
+        for (QChar c : t) {
+            if (c.isDigit()) {
+                part += c;
+            } else if (IsDateSeparator(c) || c == QLatin1Char(' ')) {
+                parts << part;
+                part.clear();
+            } else {
+                return {};
+            }
+        }
+        parts << part;
+        if (parts.size() != 3)
+            return {};
+    }
+    int day = 0, month = 0, year = 0;
+    for (int i = 0; i < 3; ++i) {
+        const QString &p = parts.at(i);
+        if (p.isEmpty() || p.size() > (order.at(i) == QLatin1Char('y') ? 4 : 2))
+            return {};
+        if (order.at(i) == QLatin1Char('d'))
+            day = p.toInt();
+        else if (order.at(i) == QLatin1Char('m'))
+            month = p.toInt();
+        else if (p.size() == 4)
+            year = p.toInt();
+        else if (p.size() == 2)
+            year = p.toInt() + (p.toInt() < 50 ? 2000 : 1900); // the usual two-digit window
+        else
+            return {}; // a year of one or three digits is a typing slip, not a year
+    }
+    const QDate date(year, month, day);
+    return date.isValid() ? date : QDate();
+}
+
+void TDateTimePicker::keyPressEvent(QKeyEvent *event)
+{
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (FKind == dtkDate && !isReadOnly() && plain) {
+        const QString text = event->text();
+        if (text.size() == 1 && (text.at(0).isDigit() || IsDateSeparator(text.at(0)) ||
+                                 (FTyping && text.at(0) == QLatin1Char(' ')))) {
+            TypeText(text);
+            event->accept();
+            return;
+        }
+        if (FTyping) {
+            switch (event->key()) {
+            case Qt::Key_Backspace:
+            case Qt::Key_Delete:
+            case Qt::Key_Left:
+            case Qt::Key_Right:
+            case Qt::Key_Home:
+            case Qt::Key_End:
+                EditTyped(event->key(), event->modifiers());
+                event->accept();
+                return;
+            case Qt::Key_Escape:
+                // The typing is given up; the date stays as it was.
+                FTyping = false;
+                ShowValue();
+                break;
+            default:
+                // Enter, Tab, Up and Down take the typed date first.
+                TakeTyped();
+                break;
+            }
+        }
+    }
+    QDateTimeEdit::keyPressEvent(event);
+}
+
+void TDateTimePicker::focusOutEvent(QFocusEvent *event)
+{
+    if (FTyping)
+        TakeTyped();
+    QDateTimeEdit::focusOutEvent(event);
+}
+
+void TDateTimePicker::TypeText(const QString &text)
+{
+    QLineEdit *edit = lineEdit();
+    QString current = edit->text();
+    int pos = edit->cursorPosition();
+    if (!FTyping) {
+        // The first key starts a new date: people type the whole date. A few digits
+        // alone go to the part (day, month, year) the typing started in.
+        FTyping = true;
+        setProperty(TypingSectionProperty, int(currentSection()));
+        current.clear();
+        pos = 0;
+    } else if (edit->hasSelectedText()) {
+        pos = edit->selectionStart();
+        current.remove(pos, edit->selectedText().size());
+    }
+    if (current.size() >= 10)
+        return;
+    current.insert(pos, text);
+    // The spin box must not read the half-typed text as sections, and its validator
+    // must not "fix" it (4/31 would become 4/30).
+    const QSignalBlocker blocker(edit);
+    const QValidator *validator = edit->validator();
+    edit->setValidator(nullptr);
+    edit->setText(current);
+    edit->setCursorPosition(pos + text.size());
+    edit->setValidator(validator);
+}
+
+void TDateTimePicker::EditTyped(int key, Qt::KeyboardModifiers modifiers)
+{
+    QLineEdit *edit = lineEdit();
+    const QSignalBlocker blocker(edit);
+    const QValidator *validator = edit->validator();
+    edit->setValidator(nullptr);
+    const bool mark = modifiers & Qt::ShiftModifier;
+    switch (key) {
+    case Qt::Key_Backspace:
+        edit->backspace();
+        break;
+    case Qt::Key_Delete:
+        edit->del();
+        break;
+    case Qt::Key_Left:
+        edit->cursorBackward(mark);
+        break;
+    case Qt::Key_Right:
+        edit->cursorForward(mark);
+        break;
+    case Qt::Key_Home:
+        edit->home(mark);
+        break;
+    case Qt::Key_End:
+        edit->end(mark);
+        break;
+    default:
+        break;
+    }
+    edit->setValidator(validator);
+}
+
+void TDateTimePicker::TakeTyped()
+{
+    if (!FTyping)
+        return;
+    FTyping = false;
+    const QString typed = lineEdit()->text();
+    QDate date = ParseTypedDate(typed);
+    static const QRegularExpression digits(QStringLiteral("^\\d{1,4}$"));
+    if (!date.isValid() && digits.match(typed).hasMatch()) {
+        const QDate shown = PickedDate();
+        const int value = typed.toInt();
+        switch (property(TypingSectionProperty).toInt()) {
+        case QDateTimeEdit::DaySection:
+            date = typed.size() <= 2 ? QDate(shown.year(), shown.month(), value) : QDate();
+            break;
+        case QDateTimeEdit::MonthSection:
+            date = typed.size() <= 2 ? QDate(shown.year(), value, shown.day()) : QDate();
+            break;
+        case QDateTimeEdit::YearSection:
+            date = typed.size() == 4 ? QDate(value, shown.month(), shown.day()) : QDate();
+            break;
+        default:
+            break;
+        }
+    }
+    if (date.isValid() && date >= minimumDate() && date <= maximumDate()) {
+        // Through the spin box, so that the change is reported as a pick would be.
+        setDateTime(QDateTime(date, DayFractionToTime(FDateTime), Qt::UTC));
+        ShowValue();
+        return;
+    }
+    ShowValue();
+    lineEdit()->selectAll();
+    ShowMessage(QLatin1Char('"') + typed + QStringLiteral("\" is not a valid date."));
 }

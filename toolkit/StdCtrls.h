@@ -377,7 +377,24 @@ public:
     bool ShowCheckbox = false;
     bool Checked = true;
 
+    // A date as people type it: day, month and year in the order of the short date
+    // format, with any of / . - as separators, or digits only (8 or 6 of them).
+    static QDate ParseTypedDate(const QString &text);
+    // True while a typed date waits to be taken (Enter, leaving the picker).
+    bool Typing() const { return FTyping; }
+
+protected:
+    // A date is typed as free text and taken as a whole, never section by section:
+    // section-wise typing turned "08/05/1945" into another date.
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
 private:
+    void TypeText(const QString &text);
+    void EditTyped(int key, Qt::KeyboardModifiers modifiers);
+    // Takes the typed text: a date is picked; anything else is refused with a message
+    // and the picker shows its date as before.
+    void TakeTyped();
     void UpdateFormat();
     void UpdateRange();
     void ShowValue();
@@ -390,4 +407,5 @@ private:
     double FMinDate = 0;
     double FMaxDate = 0;
     TMonthCalColors FCalColors;
+    bool FTyping = false;
 };
