@@ -137,6 +137,7 @@ TForm_Wizard::TForm_Wizard(QWidget *parent)
     Label_Title->setFont(titleFont);
     Label_Title->resize(340, Label_Title->sizeHint().height());
     Label_SubTitle = MakeLabel(QStringLiteral("Label_SubTitle"), QString(), Panel, 47, 25);
+    Label_SubTitle->setTextFormat(Qt::PlainText); // the question as typed
     Label_SubTitle->setWordWrap(true);
     Label_SubTitle->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label_SubTitle->setGeometry(47, 25, 346, HeaderHeight - 26); // two lines of the platform font

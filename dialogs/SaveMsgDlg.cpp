@@ -23,6 +23,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -112,8 +113,11 @@ TForm_SaveMsg::TForm_SaveMsg(const QString &message, int dlgType, int buttons, Q
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
     RichEdit->setReadOnly(true);
     RichEdit->setFrameShape(QFrame::NoFrame);
-    RichEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
-    RichEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Lines wider than the window wrap (a long word anywhere): a message never hides
+    // the end of its lines behind a sideways scroll bar.
+    RichEdit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    RichEdit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    RichEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // The text area never takes the focus, so it never shows a caret.
     RichEdit->setFocusPolicy(Qt::NoFocus);
@@ -252,6 +256,31 @@ int TForm_SaveMsg::LineHeight() const
     return std::max(MinLineHeight, QFontMetrics(Label_Size->font()).lineSpacing());
 }
 
+int TForm_SaveMsg::WrappedLineCount(int width) const
+{
+    // Laid out as the text area lays out its lines: its font, wrapping at word boundaries
+    // or, for a word wider than the line, anywhere.
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const qreal lineWidth = std::max(width, 1);
+    qint64 count = 0;
+    for (const QString &line : FLines) {
+        QTextLayout layout(line, RichEdit->font());
+        layout.setTextOption(option);
+        layout.beginLayout();
+        int lines = 0;
+        for (QTextLine textLine = layout.createLine(); textLine.isValid(); textLine = layout.createLine()) {
+            textLine.setLineWidth(lineWidth);
+            ++lines;
+        }
+        layout.endLayout();
+        count += std::max(lines, 1);
+        if (count > 100)
+            break; // far past the height at which the text scrolls
+    }
+    return int(count);
+}
+
 int TForm_SaveMsg::ButtonRowWidth() const
 {
     return Panel_Buttons->width();
@@ -307,7 +336,19 @@ void TForm_SaveMsg::SizeToMessage()
 {
     RichEdit->setPlainText(FLines.join(QLatin1Char('\n')));
 
-    QSize client(632, 206);
+    int maxWidth = MaxClientWidth;
+    int maxHeight = MaxClientHeight;
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        maxWidth = std::min(maxWidth, available.width() - FrameAllowanceWidth);
+        maxHeight = std::min(maxHeight, available.height() - FrameAllowanceHeight);
+    }
+    maxWidth = std::max(maxWidth, 1);
+    maxHeight = std::max(maxHeight, 1);
+    // The widest the text may make the window: 632, or less on a narrow screen.
+    const int textWidthCap = std::min(632, maxWidth);
+
+    QSize client(textWidthCap, 206);
     if (FLines.isEmpty()) {
         client = QSize(220, 100);
     } else {
@@ -316,38 +357,27 @@ void TForm_SaveMsg::SizeToMessage()
         int widest = 0;
         for (const QString &line : FLines) {
             widest = std::max(widest, metrics.horizontalAdvance(line) + margin);
-            if (widest > 632)
+            if (widest > textWidthCap)
                 break; // the width is capped anyway; spares measuring the rest of a huge text
         }
-
-        // A scroll bar must not cover the text it scrolls: a text that scrolls one way
-        // gets the bar's room the other way.
-        const int bar = RichEdit->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, RichEdit);
-        const bool scrollsSideways = widest > 632;
-        const qint64 height =
-            qint64(LineHeight()) * FLines.size() + BottomHeight + 30 + (scrollsSideways ? bar : 0);
-        if (height < 446)
-            client.setHeight(int(height));
-        else
-            widest += bar;
-
         if (widest < 200)
             client.setWidth(220);
-        else if (widest <= 632)
+        else if (widest <= textWidthCap)
             client.setWidth(widest);
+
+        // The height counts the lines as they are wrapped at the window's width (a pixel
+        // or two short of it, so that no line is counted short and then hidden).
+        const int wrapWidth =
+            client.width() - Panel_Left->width() - 2 * int(RichEdit->document()->documentMargin()) - 2;
+        const qint64 height = qint64(LineHeight()) * WrappedLineCount(wrapWidth) + BottomHeight + 30;
+        if (height < 446)
+            client.setHeight(int(height));
     }
     // Also for an empty message, so that every button stays visible.
     if (client.width() < ButtonRowWidth())
         client.setWidth(ButtonRowWidth() + 20);
 
-    int maxWidth = MaxClientWidth;
-    int maxHeight = MaxClientHeight;
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect available = screen->availableGeometry();
-        maxWidth = std::min(maxWidth, available.width() - FrameAllowanceWidth);
-        maxHeight = std::min(maxHeight, available.height() - FrameAllowanceHeight);
-    }
-    client = client.boundedTo(QSize(std::max(maxWidth, 1), std::max(maxHeight, 1)));
+    client = client.boundedTo(QSize(maxWidth, maxHeight));
     setFixedSize(client);
 
     RichEdit->moveCursor(QTextCursor::Start);
@@ -404,9 +434,7 @@ void TForm_SaveMsg::RefitScrollBars()
 {
     // Bars shown for the text area's size before it was laid out would keep each other
     // up; hiding both lets the text area measure its full size before deciding again.
-    RichEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    RichEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 

@@ -51,6 +51,8 @@ public:
 
     const QStringList &Lines() const { return FLines; }
     int ButtonRowWidth() const;
+    // The number of lines the message takes when wrapped at the given text width.
+    int WrappedLineCount(int width) const;
     // The height of one text line in the sizing of the window.
     int LineHeight() const;
 

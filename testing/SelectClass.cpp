@@ -12,10 +12,14 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QVBoxLayout>
 
 #include <optional>
 
 namespace Tamberlin {
+
+const QString TForm_SelectClass::NoClassesMessage =
+    QStringLiteral("You are not in any class yet. Ask your teacher to put you into a class.");
 
 TForm_SelectClass::TForm_SelectClass(TDbQuery *query, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -42,7 +46,14 @@ TForm_SelectClass::TForm_SelectClass(TDbQuery *query, QWidget *parent)
     QAListbox_Classes->viewport()->installEventFilter(this);
 
     Panel_Bottom = OkCancelPanel(this, &Button_OK, &Button_Cancel, QMargins(8, 6, 8, 8));
-    StackListPanels(this, Panel_Top, QAListbox_Classes, Panel_Bottom, QMargins(8, 2, 8, 0));
+    QVBoxLayout *panels = StackListPanels(this, Panel_Top, QAListbox_Classes, Panel_Bottom, QMargins(8, 2, 8, 0));
+    Label_Empty = new QLabel(NoClassesMessage, this);
+    Label_Empty->setObjectName(QStringLiteral("Label_Empty"));
+    Label_Empty->setTextFormat(Qt::PlainText);
+    Label_Empty->setWordWrap(true);
+    Label_Empty->setContentsMargins(8, 4, 8, 0);
+    Label_Empty->hide();
+    panels->insertWidget(panels->indexOf(Panel_Bottom), Label_Empty);
 
     connect(QAListbox_Classes, &QListWidget::itemSelectionChanged, this, &TForm_SelectClass::QAListbox_ClassesClick);
     connect(QAListbox_Classes, &QListWidget::itemEntered, this, &TForm_SelectClass::QAListbox_ClassesMouseMove);
@@ -105,6 +116,8 @@ void TForm_SelectClass::FormShow()
     FitListWidth();
     if (QAListbox_Classes->count() > 0)
         QAListbox_Classes->SetItemIndex(0);
+    // Said only when the classes were read; a failure has had its own message.
+    Label_Empty->setVisible(QAListbox_Classes->count() == 0 && !error);
     QAListbox_ClassesClick();
 }
 

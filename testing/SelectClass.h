@@ -51,6 +51,10 @@ public:
     QLabel *NvLabel_Classes = nullptr;
     TQAListbox *QAListbox_Classes = nullptr;
     QWidget *Panel_Bottom = nullptr;
+    // One line that says why the list is empty; hidden while it has classes.
+    QLabel *Label_Empty = nullptr;
+
+    static const QString NoClassesMessage;
     QPushButton *Button_OK = nullptr;
     QPushButton *Button_Cancel = nullptr;
 

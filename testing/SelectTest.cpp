@@ -5,6 +5,7 @@
 #include "toolkit/StdDialogs.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QShowEvent>
@@ -15,6 +16,9 @@ namespace Tamberlin {
 
 const QString TForm_SelectTest::ViewNotAvailableMessage =
     QStringLiteral("Viewing a taken test is not available yet.");
+const QString TForm_SelectTest::NoTestsMessage = QStringLiteral("This class has no tests yet.");
+const QString TForm_SelectTest::AllTakenMessage =
+    QStringLiteral("You have taken every test of this class. Choose one and press View Test to see your answers.");
 
 namespace {
 
@@ -35,6 +39,8 @@ TForm_SelectTest::TForm_SelectTest(TDbQuery *query, QWidget *parent)
     StringGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     StringGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab leaves the grid for the buttons; the arrow keys move between the tests.
+    StringGrid->setTabKeyNavigation(false);
     StringGrid->verticalHeader()->hide();
     StringGrid->horizontalHeader()->setHighlightSections(false);
     StringGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -72,10 +78,18 @@ TForm_SelectTest::TForm_SelectTest(TDbQuery *query, QWidget *parent)
     buttons->addStretch();
     buttons->addWidget(Button_View);
 
+    Label_Empty = new QLabel(this);
+    Label_Empty->setObjectName(QStringLiteral("Label_Empty"));
+    Label_Empty->setTextFormat(Qt::PlainText);
+    Label_Empty->setWordWrap(true);
+    Label_Empty->setContentsMargins(8, 6, 8, 0);
+    Label_Empty->hide();
+
     auto layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(StringGrid, 1);
+    layout->addWidget(Label_Empty);
     layout->addWidget(Panel_Buttons);
 
     connect(StringGrid, &QTableWidget::currentCellChanged, this, &TForm_SelectTest::StringGridClick);
@@ -197,14 +211,30 @@ void TForm_SelectTest::FormShow()
             }
             Query->Close();
         }
+        ShowWhyEmpty();
     } catch (const Exception &e) {
         if (Query)
             Query->Close();
+        Label_Empty->hide();
         ShowMessage(e.Message());
     }
     NumberGridRows();
     SelectRow(1);
     StringGridClick();
+}
+
+void TForm_SelectTest::ShowWhyEmpty()
+{
+    bool anyTest = false;
+    bool anyToTake = false;
+    for (int row = 1; row < RowCount(); ++row) {
+        if (Cells(ColID, row).isEmpty())
+            continue;
+        anyTest = true;
+        anyToTake = anyToTake || Cells(ColStatus, row) == Incomplete;
+    }
+    Label_Empty->setText(anyTest ? AllTakenMessage : NoTestsMessage);
+    Label_Empty->setVisible(!anyTest || !anyToTake);
 }
 
 void TForm_SelectTest::NumberGridRows()

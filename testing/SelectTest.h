@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QLabel;
 class QPushButton;
 class QTableWidget;
 class QWidget;
@@ -56,8 +57,12 @@ public:
     QPushButton *BitBtn_OK = nullptr;
     QPushButton *BitBtn_Cancel = nullptr;
     QPushButton *Button_View = nullptr;
+    // One line that says why no test can be taken; hidden otherwise.
+    QLabel *Label_Empty = nullptr;
 
     static const QString ViewNotAvailableMessage;
+    static const QString NoTestsMessage;
+    static const QString AllTakenMessage;
 
 public slots:
     // Escape cancels.
@@ -69,6 +74,7 @@ protected:
 private:
     void SetCell(int column, int row, const QString &text);
     void NumberGridRows();
+    void ShowWhyEmpty();
     void CloseWindow();
 };
 

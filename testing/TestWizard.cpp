@@ -7,16 +7,22 @@
 #include "toolkit/Component.h"
 #include "toolkit/Convert.h"
 #include "toolkit/Exception.h"
+#include "toolkit/StdCtrls.h"
 #include "toolkit/StdDialogs.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTimer>
 
 #include <cstdio>
@@ -34,6 +40,8 @@ constexpr int BottomHeight = 35;
 constexpr int ButtonWidth = 75;
 constexpr int ButtonHeight = 25;
 constexpr int PassMark = 70;
+// Room kept between a question control and the answer area's frame when it scrolls.
+constexpr int ControlMargin = 4;
 
 // The value rounded to the 18 significant digits of extended precision, as whole
 // digits and decimals ("52" and "99..." or "53" and "00...").
@@ -147,24 +155,37 @@ TForm_TestWizard::TForm_TestWizard(TDbQuery *query, bool allowPrevious, QWidget 
 {
     setObjectName(QStringLiteral("Form_TestWizard"));
     setWindowTitle(QStringLiteral("Test Wizard"));
-    // The testing program's wizard is left only by Finish: no title-bar buttons.
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                            | Qt::MSWindowsFixedSizeDialogHint;
+    // The testing program's wizard is left only by Finish: no close box. Both variants
+    // can be made larger or maximised (large screens, large fonts).
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint;
     if (!AllowPrevious)
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     setWindowFlags(flags);
-    setFixedSize(ClientWidth, ClientHeight);
+    setMinimumSize(ClientWidth, ClientHeight);
+    resize(ClientWidth, ClientHeight);
 
     BuildTopStrip();
 
-    Panel_Controls = new QFrame(this);
+    ScrollBox_Controls = new QScrollArea(this);
+    ScrollBox_Controls->setObjectName(QStringLiteral("ScrollBox_Controls"));
+    ScrollBox_Controls->setFrameShape(QFrame::NoFrame);
+    ScrollBox_Controls->setFocusPolicy(Qt::NoFocus);
+    ScrollBox_Controls->setGeometry(0, TopHeight, ClientWidth, ClientHeight - TopHeight - BottomHeight);
+    Panel_Controls = new QFrame;
     Panel_Controls->setObjectName(QStringLiteral("Panel_Controls"));
     Panel_Controls->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel_Controls->setLineWidth(2);
-    Panel_Controls->setGeometry(0, TopHeight, ClientWidth, ClientHeight - TopHeight - BottomHeight);
+    Panel_Controls->resize(ClientWidth, ClientHeight - TopHeight - BottomHeight);
+    ScrollBox_Controls->setWidget(Panel_Controls);
+    // A control reached by the keyboard is scrolled into view.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && Panel_Controls->isAncestorOf(now))
+            ScrollBox_Controls->ensureWidgetVisible(now, ControlMargin, ControlMargin);
+    });
 
     BuildBottomStrip();
     BuildGradeBox();
+    FGradeOrigin = Panel_Grade->pos();
 
     const bool tallyShown = !AllowPrevious;
     Label_Correct->setVisible(tallyShown);
@@ -202,6 +223,7 @@ void TForm_TestWizard::BuildTopStrip()
     Panel_Number->setGeometry(3, 3, 47, 52);
 
     Label_Number = MakeLabel(QStringLiteral("Label_Number"), QStringLiteral("1."), Panel_Number);
+    Label_Number->setTextFormat(Qt::PlainText);
     Label_Number->setAlignment(Qt::AlignCenter);
     Label_Number->setGeometry(Panel_Number->contentsRect());
     SetNumberLook(false);
@@ -217,12 +239,27 @@ void TForm_TestWizard::BuildTopStrip()
     Image_Sad->setPixmap(SadPicture(32, ratio));
     Image_Sad->hide();
 
-    Label_Question = MakeLabel(QStringLiteral("Label_Question"), QStringLiteral("Question:"), Panel);
+    // The question as the teacher typed it, from the top, wrapped; the strip grows for
+    // it, and a question longer than the page can give it scrolls.
+    ScrollBox_Question = new QScrollArea(Panel);
+    ScrollBox_Question->setObjectName(QStringLiteral("ScrollBox_Question"));
+    ScrollBox_Question->setFrameShape(QFrame::NoFrame);
+    ScrollBox_Question->setWidgetResizable(true);
+    ScrollBox_Question->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ScrollBox_Question->setFocusPolicy(Qt::NoFocus);
+    ScrollBox_Question->viewport()->setBackgroundRole(QPalette::Window);
+    QPalette focusFrame = white;
+    focusFrame.setColor(QPalette::WindowText, focusFrame.color(QPalette::Active, QPalette::Highlight));
+    ScrollBox_Question->setPalette(focusFrame);
+    ScrollBox_Question->setGeometry(53, 6, 452, 46);
+    ScrollBox_Question->installEventFilter(this);
+    Label_Question = MakeLabel(QStringLiteral("Label_Question"), QStringLiteral("Question:"), nullptr);
     Label_Question->setFont(BoldFont(font(), 0));
+    Label_Question->setTextFormat(Qt::PlainText);
     Label_Question->setWordWrap(true);
-    Label_Question->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // A fixed area: text beyond it is cut off.
-    Label_Question->setGeometry(53, 6, 452, 46);
+    Label_Question->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label_Question->setPalette(white);
+    ScrollBox_Question->setWidget(Label_Question);
 }
 
 void TForm_TestWizard::BuildBottomStrip()
@@ -254,6 +291,9 @@ void TForm_TestWizard::BuildBottomStrip()
         BitBtn_Next->move(BitBtn_Cancel->x() - 8 - BitBtn_Next->width(), buttonTop);
     if (BitBtn_Previous->x() + BitBtn_Previous->width() + 2 > BitBtn_Next->x())
         BitBtn_Previous->move(BitBtn_Next->x() - 2 - BitBtn_Previous->width(), buttonTop);
+    // The buttons keep their distance from the right edge when the window grows.
+    for (QPushButton *button : {BitBtn_Previous, BitBtn_Next, BitBtn_Cancel, BitBtn_About})
+        FDesignedLefts.append({button, button->x()});
 
     Label_Correct = MakeLabel(QStringLiteral("Label_Correct"), QStringLiteral("Correct:"), Panel_Bottom);
     Label_CorrectCount = MakeLabel(QStringLiteral("Label_CorrectCount"), QStringLiteral("0"), Panel_Bottom);
@@ -391,13 +431,11 @@ void TForm_TestWizard::FormShow()
             failure = QStringLiteral("The test has no questions.");
     }
 
-    const QRect client = Panel_Controls->contentsRect();
     for (qsizetype i = 0; i < QuestionControls.size(); ++i) {
         QWidget *control = QuestionControls.at(i).Control;
         if (!control)
             continue;
-        control->move(client.left() + (client.width() - control->width()) / 2,
-                      client.top() + (client.height() - control->height()) / 2);
+        FitChoiceControl(control);
         control->setVisible(i == 0);
         if (AllowPrevious) {
             TQuestion record;
@@ -411,6 +449,7 @@ void TForm_TestWizard::FormShow()
     PageIndex = 0;
     if (!QuestionControls.isEmpty())
         Label_Question->setText(QuestionControls.at(0).Text);
+    ArrangePage();
     if (!failure.isEmpty()) {
         MarkUnavailable(failure);
         return;
@@ -427,6 +466,7 @@ void TForm_TestWizard::MarkUnavailable(const QString &reason)
     Label_Question->setText(QStringLiteral("This test cannot be taken."));
     Label_Number->setText(QStringLiteral("!"));
     SetNumberLook(true);
+    ArrangePage();
     BitBtn_Previous->setEnabled(false);
     BitBtn_Next->setText(QStringLiteral("&Close"));
     BitBtn_Next->setEnabled(true);
@@ -435,6 +475,103 @@ void TForm_TestWizard::MarkUnavailable(const QString &reason)
     QTimer::singleShot(0, this, [this] {
         ShowErrorBox(FUnavailableReason + QStringLiteral("\n\nThe test cannot be taken until it has been corrected."));
     });
+}
+
+void TForm_TestWizard::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    ArrangePage();
+}
+
+bool TForm_TestWizard::eventFilter(QObject *watched, QEvent *event)
+{
+    // A question that scrolls can be read with the keyboard too: it takes the focus
+    // (framed in the highlight colour) and scrolls with the arrow keys.
+    if (watched == ScrollBox_Question && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        const bool focused = event->type() == QEvent::FocusIn;
+        ScrollBox_Question->setFrameStyle(focused ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+        ScrollBox_Question->setLineWidth(2);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm_TestWizard::FitChoiceControl(QWidget *control)
+{
+    QSize needed;
+    if (auto radio = qobject_cast<TRadioGroup *>(control)) {
+        needed = radio->minimumSizeHint();
+    } else if (auto list = qobject_cast<TListBox *>(control)) {
+        if (list->Columns() > 0 || list->count() == 0)
+            return;
+        int rows = 0;
+        for (int i = 0; i < list->count(); ++i)
+            rows += list->sizeHintForRow(i);
+        const int frame = 2 * list->frameWidth();
+        needed = QSize(list->sizeHintForColumn(0) + frame + 4, rows + frame);
+    } else {
+        return;
+    }
+    control->resize(control->size().expandedTo(needed));
+}
+
+void TForm_TestWizard::ArrangePage()
+{
+    const int w = width();
+    const int h = height();
+    const int dx = w - ClientWidth;
+    const int dy = h - ClientHeight;
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const int room = std::max(h - BottomHeight, TopHeight);
+
+    // What the answer area needs for the control shown.
+    QWidget *control = CurrentControl();
+    if (control && !control->isVisibleTo(this))
+        control = nullptr;
+    const int frame = Panel_Controls->frameWidth() + ControlMargin;
+    const QSize answerNeeded = control ? control->size() + QSize(2 * frame, 2 * frame) : QSize(0, 0);
+
+    // The question gets the room its wrapped text needs; when the page cannot give it that
+    // beside the answer, it gets at least half the page and scrolls.
+    const int questionWidth = std::max(1, w - 55);
+    int textHeight = Label_Question->heightForWidth(questionWidth);
+    if (textHeight < 0)
+        textHeight = Label_Question->sizeHint().height();
+    const int wanted = std::max(TopHeight, textHeight + 12);
+    int top = wanted;
+    if (top + answerNeeded.height() > room)
+        top = std::max({TopHeight, std::min(wanted, room - answerNeeded.height()), std::min(wanted, room / 2)});
+    top = std::min(top, room);
+    const bool questionScrolls = top < wanted;
+
+    Panel->setGeometry(0, 0, w, top);
+    ScrollBox_Question->setGeometry(53, 6, w - 55, top - 12);
+    ScrollBox_Question->setFocusPolicy(questionScrolls ? Qt::StrongFocus : Qt::NoFocus);
+    if (!questionScrolls)
+        ScrollBox_Question->verticalScrollBar()->setValue(0);
+
+    ScrollBox_Controls->setGeometry(0, top, w, room - top);
+    int viewWidth = w;
+    int viewHeight = room - top;
+    const bool scrollsDown = answerNeeded.height() > viewHeight;
+    if (scrollsDown)
+        viewWidth -= bar;
+    if (answerNeeded.width() > viewWidth) {
+        viewHeight -= bar;
+        if (!scrollsDown && answerNeeded.height() > viewHeight)
+            viewWidth -= bar;
+    }
+    Panel_Controls->resize(std::max(viewWidth, answerNeeded.width()), std::max(viewHeight, answerNeeded.height()));
+    // Each control centred in the answer area (one that makes it scroll keeps the margin).
+    const QRect client = Panel_Controls->contentsRect();
+    for (const TQuestionEntry &entry : std::as_const(QuestionControls))
+        if (QWidget *each = entry.Control)
+            each->move(client.left() + (client.width() - each->width()) / 2,
+                       client.top() + (client.height() - each->height()) / 2);
+
+    Panel_Bottom->setGeometry(0, h - BottomHeight, w, BottomHeight);
+    for (const auto &[button, left] : std::as_const(FDesignedLefts))
+        button->move(left + dx, button->y());
+    Panel_Grade->move(FGradeOrigin + QPoint(dx / 2, dy / 2));
 }
 
 QWidget *TForm_TestWizard::CurrentControl() const
@@ -454,6 +591,7 @@ void TForm_TestWizard::ShowPage(int index)
     Label_Number->setText(QString::number(index + 1) + QLatin1Char('.'));
     Label_Number->setVisible(true);
     SetNumberLook(false);
+    ArrangePage();
 }
 
 void TForm_TestWizard::BitBtn_NextClick()
@@ -496,6 +634,7 @@ void TForm_TestWizard::BitBtn_NextClick()
         Label_Question->setText(QStringLiteral("Test Complete!"));
         Label_Number->setText(QStringLiteral("!"));
         SetNumberLook(true);
+        ArrangePage();
     } else {
         ShowPage(PageIndex);
         FocusQuestion();

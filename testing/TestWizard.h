@@ -9,6 +9,7 @@
 class QFrame;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QWidget;
 class TDbQuery;
 
@@ -93,7 +94,11 @@ public:
     QLabel *Image_Happy = nullptr;
     QLabel *Image_Sad = nullptr;
     QLabel *Label_Question = nullptr;
+    // The question scrolls in the top strip when it is longer than the page can give it.
+    QScrollArea *ScrollBox_Question = nullptr;
     QFrame *Panel_Controls = nullptr;
+    // The answer area: it scrolls when a question control is larger than the room left.
+    QScrollArea *ScrollBox_Controls = nullptr;
     QWidget *Panel_Bottom = nullptr;
     QLabel *Label_Correct = nullptr;
     QLabel *Label_CorrectCount = nullptr;
@@ -122,6 +127,8 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -130,6 +137,12 @@ private:
     void BuildGradeBox();
     void SetNumberLook(bool finished);
     void ShowPage(int index);
+    // Shares the window's height between the question and the answer area and places
+    // the strips, the buttons and the question controls for the window's size.
+    void ArrangePage();
+    // Lets a choice control whose items do not fit its designed size grow until each
+    // item stands on its own line.
+    void FitChoiceControl(QWidget *control);
     void MarkUnavailable(const QString &reason);
     void CloseWindow(int result);
     TQuestion *QuestionOf(QWidget *control);
@@ -137,5 +150,7 @@ private:
     long double FGrade = 0;
     QString FUnavailableReason;
     bool FShown = false;
+    QList<QPair<QWidget *, int>> FDesignedLefts; // the bottom buttons at the starting width
+    QPoint FGradeOrigin;
     bool FClosing = false;
 };

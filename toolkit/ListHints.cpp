@@ -1,5 +1,6 @@
 #include "toolkit/ListHints.h"
 
+#include "toolkit/PlainText.h"
 #include "toolkit/StdCtrls.h"
 
 #include <QCursor>
@@ -38,5 +39,5 @@ void ShowItemHint(TListBox *list, QListWidgetItem *item)
     if (!item || item->text() == list->Hint())
         return;
     list->SetHint(item->text());
-    QToolTip::showText(QCursor::pos(), item->text(), list);
+    QToolTip::showText(QCursor::pos(), PlainHint(item->text()), list);
 }

@@ -1,6 +1,7 @@
 #include "toolkit/StdCtrls.h"
 
 #include "toolkit/Convert.h"
+#include "toolkit/PlainText.h"
 #include "toolkit/StdDialogs.h"
 
 #include <QButtonGroup>
@@ -8,6 +9,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QHelpEvent>
+#include <QPainter>
+#include <QToolTip>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalBlocker>
@@ -30,8 +34,30 @@ void TSizeConstraints::Set(int &field, int value)
 
 // ---------------------------------------------------------------- TControl
 
+namespace {
+
+// Shows a control's hint as typed: the toolkit would take a hint with tags for rich text.
+class THintAsTyped : public QObject
+{
+public:
+    explicit THintAsTyped(QWidget *widget) : QObject(widget) { widget->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (event->type() != QEvent::ToolTip || !widget || widget->toolTip().isEmpty())
+            return false;
+        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), PlainHint(widget->toolTip()), widget);
+        return true;
+    }
+};
+
+} // namespace
+
 TControl::TControl(QWidget *widget) : FWidget(widget)
 {
+    new THintAsTyped(widget);
     FFont.OnChange = [this] {
         FParentFont = false;
         ApplyFont();
@@ -332,6 +358,40 @@ void TComboBox::ItemsChanged()
 
 // ---------------------------------------------------------------- TRadioGroup
 
+namespace {
+
+// A radio button that frames itself in the highlight colour while it has the keyboard
+// focus: the style's own mark on the small circle is easily missed.
+class TGroupButton : public QRadioButton
+{
+public:
+    explicit TGroupButton(QWidget *parent) : QRadioButton(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QRadioButton::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::Active, QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+    void focusInEvent(QFocusEvent *event) override
+    {
+        QRadioButton::focusInEvent(event);
+        update();
+    }
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        QRadioButton::focusOutEvent(event);
+        update();
+    }
+};
+
+} // namespace
+
 TRadioGroup::TRadioGroup(QWidget *parent) : QGroupBox(parent), TControl(this), FGroup(new QButtonGroup(this))
 {
     InitColor(clBtnFace, true);
@@ -385,6 +445,7 @@ int TRadioGroup::ButtonCount() const
     return FButtons.size();
 }
 
+
 void TRadioGroup::ItemsChanged()
 {
     const int count = FItems.Count();
@@ -392,13 +453,13 @@ void TRadioGroup::ItemsChanged()
         delete FButtons.takeLast();
     for (int i = 0; i < count; ++i) {
         if (i == FButtons.size()) {
-            auto *button = new QRadioButton(this);
+            auto *button = new TGroupButton(this);
             FGroup->addButton(button, i);
             FButtons.append(button);
             if (isVisible())
                 button->show();
         }
-        FButtons.at(i)->setText(FItems[i]);
+        FButtons.at(i)->setText(ShowAmpersands(FItems[i]));
     }
     ArrangeButtons();
     SetItemIndex(count > 0 ? FItemIndex : -1);

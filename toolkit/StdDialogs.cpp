@@ -107,12 +107,25 @@ bool TDialogSeam::Intercept(const TShownBox &box, int *result, QString *text)
     return true;
 }
 
+namespace {
+
+// The standard box with its text shown as typed, never taken for rich text.
+QMessageBox::StandardButton PlainBox(QMessageBox::Icon icon, const QString &caption, const QString &text,
+                                     QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, caption, text, buttons, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
 void ShowMessage(const QString &text)
 {
     TShownBox box{TBoxKind::Message, Title(), text, BtnOK};
     if (TDialogSeam::Intercept(box, nullptr))
         return;
-    QMessageBox::information(QApplication::activeWindow(), Title(), text);
+    PlainBox(QMessageBox::Information, Title(), text, QMessageBox::Ok);
 }
 
 int ConfirmBox(const QString &text, int buttons)
@@ -135,8 +148,7 @@ int ConfirmBox(const QString &text, int buttons)
             standard |= p.Button;
     if (!standard)
         standard = QMessageBox::Ok;
-    QMessageBox::StandardButton chosen =
-        QMessageBox::question(QApplication::activeWindow(), box.Caption, text, standard);
+    QMessageBox::StandardButton chosen = PlainBox(QMessageBox::Question, box.Caption, text, standard);
     for (const Pair &p : pairs)
         if (p.Button == chosen)
             return p.Result;
@@ -148,7 +160,7 @@ void ShowErrorBox(const QString &text)
     TShownBox box{TBoxKind::Error, Title(), text, BtnOK};
     if (TDialogSeam::Intercept(box, nullptr))
         return;
-    QMessageBox::critical(QApplication::activeWindow(), Title(), text);
+    PlainBox(QMessageBox::Critical, Title(), text, QMessageBox::Ok);
 }
 
 bool InputQuery(const QString &caption, const QString &prompt, QString &value)

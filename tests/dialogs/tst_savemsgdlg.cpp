@@ -1,3 +1,4 @@
+#include "common/Rendered.h"
 #include "dialogs/SaveMsgDlg.h"
 #include "toolkit/StdDialogs.h"
 
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTemporaryDir>
@@ -56,6 +58,8 @@ private slots:
     void typeCaptionAndIcon();
     void sizing_data();
     void sizing();
+    void warningsWrapWithinScreen_data();
+    void warningsWrapWithinScreen();
     void splitLines_data();
     void splitLines();
     void save_data();
@@ -213,11 +217,10 @@ void TestSaveMsgDlg::sizing_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("dlgType");
     QTest::addColumn<int>("buttons");
-    QTest::addColumn<QSize>("client"); // with the usual 13-pixel text line
+    QTest::addColumn<QSize>("client"); // with the usual 13-pixel text line; height -1: as wrapped
     QTest::addColumn<bool>("sideways"); // the text scrolls sideways
     QTest::addColumn<bool>("down"); // the text scrolls down
 
-    const int bar = QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const QString wide = QString(400, QLatin1Char('W'));
     const TForm_SaveMsg probe(QStringLiteral("x"), MsgError, BtnOK);
     const QString path = QStringLiteral("C:\\Corvella\\Database\\Corvella.mdb");
@@ -233,10 +236,10 @@ void TestSaveMsgDlg::sizing_data()
                                                  << QSize(std::max(pathWidth + 20 + 20, 220), 92) << false << false;
     QTest::newRow("29 lines") << Lines(29) << int(MsgError) << ok << QSize(220, 443) << false << false;
     QTest::newRow("30 lines scroll") << Lines(30) << int(MsgError) << ok << QSize(220, 206) << false << true;
-    QTest::newRow("wide line scrolls sideways, above its bar")
-        << wide << int(MsgWarning) << ok << QSize(632, 79 + bar) << true << false;
+    QTest::newRow("wide line wraps within the window")
+        << wide << int(MsgWarning) << ok << QSize(632, -1) << false << false;
     QTest::newRow("wide and long") << (wide + "\r\n" + Lines(1000)) << int(MsgWarning) << ok << QSize(632, 206)
-                                   << true << true;
+                                   << false << true;
     QTest::newRow("button row wider than text")
         << "Sure?" << int(MsgConfirm) << (BtnYes | BtnNo | BtnCancel) << QSize(255, 79) << false << false;
     QTest::newRow("every button") << "Sure?" << int(MsgConfirm) << 255 << QSize(640, 79) << false << false;
@@ -258,6 +261,15 @@ void TestSaveMsgDlg::sizing()
         QSKIP("The platform's 8-point dialog face has no 13-pixel line here");
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const bool wrapped = client.height() < 0;
+    if (wrapped) {
+        // Several lines high, and the whole text in sight.
+        QVERIFY(form.height() > 79 + 13 && form.height() < 446);
+        client.setHeight(form.height());
+        QTextCursor end(form.RichEdit->document());
+        end.movePosition(QTextCursor::End);
+        QVERIFY(form.RichEdit->cursorRect(end).bottom() <= form.RichEdit->viewport()->height());
+    }
     QCOMPARE(form.size(), client);
     QCOMPARE(form.maximumSize(), client); // the user cannot resize it
     const int left = form.Panel_Left->width();
@@ -276,6 +288,41 @@ void TestSaveMsgDlg::sizing()
     wider.setFixedSize(client.width() + 101, client.height());
     wider.show();
     QCOMPARE(wider.Panel_Buttons->x(), (client.width() + 101 - wider.ButtonRowWidth()) / 2);
+}
+
+void TestSaveMsgDlg::warningsWrapWithinScreen_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::newRow("login") << QStringLiteral("The user name and password combination is not valid. Please re-enter the "
+                                             "user name and password to continue.");
+    QTest::newRow("old password") << QStringLiteral("The old password you entered is not valid.  Please re-enter the old "
+                                                    "password to continue.");
+    QTest::newRow("confirmation") << QStringLiteral("The new password and password confirmation do not match.  Please "
+                                                    "re-enter the new and confirm password to continue.");
+    QTest::newRow("three long lines")
+        << QStringLiteral("%1\r\n%1\r\n%1").arg(QStringLiteral("abcdefghi ").repeated(12).trimmed());
+}
+
+void TestSaveMsgDlg::warningsWrapWithinScreen()
+{
+    QFETCH(QString, message);
+    TForm_SaveMsg form(message, MsgWarning, BtnOK);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(form.width() <= std::min(632, screen.width()));
+    QVERIFY(form.frameGeometry().width() <= screen.width());
+    // No scroll bar either way: every line, wrapped at the window's width, is in sight.
+    QTRY_VERIFY(!form.RichEdit->horizontalScrollBar()->isVisible());
+    QVERIFY(!form.RichEdit->verticalScrollBar()->isVisible());
+    QTextCursor end(form.RichEdit->document());
+    end.movePosition(QTextCursor::End);
+    const QRect last = form.RichEdit->cursorRect(end);
+    QVERIFY(last.bottom() <= form.RichEdit->viewport()->height());
+    QVERIFY(last.right() <= form.RichEdit->viewport()->width());
+    // The last words are drawn where the last line stands.
+    const QRect ink = InkBounds(form.RichEdit->viewport(), QRect(0, last.top(), last.right() + 1, last.height()));
+    QVERIFY(!ink.isEmpty());
 }
 
 void TestSaveMsgDlg::splitLines_data()
