@@ -1,6 +1,7 @@
 // corvella-admin: creates, checks and inspects database files from the command line.
 
 #include "admin/Demo.h"
+#include "admin/MemberRowCommands.h"
 #include "database/Database.h"
 #include "database/Schema.h"
 
@@ -21,7 +22,8 @@ void PrintUsage(QTextStream &out)
     out << "Usage:\n"
            "  corvella-admin create [--demo] PATH   make a new database file (with demo data)\n"
            "  corvella-admin text [FILE]            rebuild one question text and write it back\n"
-           "  corvella-admin check PATH             rebuild every stored question, report failures\n";
+           "  corvella-admin check PATH             rebuild every stored question, report failures\n"
+           "  corvella-admin repair PATH            remove rows whose test, class, student or question is gone\n";
 }
 
 int Create(const QStringList &args, QTextStream &out, QTextStream &err)
@@ -77,9 +79,13 @@ int main(int argc, char *argv[])
 #ifdef CORVELLA_HAS_QUESTION_COMMANDS
     if (command == QLatin1String("text") && args.size() <= 1)
         return RunTextCommand(args.value(0));
-    if (command == QLatin1String("check") && args.size() == 1)
-        return RunCheckCommand(args.at(0));
+    if (command == QLatin1String("check") && args.size() == 1) {
+        const int questions = RunCheckCommand(args.at(0));
+        return CheckMemberRows(args.at(0), out, err) ? questions : 1;
+    }
 #endif
+    if (command == QLatin1String("repair") && args.size() == 1)
+        return RunRepairCommand(args.at(0), out, err);
     PrintUsage(err);
     return 2;
 }

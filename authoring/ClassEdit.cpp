@@ -26,6 +26,27 @@ void TForm_ClassEdit::Edit_ClassTitleMouseMove(QLineEdit *sender)
     TRecordEditForm::EditMouseMove(sender);
 }
 
+QList<TRecordEditForm::TDependentRows> TForm_ClassEdit::DependentRows(const QString &key) const
+{
+    return {{QStringLiteral("classdetail"), QStringLiteral("CLASSID=") + key, QStringLiteral("student"),
+             QStringLiteral("students")},
+            {QStringLiteral("classtest"), QStringLiteral("CLASSID=") + key, QStringLiteral("assigned test"),
+             QStringLiteral("assigned tests")},
+            {QStringLiteral("testresults"), QStringLiteral("CLASSID=") + key, QStringLiteral("result"),
+             QStringLiteral("results")}};
+}
+
+QString TForm_ClassEdit::DependentsNote() const
+{
+    return QStringLiteral("The students and the tests themselves stay.");
+}
+
+QStringList TForm_ClassEdit::KeyReferences() const
+{
+    return {QStringLiteral("classdetail.CLASSID"), QStringLiteral("classtest.CLASSID"),
+            QStringLiteral("testresults.CLASSID")};
+}
+
 QString TForm_ClassEdit::TableName() const
 {
     return QStringLiteral("classmaster");

@@ -34,5 +34,9 @@ protected:
     void RowToFields(int row) override;
     void ReadResults(int row) override;
     QString ChosenKey() const override { return ResultID; }
+    QString RecordNoun() const override { return QStringLiteral("class"); }
+    QList<TDependentRows> DependentRows(const QString &key) const override;
+    QString DependentsNote() const override;
+    QStringList KeyReferences() const override;
     void EditMouseMove(QLineEdit *sender) override { Edit_ClassTitleMouseMove(sender); }
 };

@@ -82,6 +82,8 @@ void TMembershipForm::CreateTopPanel(const QString &parentEditName, const QStrin
     FCandidates->setEditable(false);
     FCandidates->SetSorted(true);
     KeepComboNarrow(FCandidates);
+    // A candidate the teacher picks stays picked when a row is clicked, until it is used.
+    connect(FCandidates, &QComboBox::activated, this, [this] { FPicked = true; });
 
     auto parentCaption = new QLabel(parentLabel, Panel_Top);
     parentCaption->setBuddy(FParentEdit);
@@ -140,6 +142,7 @@ QString TMembershipForm::Serial(int row) const
 void TMembershipForm::FormShow()
 {
     FClosed = false;
+    FPicked = false;
     FClickAttached = false;
     if (FParentEdit)
         FParentEdit->SetText(ParentName);
@@ -189,11 +192,12 @@ void TMembershipForm::FormShow()
     StringGrid->SetRow(1);
     FClickAttached = true;
     StringGridClick();
+    FocusFirstEditable(this, StringGrid);
 }
 
 void TMembershipForm::StringGridClick()
 {
-    if (!FClickAttached)
+    if (!FClickAttached || FPicked)
         return;
     // SelectItem leaves nothing selected when the text is not among the candidates.
     FCandidates->SelectItem(StringGrid->Cells(ColText, StringGrid->Row()));
@@ -248,7 +252,8 @@ int TMembershipForm::FindSerial(const QString &parentKey, const QString &memberK
 
 int TMembershipForm::InsertMember()
 {
-    const int position = StringGrid->Row() + 1;
+    // Where the new row is shown: in the placeholder, or after the last row.
+    const int position = StringGrid->IsPlaceholder() ? 1 : StringGrid->RowCount();
     const QString memberKey = SelectedMemberKey();
     if (memberKey.isEmpty())
         return -1;
@@ -324,19 +329,29 @@ void TMembershipForm::BitBtn_AddClick(QAbstractButton *sender)
         const int row = StringGrid->Row();
         StringGrid->SetCells(ColSerial, row, serial);
         StringGrid->SetCells(ColText, row, FCandidates->Text());
+        FPicked = false;
     }
     FClickAttached = true;
     StringGridClick();
     NumberRows(StringGrid, ColRow);
+    // The stored order is the order shown at every moment, also for the window's preview.
+    if (!serial.isEmpty() && adding)
+        UpdateSequences();
 }
 
 void TMembershipForm::BitBtn_RemoveClick()
 {
     const int row = StringGrid->Row();
+    if (Serial(row).isEmpty()) {
+        ShowMessage(FNothingToRemove);
+        return;
+    }
     if (ConfirmBox(RemovalQuestion(StringGrid->Cells(ColText, row)), BtnYes | BtnNo) == ResultYes && DeleteMember()) {
         FClickAttached = false;
         StringGrid->RemoveRow(row);
         FClickAttached = true;
+        NumberRows(StringGrid, ColRow);
+        UpdateSequences();
     }
     NumberRows(StringGrid, ColRow);
     StringGridClick();
@@ -381,8 +396,10 @@ void TMembershipForm::BitBtn_FindClick()
         results.exec();
         chosen = results.CurrentText();
     }
-    if (!chosen.isEmpty())
+    if (!chosen.isEmpty()) {
         FCandidates->SelectItem(chosen);
+        FPicked = FCandidates->ItemIndex() >= 0;
+    }
 }
 
 void TMembershipForm::BitBtn_OKClick()

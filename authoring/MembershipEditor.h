@@ -111,6 +111,8 @@ protected:
 
     TMaskEdit *FParentEdit = nullptr;
     TNvComboBox *FCandidates = nullptr;
+    // Said when Remove is pressed on the empty placeholder row.
+    QString FNothingToRemove;
 
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -124,4 +126,5 @@ private:
     QWidget *FButtonBox = nullptr;
     bool FClickAttached = true;
     bool FClosed = false;
+    bool FPicked = false; // a candidate chosen by the teacher and not used yet
 };

@@ -20,6 +20,7 @@ TForm_QuestionJoin::TForm_QuestionJoin(TDbQuery *query, QWidget *parent) : TMemb
                                  QStringLiteral("preview"));
     AddFurtherButton(BitBtn_Preview);
     SetGridTitles({QStringLiteral("Serial"), QStringLiteral("Row"), QStringLiteral("Test Name")});
+    FNothingToRemove = QStringLiteral("There is no question on this test to delete: its list is empty.");
     connect(BitBtn_Preview, &QPushButton::clicked, this, &TForm_QuestionJoin::BitBtn_PreviewClick);
 }
 

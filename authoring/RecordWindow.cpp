@@ -8,12 +8,15 @@
 #include "toolkit/ModalResult.h"
 #include "toolkit/NvComboBox.h"
 
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QCursor>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QToolTip>
 #include <QVBoxLayout>
 
@@ -137,6 +140,27 @@ QVBoxLayout *StackPanels(QWidget *form, QWidget *top, QWidget *grid, QWidget *bo
     return layout;
 }
 
+void FocusFirstEditable(QWidget *form, QWidget *grid)
+{
+    for (QWidget *widget = form->nextInFocusChain(); widget && widget != form; widget = widget->nextInFocusChain()) {
+        if (!widget->isVisibleTo(form) || !widget->isEnabled() || !(widget->focusPolicy() & Qt::TabFocus))
+            continue;
+        // A spin box takes the focus through its own edit field.
+        if (auto spin = qobject_cast<QAbstractSpinBox *>(widget->parentWidget())) {
+            spin->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        const auto edit = qobject_cast<QLineEdit *>(widget);
+        if ((edit && !edit->isReadOnly()) || qobject_cast<QComboBox *>(widget)
+            || qobject_cast<QAbstractSpinBox *>(widget)) {
+            widget->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    if (grid && grid->isVisibleTo(form))
+        grid->setFocus(Qt::OtherFocusReason);
+}
+
 void TextHintFollows(QLineEdit *edit)
 {
     if (edit->toolTip() == edit->text())
@@ -165,6 +189,71 @@ bool ExecuteStatement(TDbQuery *query, const QStringList &lines)
         SaveMsgDialog(e.Message(), MsgError, BtnOK);
         return false;
     }
+}
+
+bool ExecuteTogether(TDbQuery *query, const QList<QStringList> &statements)
+{
+    bool begun = false;
+    try {
+        RequireQuery(query);
+        query->Clear();
+        query->Add(QStringLiteral("BEGIN IMMEDIATE"));
+        query->ExecSQL();
+        begun = true;
+        for (const QStringList &lines : statements) {
+            query->Clear();
+            for (const QString &line : lines)
+                query->Add(line);
+            query->ExecSQL();
+        }
+        query->Clear();
+        query->Add(QStringLiteral("COMMIT"));
+        query->ExecSQL();
+        return true;
+    } catch (const Exception &e) {
+        if (begun) {
+            try {
+                query->Clear();
+                query->Add(QStringLiteral("ROLLBACK"));
+                query->ExecSQL();
+            } catch (const Exception &) {
+                // The engine has already undone the step when it cannot roll it back.
+            }
+        }
+        SaveMsgDialog(e.Message(), MsgError, BtnOK);
+        return false;
+    }
+}
+
+int ReadNumber(TDbQuery *query, const QStringList &lines)
+{
+    RequireQuery(query);
+    query->Clear();
+    for (const QString &line : lines)
+        query->Add(line);
+    query->Open();
+    const int value = query->Fields(0).AsInteger();
+    query->Close();
+    return value;
+}
+
+QString CountOf(int count, const QString &singular, const QString &plural)
+{
+    return QString::number(count) + QLatin1Char(' ') + (count == 1 ? singular : plural);
+}
+
+QString JoinedList(const QStringList &parts)
+{
+    if (parts.size() <= 1)
+        return parts.value(0);
+    return parts.mid(0, parts.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") + parts.last();
+}
+
+void CommitSpinText(QSpinBox *spin)
+{
+    spin->interpretText();
+    if (spin->cleanText().trimmed() != QString::number(spin->value()))
+        spin->setValue(spin->value());
 }
 
 } // namespace RecordWindow

@@ -152,6 +152,7 @@ void TForm_SelectTest::FormShow()
     NumberRows(StringGrid, ColRow);
     StringGrid->SetRow(1);
     StringGridClick();
+    FocusFirstEditable(this, StringGrid);
 }
 
 void TForm_SelectTest::StringGridClick()

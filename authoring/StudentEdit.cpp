@@ -1,6 +1,9 @@
 #include "authoring/StudentEdit.h"
 
+#include "authoring/RecordWindow.h"
+#include "authoring/StudentJoin.h"
 #include "database/Database.h"
+#include "dialogs/SaveMsgDlg.h"
 #include "toolkit/MaskEdit.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/StdDialogs.h"
@@ -42,6 +45,60 @@ TForm_StudentEdit::TForm_StudentEdit(TDbQuery *query, QWidget *parent) : TRecord
 void TForm_StudentEdit::Edit_LastNameMouseMove(QLineEdit *sender)
 {
     TRecordEditForm::EditMouseMove(sender);
+}
+
+QList<TRecordEditForm::TDependentRows> TForm_StudentEdit::DependentRows(const QString &key) const
+{
+    // Rows name a student by his student ID; in a file from before, another student may
+    // still share it, and then they stay his.
+    const QString sid = QuotedStr(StringGrid->Cells(ColStudentID, StringGrid->Row()));
+    const QString where = QStringLiteral("STUDENTID=") + sid
+                          + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM studentmaster WHERE STUDENTID=") + sid
+                          + QStringLiteral(" AND ID<>") + key + QLatin1Char(')');
+    return {{QStringLiteral("classdetail"), where, QStringLiteral("class place"), QStringLiteral("class places")},
+            {QStringLiteral("testresults"), where, QStringLiteral("result"), QStringLiteral("results")}};
+}
+
+QString TForm_StudentEdit::DependentsNote() const
+{
+    return QStringLiteral("The classes stay.");
+}
+
+bool TForm_StudentEdit::MayStore(bool adding)
+{
+    // The student ID is the login name and names the student in classes and results:
+    // one student each, whatever the letter case.
+    const QString sid = Edit_StudentID->Text();
+    if (sid.trimmed().isEmpty())
+        return true;
+    const QString key = adding ? QString() : RowKey(StringGrid->Row());
+    QString holder;
+    try {
+        RecordWindow::RequireQuery(Query);
+        Query->Clear();
+        Query->Add(QStringLiteral("SELECT LASTNAME, FIRSTNAME, MIDDLE, STUDENTID FROM studentmaster"));
+        Query->Add(QStringLiteral("WHERE STUDENTID = ") + QuotedStr(sid));
+        if (!key.isEmpty())
+            Query->Add(QStringLiteral("AND ID <> ") + key);
+        Query->Open();
+        if (!Query->Eof())
+            holder = TForm_StudentJoin::DisplayName(Query->FieldByName(QStringLiteral("LASTNAME")).AsString(),
+                                                    Query->FieldByName(QStringLiteral("FIRSTNAME")).AsString(),
+                                                    Query->FieldByName(QStringLiteral("MIDDLE")).AsString(),
+                                                    Query->FieldByName(QStringLiteral("STUDENTID")).AsString());
+        Query->Close();
+    } catch (const Exception &e) {
+        if (Query)
+            Query->Close();
+        SaveMsgDialog(e.Message(), MsgError, BtnOK);
+        return false;
+    }
+    if (holder.isEmpty())
+        return true;
+    ShowMessage(QStringLiteral("The student ID \"%1\" is already used by %2. Every student needs a student ID of "
+                               "his own, whatever its letter case; nothing was stored.")
+                    .arg(sid, holder));
+    return false;
 }
 
 QString TForm_StudentEdit::TableName() const

@@ -40,5 +40,9 @@ protected:
     void RowToFields(int row) override;
     void ReadResults(int row) override;
     QString ChosenKey() const override { return ResultStudentID; }
+    QString RecordNoun() const override { return QStringLiteral("student"); }
+    QList<TDependentRows> DependentRows(const QString &key) const override;
+    QString DependentsNote() const override;
+    bool MayStore(bool adding) override;
     void EditMouseMove(QLineEdit *sender) override { Edit_LastNameMouseMove(sender); }
 };

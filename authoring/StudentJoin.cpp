@@ -22,6 +22,7 @@ TForm_StudentJoin::TForm_StudentJoin(TDbQuery *query, QWidget *parent) : TMember
     BitBtn_AddAll->setAutoDefault(false);
     AddFurtherButton(BitBtn_AddAll);
     SetGridTitles({QStringLiteral("Serial"), QStringLiteral("Row"), QStringLiteral("Student Name")});
+    FNothingToRemove = QStringLiteral("There is no student in this class to delete: its list is empty.");
     connect(BitBtn_AddAll, &QPushButton::clicked, this, &TForm_StudentJoin::BitBtn_AddAllClick);
 }
 

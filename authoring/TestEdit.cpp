@@ -181,6 +181,7 @@ void TRecordEditForm::FormShow()
     StringGrid->SetRow(1);
     FClickAttached = true;
     StringGridClick();
+    FocusFirstEditable(this, StringGrid);
 }
 
 void TRecordEditForm::StringGridClick()
@@ -213,7 +214,58 @@ QString TRecordEditForm::NextID()
         ReportDbError(QStringLiteral("The window has no statement object to run its statements on."));
         return QString();
     }
-    return ::NextID(*Query, TableName());
+    const QStringList references = KeyReferences();
+    if (references.isEmpty())
+        return ::NextID(*Query, TableName());
+    // Rows left behind by a delete in a file from before still name their old key: a new
+    // row must not take it over with them.
+    QString keys = QStringLiteral("SELECT MAX(ID) AS ID FROM ") + TableName();
+    for (const QString &reference : references)
+        keys += QStringLiteral(" UNION ALL SELECT MAX(") + reference.section(QLatin1Char('.'), 1)
+                + QStringLiteral(") FROM ") + reference.section(QLatin1Char('.'), 0, 0);
+    try {
+        return QString::number(ReadNumber(Query, {QStringLiteral("SELECT MAX(ID) FROM (") + keys + QLatin1Char(')')})
+                               + 1);
+    } catch (const Exception &e) {
+        Query->Close();
+        ReportDbError(e.Message());
+        return QString();
+    }
+}
+
+QList<TRecordEditForm::TDependentRows> TRecordEditForm::DependentRows(const QString &) const
+{
+    return {};
+}
+
+bool TRecordEditForm::MayStore(bool)
+{
+    return true;
+}
+
+bool TRecordEditForm::DescribeDependents(const QString &key, QString &text)
+{
+    text.clear();
+    QStringList parts;
+    try {
+        for (const TDependentRows &rows : DependentRows(key)) {
+            const int count = ReadNumber(Query, {QStringLiteral("SELECT COUNT(*) FROM ") + rows.Table,
+                                                 QStringLiteral("WHERE ") + rows.Where});
+            if (count > 0)
+                parts << CountOf(count, rows.Singular, rows.Plural);
+        }
+    } catch (const Exception &e) {
+        if (Query)
+            Query->Close();
+        SaveMsgDialog(e.Message(), MsgError, BtnOK);
+        return false;
+    }
+    if (!parts.isEmpty()) {
+        text = QStringLiteral("Deleted with it: its ") + JoinedList(parts) + QLatin1Char('.');
+        if (!DependentsNote().isEmpty())
+            text += QLatin1Char(' ') + DependentsNote();
+    }
+    return true;
 }
 
 int TRecordEditForm::InsertRecord()
@@ -241,7 +293,12 @@ bool TRecordEditForm::DeleteRecord()
     const QString key = RowKey(StringGrid->Row());
     if (key.isEmpty())
         return true;
-    return Execute({QStringLiteral("DELETE FROM ") + TableName() + QStringLiteral(" WHERE ID=") + key});
+    // The rows that belong to it go in the same step, or nothing goes.
+    QList<QStringList> statements;
+    for (const TDependentRows &rows : DependentRows(key))
+        statements << QStringList{QStringLiteral("DELETE FROM ") + rows.Table + QStringLiteral(" WHERE ") + rows.Where};
+    statements << QStringList{QStringLiteral("DELETE FROM ") + TableName() + QStringLiteral(" WHERE ID=") + key};
+    return ExecuteTogether(Query, statements);
 }
 
 void TRecordEditForm::BitBtn_AddClick(QAbstractButton *sender)
@@ -252,6 +309,8 @@ void TRecordEditForm::BitBtn_AddClick(QAbstractButton *sender)
         ShowMessage(QStringLiteral("This row is not stored yet. Use Add to store it."));
         return;
     }
+    if (!MayStore(adding))
+        return;
     FClickAttached = false;
     bool stored = false;
     QString key;
@@ -285,7 +344,18 @@ void TRecordEditForm::BitBtn_AddClick(QAbstractButton *sender)
 
 void TRecordEditForm::BitBtn_RemoveClick()
 {
-    if (ConfirmBox(RemovalQuestion(), BtnYes | BtnNo) != ResultYes)
+    const QString key = RowKey(StringGrid->Row());
+    if (key.isEmpty()) {
+        ShowMessage(QStringLiteral("There is no %1 to delete: the list is empty.").arg(RecordNoun()));
+        return;
+    }
+    QString question = RemovalQuestion();
+    QString dependents;
+    if (!DescribeDependents(key, dependents))
+        return;
+    if (!dependents.isEmpty())
+        question += QStringLiteral("\n\n") + dependents;
+    if (ConfirmBox(question, BtnYes | BtnNo) != ResultYes)
         return;
     if (DeleteRecord()) {
         FClickAttached = false;
@@ -375,6 +445,34 @@ TForm_TestEdit::TForm_TestEdit(TDbQuery *query, QWidget *parent) : TRecordEditFo
 void TForm_TestEdit::Edit_TestTitleMouseMove(QLineEdit *sender)
 {
     TRecordEditForm::EditMouseMove(sender);
+}
+
+QList<TRecordEditForm::TDependentRows> TForm_TestEdit::DependentRows(const QString &key) const
+{
+    return {{QStringLiteral("testdetail"), QStringLiteral("TESTID=") + key, QStringLiteral("question"),
+             QStringLiteral("questions")},
+            {QStringLiteral("classtest"), QStringLiteral("TESTID=") + key, QStringLiteral("class assignment"),
+             QStringLiteral("class assignments")},
+            {QStringLiteral("testresults"), QStringLiteral("TESTID=") + key, QStringLiteral("result"),
+             QStringLiteral("results")}};
+}
+
+QString TForm_TestEdit::DependentsNote() const
+{
+    return QStringLiteral("The questions stay in the question bank, and the classes stay.");
+}
+
+QStringList TForm_TestEdit::KeyReferences() const
+{
+    return {QStringLiteral("testdetail.TESTID"), QStringLiteral("classtest.TESTID"),
+            QStringLiteral("testresults.TESTID")};
+}
+
+bool TForm_TestEdit::MayStore(bool)
+{
+    // What is stored is what the box shows.
+    CommitSpinText(SpinEdit_Columns);
+    return true;
 }
 
 QString TForm_TestEdit::TableName() const

@@ -55,6 +55,16 @@ public:
     // The key in column 0 of a row as a bare number; empty when the cell holds none.
     QString RowKey(int row) const;
 
+    // Rows of another table that belong to a row: they are deleted with it, in one step,
+    // so that no later row given the same key or ID takes them over.
+    struct TDependentRows
+    {
+        QString Table;
+        QString Where;
+        QString Singular; // "student", "assigned test" …
+        QString Plural;
+    };
+
     TDbQuery *Query;
     // Set by the bottom buttons; closing by the close box counts as OK.
     bool Cancelled = false;
@@ -86,6 +96,16 @@ protected:
     virtual void ReadResults(int row) = 0;
     // The result that tells whether a row was chosen.
     virtual QString ChosenKey() const = 0;
+    // What a row of this window is called ("test", "class", "student").
+    virtual QString RecordNoun() const = 0;
+    // The rows that go with the row of the key, and what is said after naming them.
+    virtual QList<TDependentRows> DependentRows(const QString &key) const;
+    virtual QString DependentsNote() const { return QString(); }
+    // Columns (table.COLUMN) that may still refer to a key of this table; a new row
+    // never takes a key that one of them holds.
+    virtual QStringList KeyReferences() const { return {}; }
+    // False when the edited values may not be stored; the reason has been shown.
+    virtual bool MayStore(bool adding);
 
     // Builds the grid's titles and widths; column 0 is always the hidden key.
     void SetUpGrid(const QStringList &titles, const QList<int> &widths);
@@ -107,6 +127,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // "Deleted with it: …" for the rows that go with the row of the key; false when
+    // counting them failed (reported).
+    bool DescribeDependents(const QString &key, QString &text);
+
     bool FPicking = false;
     bool FClickAttached = true;
     QList<QLineEdit *> FHintEdits;
@@ -152,6 +176,11 @@ protected:
     void RowToFields(int row) override;
     void ReadResults(int row) override;
     QString ChosenKey() const override { return ResultID; }
+    QString RecordNoun() const override { return QStringLiteral("test"); }
+    QList<TDependentRows> DependentRows(const QString &key) const override;
+    QString DependentsNote() const override;
+    QStringList KeyReferences() const override;
+    bool MayStore(bool adding) override;
     void EditMouseMove(QLineEdit *sender) override { Edit_TestTitleMouseMove(sender); }
 
 private:

@@ -3,6 +3,7 @@
 #include "authoring/MembershipEditor.h"
 #include "database/Database.h"
 #include "toolkit/MaskEdit.h"
+#include "toolkit/ModalResult.h"
 #include "toolkit/NvComboBox.h"
 #include "toolkit/StdDialogs.h"
 #include "toolkit/StringGrid.h"
@@ -130,7 +131,13 @@ TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent)
 
     connect(StringGrid, &TStringGrid::Click, this, &TForm_TestGrades::StringGridClick);
     connect(StringGrid, &TStringGrid::DblClick, this, &TForm_TestGrades::StringGridDblClick);
-    connect(SpinEdit_Grade, &QSpinBox::valueChanged, this, &TForm_TestGrades::SpinEdit_GradeChange);
+    // Every change of the text: the status and the mark follow the whole grade typed.
+    connect(SpinEdit_Grade, &QSpinBox::textChanged, this, [this] {
+        if (!FShowing)
+            FTyped = true;
+        SpinEdit_GradeChange();
+    });
+    connect(NvComboBox_Status, &QComboBox::activated, this, [this] { FTyped = true; });
     connect(BitBtn_Update, &QPushButton::clicked, this, &TForm_TestGrades::BitBtn_UpdateClick);
     connect(BitBtn_OK, &QPushButton::clicked, this, &TForm_TestGrades::BitBtn_OKClick);
     connect(BitBtn_Cancel, &QPushButton::clicked, this, &TForm_TestGrades::BitBtn_CancelClick);
@@ -168,6 +175,12 @@ void TForm_TestGrades::keyPressEvent(QKeyEvent *event)
         BitBtn_CloseClick();
         return;
     }
+    // Enter stores what was typed, as Update does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        if (FTyped)
+            BitBtn_UpdateClick();
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 
@@ -190,6 +203,8 @@ void TForm_TestGrades::Edit_TestNameMouseMove(QLineEdit *sender)
 
 void TForm_TestGrades::FormShow()
 {
+    FTyped = false;
+    FShownRow = 0;
     StringGrid->ClearRows();
     const QSignalBlocker blocker(StringGrid);
     const QString classKey = WholeNumber(ClassKey);
@@ -249,37 +264,87 @@ void TForm_TestGrades::FormShow()
     NumberRows(StringGrid, ColRow);
     StringGrid->SetRow(1);
     StringGridClick();
+    FocusFirstEditable(this, StringGrid);
+}
+
+bool TForm_TestGrades::MayLeaveRow()
+{
+    if (!FTyped || FShownRow < 1 || FShownRow >= StringGrid->RowCount()
+        || StringGrid->Cells(ColID, FShownRow).isEmpty())
+        return true;
+    const int answer = ConfirmBox(QStringLiteral("The grade and status typed for ")
+                                      + StringGrid->Cells(ColName, FShownRow)
+                                      + QStringLiteral(" have not been stored. Store them now?"),
+                                  BtnYes | BtnNo | BtnCancel);
+    if (answer == ResultNo) {
+        FTyped = false;
+        return true;
+    }
+    return answer == ResultYes && StoreRow(FShownRow);
 }
 
 void TForm_TestGrades::StringGridClick()
 {
     const int row = StringGrid->Row();
+    if (row != FShownRow && !MayLeaveRow()) {
+        // Back to the row the typing belongs to, which stays as typed.
+        const QSignalBlocker blocker(StringGrid);
+        StringGrid->SetRow(FShownRow);
+        return;
+    }
+    FShowing = true;
     Edit_StudentName->SetText(StringGrid->Cells(ColName, row));
     const QString grade = WholeNumber(StringGrid->Cells(ColGrade, row));
     SpinEdit_Grade->setValue(grade.isEmpty() ? 0 : grade.toInt());
     // The proposal was made above even when the value stayed the same; the stored status wins.
     SpinEdit_GradeChange();
     NvComboBox_Status->SelectItem(StringGrid->Cells(ColStatus, row));
+    FShowing = false;
+    FShownRow = row;
+    FTyped = false;
+}
+
+bool TForm_TestGrades::TypedGrade(int &grade) const
+{
+    bool ok = false;
+    grade = SpinEdit_Grade->cleanText().trimmed().toInt(&ok);
+    return ok && grade >= TGradeSpinEdit::MinGrade && grade <= TGradeSpinEdit::MaxGrade;
 }
 
 void TForm_TestGrades::SpinEdit_GradeChange()
 {
-    const QString status = ProposedStatus(SpinEdit_Grade->value());
+    int grade = 0;
+    const bool valid = TypedGrade(grade);
+    // A grade that cannot be stored is marked at once, and proposes no status.
+    QLineEdit *edit = SpinEdit_Grade->findChild<QLineEdit *>();
+    QPalette palette = SpinEdit_Grade->palette();
+    if (!valid)
+        palette.setColor(QPalette::Text, Qt::red);
+    edit->setPalette(palette);
+    SpinEdit_Grade->setToolTip(valid ? QString() : QStringLiteral("The grade must be a whole number from 0 to 100."));
+    if (!valid) {
+        NvComboBox_Status->SetItemIndex(-1);
+        return;
+    }
+    const QString status = ProposedStatus(grade);
     if (!status.isEmpty())
         NvComboBox_Status->SelectItem(status);
 }
 
 void TForm_TestGrades::BitBtn_UpdateClick()
 {
-    const int row = StringGrid->Row();
+    StoreRow(StringGrid->Row());
+}
+
+bool TForm_TestGrades::StoreRow(int row)
+{
     const QString studentKey = StringGrid->Cells(ColID, row);
     if (studentKey.isEmpty())
-        return;
-    bool ok = false;
-    const int grade = SpinEdit_Grade->cleanText().trimmed().toInt(&ok);
-    if (!ok || grade < TGradeSpinEdit::MinGrade || grade > TGradeSpinEdit::MaxGrade) {
+        return false;
+    int grade = 0;
+    if (!TypedGrade(grade)) {
         ShowMessage(QStringLiteral("The grade must be a whole number from 0 to 100. Nothing was stored."));
-        return;
+        return false;
     }
     const QString status = NvComboBox_Status->ItemIndex() < 0 ? QString() : NvComboBox_Status->Text();
     const QString classKey = WholeNumber(ClassKey);
@@ -315,14 +380,16 @@ void TForm_TestGrades::BitBtn_UpdateClick()
         if (Query)
             Query->Close();
         ShowMessage(e.Message());
-        return;
+        return false;
     }
+    FTyped = false;
     // A student who stands twice in the class has one result: every row of his shows it.
     for (int r = 1; r < StringGrid->RowCount(); ++r)
         if (StringGrid->Cells(ColID, r).compare(studentKey, Qt::CaseInsensitive) == 0) {
             StringGrid->SetCells(ColGrade, r, QString::number(grade));
             StringGrid->SetCells(ColStatus, r, status);
         }
+    return true;
 }
 
 void TForm_TestGrades::StringGridDblClick()
@@ -352,6 +419,9 @@ void TForm_TestGrades::FormClose() {}
 
 void TForm_TestGrades::done(int result)
 {
+    if (isVisible() && !MayLeaveRow())
+        return;
+    FTyped = false;
     FormClose();
     QDialog::done(result);
 }

@@ -85,4 +85,18 @@ protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // The grade typed, when it is a whole number from 0 to 100.
+    bool TypedGrade(int &grade) const;
+    // Writes the grade and status shown in the fields as the result of the student of
+    // row; false when nothing was stored (the reason has been shown).
+    bool StoreRow(int row);
+    // Before the fields show another row or the window closes: a grade or status typed
+    // and not stored is stored, dropped or kept, as the teacher answers. False to stay.
+    bool MayLeaveRow();
+
+    int FShownRow = 0;    // the row whose values the fields show
+    bool FTyped = false;  // grade or status changed there and not stored
+    bool FShowing = false; // the fields are being filled from the grid
 };

@@ -184,6 +184,7 @@ void TForm_TestJoin::FormShow()
     StringGrid->SetRow(1);
     FClickAttached = true;
     StringGridClick();
+    FocusFirstEditable(this, StringGrid);
 }
 
 void TForm_TestJoin::StringGridClick()
@@ -256,6 +257,10 @@ void TForm_TestJoin::BitBtn_AddClick(QAbstractButton *sender)
         ShowMessage(QStringLiteral("This row is not stored yet. Use Add to store it."));
         return;
     }
+    if (WholeNumber(NvComboBox_Test->SelectedCode()).isEmpty() || NvComboBox_Test->ItemIndex() < 0) {
+        ShowMessage(QStringLiteral("Choose the test to assign in the list \"Test Name\" first. Nothing was stored."));
+        return;
+    }
     FClickAttached = false;
     QString key;
     if (adding) {
@@ -284,6 +289,10 @@ void TForm_TestJoin::BitBtn_AddClick(QAbstractButton *sender)
 void TForm_TestJoin::BitBtn_RemoveClick()
 {
     const int row = StringGrid->Row();
+    if (WholeNumber(StringGrid->Cells(ColID, row)).isEmpty()) {
+        ShowMessage(QStringLiteral("There is no test assigned to this class to delete: its list is empty."));
+        return;
+    }
     const QString question = QStringLiteral("Are you sure that you want to delete the \"")
                              + StringGrid->Cells(ColName, row) + QStringLiteral("\" test?");
     if (ConfirmBox(question, BtnYes | BtnNo) == ResultYes && DeleteRecord()) {

@@ -1,7 +1,10 @@
 #include "toolkit/StringGrid.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QTimer>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -46,6 +49,9 @@ TStringGrid::TStringGrid(QWidget *parent) : QTableWidget(1, 2, parent)
     horizontalHeader()->setStretchLastSection(false);
     SetDefaultRowHeight(DefaultRowHeight);
     connect(this, &QTableWidget::currentCellChanged, this, &TStringGrid::CurrentCellChanged);
+    FDragScroll = new QTimer(this);
+    FDragScroll->setInterval(25);
+    connect(FDragScroll, &QTimer::timeout, this, &TStringGrid::DragScrollTick);
 }
 
 void TStringGrid::SetColCount(int value)
@@ -244,11 +250,18 @@ void TStringGrid::mousePressEvent(QMouseEvent *event)
 void TStringGrid::mouseMoveEvent(QMouseEvent *event)
 {
     if (FDragRow > 0) {
-        const int drop = DropRow(event->position().toPoint());
+        FDragPos = event->position().toPoint();
+        const int drop = DropRow(FDragPos);
         if (drop != FDropRow) {
             FDropRow = drop;
             viewport()->update();
         }
+        const int edge = qMax(DefaultRowHeight, 8);
+        const bool nearEdge = FDragPos.y() < edge || FDragPos.y() >= viewport()->height() - edge;
+        if (nearEdge && !FDragScroll->isActive())
+            FDragScroll->start();
+        else if (!nearEdge)
+            FDragScroll->stop();
         event->accept();
         return;
     }
@@ -258,6 +271,7 @@ void TStringGrid::mouseMoveEvent(QMouseEvent *event)
 void TStringGrid::mouseReleaseEvent(QMouseEvent *event)
 {
     if (FDragRow > 0) {
+        FDragScroll->stop();
         const int from = FDragRow;
         const int to = DropRow(event->position().toPoint());
         FDragRow = 0;
@@ -265,13 +279,55 @@ void TStringGrid::mouseReleaseEvent(QMouseEvent *event)
         viewport()->unsetCursor();
         viewport()->update();
         event->accept();
-        if (to != from) {
-            MoveRow(from, to);
-            emit RowMoved(from, to);
-        }
+        UserMovedRow(from, to);
         return;
     }
     QTableWidget::mouseReleaseEvent(event);
+}
+
+void TStringGrid::UserMovedRow(int fromRow, int toRow)
+{
+    if (toRow == fromRow || toRow < 1 || toRow >= RowCount())
+        return;
+    MoveRow(fromRow, toRow);
+    emit RowMoved(fromRow, toRow);
+}
+
+void TStringGrid::DragScrollTick()
+{
+    if (FDragRow <= 0) {
+        FDragScroll->stop();
+        return;
+    }
+    // Faster the farther past the edge the pointer is.
+    const int height = viewport()->height();
+    const int edge = qMax(DefaultRowHeight, 8);
+    int step = 0;
+    if (FDragPos.y() < edge)
+        step = -(1 + (edge - FDragPos.y()) / edge);
+    else if (FDragPos.y() >= height - edge)
+        step = 1 + (FDragPos.y() - (height - edge)) / edge;
+    QScrollBar *bar = verticalScrollBar();
+    bar->setValue(bar->value() + step * bar->singleStep());
+    const int drop = DropRow(FDragPos);
+    if (drop != FDropRow) {
+        FDropRow = drop;
+        viewport()->update();
+    }
+}
+
+void TStringGrid::keyPressEvent(QKeyEvent *event)
+{
+    // Ctrl+Up and Ctrl+Down move the current row, as dragging it by its fixed cell does.
+    if (FRowMoving && event->modifiers() == Qt::ControlModifier
+        && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
+        const int from = Row();
+        if (!IsPlaceholder())
+            UserMovedRow(from, event->key() == Qt::Key_Up ? from - 1 : from + 1);
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
 }
 
 void TStringGrid::mouseDoubleClickEvent(QMouseEvent *event)

@@ -2,6 +2,8 @@
 
 #include <QTableWidget>
 
+class QTimer;
+
 // The records grid of the records windows. Rows and columns are counted as the
 // windows count them: row 0 is the title row (shown in the header), data rows are 1 to
 // RowCount() - 1, and there is always at least one data row (an empty placeholder when
@@ -74,6 +76,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
@@ -81,6 +84,10 @@ private:
     // The data row a drag over the viewport position would drop on.
     int DropRow(const QPoint &pos) const;
     void CurrentCellChanged(int currentRow, int currentColumn, int previousRow, int previousColumn);
+    // While a row is dragged near the top or bottom edge, the grid scrolls on by itself.
+    void DragScrollTick();
+    // Moves a row by the user's hand (drag or keys) and tells the window.
+    void UserMovedRow(int fromRow, int toRow);
 
     int FFixedCols = 1;
     bool FRowMoving = false;
@@ -88,6 +95,8 @@ private:
     int FDropRow = 0;   // where it would land
     bool FPressedOnRow = false;
     int FPressRow = 0;
+    QTimer *FDragScroll = nullptr;
+    QPoint FDragPos; // the last mouse position of the drag, in the viewport
 };
 
 // Writes 1, 2, 3 … into the column of data rows 1 to the last.

@@ -208,8 +208,8 @@ void TestMembership::placeholderFilledByFirstAdd()
     QCOMPARE(form.StringGrid->Cells(2, 1), Apostrophe);
     const QString serial = form.StringGrid->Cells(0, 1);
     QCOMPARE(FDb->Column({"SELECT SERIAL FROM testdetail WHERE TESTID=2"}), QStringList{serial});
-    // The temporary position of the add, until the close rewrites it.
-    QCOMPARE(Sequences(2), QStringList{"3:2"});
+    // Stored at the position it is shown at, at once.
+    QCOMPARE(Sequences(2), QStringList{"3:1"});
 
     form.NvComboBox_Question->SelectCode("1");
     form.BitBtn_Add->click();
@@ -230,7 +230,8 @@ void TestMembership::confirmDuplicate_data()
     QTest::addColumn<QStringList>("after");
     const QString addText = "The question \"Name a prime number\" already exists on this test. Are you sure you want "
                             "to add this question to the test again?";
-    QTest::newRow("add, Yes") << false << int(ResultYes) << QStringList({"1:5", "2:9", "3:12", "2:4"});
+    // An add rewrites the positions as the grid shows them, the new row last.
+    QTest::newRow("add, Yes") << false << int(ResultYes) << QStringList({"1:1", "2:2", "3:3", "2:4"});
     QTest::newRow("add, No") << false << int(ResultNo) << QStringList({"1:5", "2:9", "3:12"});
     QTest::newRow("update, Yes") << true << int(ResultYes) << QStringList({"2:1", "2:9", "3:12"});
     QTest::newRow("update, No") << true << int(ResultNo) << QStringList({"1:5", "2:9", "3:12"});
@@ -245,7 +246,6 @@ void TestMembership::confirmDuplicate()
     TForm_QuestionJoin form(&FDb->Query());
     form.SetParentKey("1");
     form.show();
-    form.StringGrid->SetRow(3); // added rows take the current row's number + 1 as position
     form.StringGrid->SetRow(updating ? 1 : 3);
     form.NvComboBox_Question->SelectCode("2");
     TDialogSeam::SetNextAnswer(answer);
@@ -336,7 +336,8 @@ void TestMembership::removeRows()
     // The last row: the new last row becomes current.
     TDialogSeam::SetNextAnswer(ResultYes);
     form.BitBtn_Remove->click();
-    QCOMPARE(Sequences(), QStringList({"1:5", "2:9"}));
+    // The positions are rewritten at once, as the grid now shows them.
+    QCOMPARE(Sequences(), QStringList({"1:1", "2:2"}));
     QCOMPARE(GridColumn(form.StringGrid, 2), QStringList({"What is two plus two?", "Name a prime number"}));
     QCOMPARE(form.StringGrid->Row(), 2);
 
