@@ -2,6 +2,7 @@
 
 #include "admin/Demo.h"
 #include "admin/MemberRowCommands.h"
+#include "admin/PrintCommand.h"
 #include "database/Database.h"
 #include "database/Schema.h"
 
@@ -23,7 +24,8 @@ void PrintUsage(QTextStream &out)
            "  corvella-admin create [--demo] PATH   make a new database file (with demo data)\n"
            "  corvella-admin text [FILE]            rebuild one question text and write it back\n"
            "  corvella-admin check PATH             rebuild every stored question, report failures\n"
-           "  corvella-admin repair PATH            remove rows whose test, class, student or question is gone\n";
+           "  corvella-admin repair PATH            remove rows whose test, class, student or question is gone\n"
+        << PrintCommandUsage;
 }
 
 int Create(const QStringList &args, QTextStream &out, QTextStream &err)
@@ -76,6 +78,8 @@ int main(int argc, char *argv[])
     const QString command = args.takeFirst();
     if (command == QLatin1String("create"))
         return Create(args, out, err);
+    if (command == QLatin1String("print"))
+        return RunPrintCommand(args, out, err);
 #ifdef CORVELLA_HAS_QUESTION_COMMANDS
     if (command == QLatin1String("text") && args.size() <= 1)
         return RunTextCommand(args.value(0));

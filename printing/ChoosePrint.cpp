@@ -80,14 +80,29 @@ bool TTestPrintout::ChooseTestForPrint(TPrintSender sender)
     return IsValidInteger(Job.TestID);
 }
 
+void LoadPrintQuestions(TDbQuery &query, const QString &testID, TControlDefList &defs, TQuestionControlList &controls,
+                        TReportList &records, QObject *owner, QWidget *parent)
+{
+    LoadTestQuestions(query, defs, testID);
+    try {
+        CreateQuestionControls(defs, controls, owner, parent);
+    } catch (const Exception &e) {
+        // The rebuilding stops at the question it could not read.
+        const qsizetype index = controls.size();
+        throw Exception(QStringLiteral("Question %1 of the test (ID %2) cannot be printed:\n%3")
+                            .arg(index + 1)
+                            .arg(defs.value(index).Def.ID)
+                            .arg(e.Message()));
+    }
+    for (const TQuestionEntry &entry : std::as_const(controls))
+        if (entry.Control)
+            AddReportObj(records, entry.Control);
+}
+
 void TTestPrintout::LoadQuestions()
 {
     QObject *owner = Owner ? static_cast<QObject *>(Owner.data()) : static_cast<QObject *>(Panel_Controls.data());
-    LoadTestQuestions(*Query, ControlDefs, Job.TestID);
-    CreateQuestionControls(ControlDefs, QuestionControls, owner, Panel_Controls);
-    for (const TQuestionEntry &entry : std::as_const(QuestionControls))
-        if (entry.Control)
-            AddReportObj(ReportObjs, entry.Control);
+    LoadPrintQuestions(*Query, Job.TestID, ControlDefs, QuestionControls, ReportObjs, owner, Panel_Controls);
 }
 
 void TTestPrintout::Clear()

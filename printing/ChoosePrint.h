@@ -41,6 +41,12 @@ using TClassPicker = std::function<std::optional<TPrintClass>(const QList<TPrint
 // error box and leaves them empty.
 void ChooseClassForPrint(TDbQuery &query, const QString &testID, TPrintJob &job, const TClassPicker &pick);
 
+// Loads the test's questions in their order, rebuilds them owned by owner on parent and
+// makes their printable records. Errors reach the caller; one met while a question is
+// rebuilt names that question: its number in the test and its ID.
+void LoadPrintQuestions(TDbQuery &query, const QString &testID, TControlDefList &defs, TQuestionControlList &controls,
+                        TReportList &records, QObject *owner, QWidget *parent);
+
 // Who started a printout.
 enum class TPrintSender {
     None,          // the preview's Print button: the test of the preview still open, printed

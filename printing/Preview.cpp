@@ -1,5 +1,6 @@
 #include "printing/Preview.h"
 
+#include "printing/PrintDialog.h"
 #include "report/Report.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/StdDialogs.h"
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -474,6 +474,8 @@ void TForm_Preview::QRPreviewFinished(bool ok)
 {
     // The "Page n of m" texts are drawn onto the pages only now.
     CopyPages(true);
+    if (Report && !Report->DocumentTitle.isEmpty())
+        DocumentTitle = Report->DocumentTitle;
     // The preview has what it shows; a later preparation (printing anew) does not reach it.
     DetachReport();
     ProgressBar->setValue(0);
@@ -563,28 +565,17 @@ void TForm_Preview::ToolButton_PrintClick()
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(DocumentTitle);
-    // A test answers the print dialog through the seam; its text names a PDF file to print to.
-    const TShownBox box{TBoxKind::Window, QStringLiteral("Print"), PageCounterText(), BtnOK | BtnCancel};
-    int result = ResultCancel;
-    QString outputFile;
-    if (TDialogSeam::Intercept(box, &result, &outputFile)) {
-        if (result != ResultOK)
-            return;
-        if (!outputFile.isEmpty()) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(outputFile);
-        }
-    } else {
-        QPrintDialog dialog(&printer, this);
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-        dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-        dialog.setMinMax(1, Prepared.PageCount());
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-    }
+    QString pdfFile;
+    const TPrintChoice choice = ChoosePrinter(printer, this, PageCounterText(), Prepared.PageCount(), &pdfFile);
+    if (choice == TPrintChoice::Cancelled)
+        return;
     QString error;
-    if (!Prepared.Print(printer, &error))
+    if (choice == TPrintChoice::ExportPdf) {
+        if (!Prepared.ExportPdf(pdfFile, DocumentTitle, &error))
+            ShowMessage(error);
+    } else if (!Prepared.Print(printer, &error)) {
         ShowErrorBox(error);
+    }
 }
 
 void TForm_Preview::ToolButton_SaveClick()

@@ -1,13 +1,13 @@
 #include "printing/TestReport.h"
 
 #include "printing/Preview.h"
+#include "printing/PrintDialog.h"
 #include "report/Report.h"
 #include "report/ReportUnits.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/StdDialogs.h"
 
 #include <QFontMetricsF>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -29,6 +29,10 @@ QFont ArialFont(double points, bool bold)
 
 constexpr int DetailHeight = 50;
 constexpr int QuestionTop = 1;
+constexpr int NumberLeft = 2;
+constexpr int QuestionLeft = 28;
+// Least room between a question's number and its text.
+constexpr int NumberGap = 3;
 constexpr int RichTextTop = 20;
 constexpr int RichTextHeight = 17;
 constexpr int LineTop = 33;
@@ -36,6 +40,27 @@ constexpr int AnswerTop = 19;
 constexpr int LineWidth = 180;
 constexpr int ShortAnswerLines = 2;
 constexpr int EssayLines = 6;
+
+// The title band's rows: where each starts when nothing above it wraps, and how high it is then.
+constexpr int TitleTop = 3;
+constexpr int TitleHeight = 25;
+constexpr int ClassRowTop = 29;
+constexpr int ChapterRowTop = 45;
+constexpr int InstructionsTop = 61;
+constexpr int RowHeight = 15;
+constexpr int InstructionsHeight = 24;
+constexpr int FrameTop = 1;
+constexpr int FrameHeight = 88;
+constexpr int TitleBandHeight = 98;
+// Room for the class name up to the subtitle, and for the chapter up to the date.
+constexpr int ClassWidth = 148;
+constexpr int ChapterWidth = 559;
+
+// Height of a label's text wrapped at the label's width.
+int WrappedHeight(const TReportLabel &label)
+{
+    return int(std::ceil(ReportTextHeight(label.Font, label.Caption, label.Width)));
+}
 
 // The marked line of one correct answer: the last line whose answer is exactly that
 // text, or failing that the last line that contains it.
@@ -92,12 +117,24 @@ TForm_Report::TForm_Report(QObject *parent) : QObject(parent)
     QRLabel_SubTitle->Height = 15;
     QRLabel_SubTitle->Font = ArialFont(8, true);
     QRLabel_SubTitle->Alignment = TReportAlign::Center;
-    QRLabel_Teacher = QRBand_Title->AddLabel(QStringLiteral("QRLabel_Teacher"), 504, 29);
-    QRLabel_Teacher->Width = 208;
+    // Right-aligned from 512 rather than 504, so that a long name and a long subtitle
+    // wrap beside each other instead of into each other.
+    QRLabel_Teacher = QRBand_Title->AddLabel(QStringLiteral("QRLabel_Teacher"), 512, 29);
+    QRLabel_Teacher->Width = 200;
     QRLabel_Teacher->Height = 15;
     QRLabel_Teacher->Alignment = TReportAlign::Right;
     QRLabel_Chapter1 = QRBand_Title->AddLabel(QStringLiteral("QRLabel_Chapter1"), 8, 45, QStringLiteral("Chapter:"));
     QRLabel_Chapter = QRBand_Title->AddLabel(QStringLiteral("QRLabel_Chapter"), 60, 45);
+    // The texts a teacher writes wrap inside their places; the header grows to hold them.
+    for (TReportLabel *label : {QRLabel_Class, QRLabel_SubTitle, QRLabel_Teacher, QRLabel_Chapter}) {
+        label->AutoSize = false;
+        label->WordWrap = true;
+        label->AutoStretch = true;
+    }
+    QRLabel_Class->Width = ClassWidth;
+    QRLabel_Class->Height = 15;
+    QRLabel_Chapter->Width = ChapterWidth;
+    QRLabel_Chapter->Height = 15;
     QRSysData1 = QRBand_Title->AddSysData(QStringLiteral("QRSysData1"), 623, 45, TSysDataKind::Date);
     QRSysData1->Width = 89;
     QRSysData1->Height = 15;
@@ -110,11 +147,13 @@ TForm_Report::TForm_Report(QObject *parent) : QObject(parent)
     QRLabel_Instructions->Alignment = TReportAlign::Center;
     QRLabel_Instructions->AutoSize = false;
     QRLabel_Instructions->WordWrap = true;
+    QRLabel_Instructions->AutoStretch = true;
+    QRLabel_TestTitle->AutoStretch = true;
 
     QRSubDetail = QuickRep->AddBand(TBandType::Detail, DetailHeight);
     QRSubDetail->BeforePrint = [this](TBandPrintEvent &event) { QRSubDetailBeforePrint(event); };
-    QRLabel_Number = QRSubDetail->AddLabel(QStringLiteral("QRLabel_Number"), 2, QuestionTop);
-    QRLabel_Question = QRSubDetail->AddLabel(QStringLiteral("QRLabel_Question"), 28, QuestionTop);
+    QRLabel_Number = QRSubDetail->AddLabel(QStringLiteral("QRLabel_Number"), NumberLeft, QuestionTop);
+    QRLabel_Question = QRSubDetail->AddLabel(QStringLiteral("QRLabel_Question"), QuestionLeft, QuestionTop);
     QRLabel_Question->AutoSize = false;
     QRLabel_Question->WordWrap = true;
     QRLabel_Question->AutoStretch = true;
@@ -177,6 +216,8 @@ void TForm_Report::SetJob(const TPrintJob &job)
     Chapter = job.Chapter;
     SetReportColumns(job.Columns);
     AnswerKey = job.AnswerKey;
+    // Known before the first page, so a preview opened now names its test too.
+    QuickRep->DocumentTitle = DocumentTitle();
 }
 
 void TForm_Report::SetReportColumns(int columns)
@@ -194,8 +235,41 @@ void TForm_Report::FillTitle()
     QRLabel_TestTitle->Caption = TestTitle;
     QRLabel_Instructions->Caption = Instructions;
     QRLabel_SubTitle->Caption = SubTitle;
-    QuickRep->DocumentTitle = AnswerKey ? TestTitle + QStringLiteral(" (Key)") : TestTitle;
+    QuickRep->DocumentTitle = DocumentTitle();
     QuickRep->ExpectedRecords = int(Records.size());
+    ArrangeTitle();
+}
+
+QString TForm_Report::DocumentTitle() const
+{
+    return AnswerKey ? TestTitle + QStringLiteral(" (Key)") : TestTitle;
+}
+
+void TForm_Report::ArrangeTitle()
+{
+    // Each row starts below the tallest text of the row above, so nothing overprints.
+    QRLabel_TestTitle->Top = TitleTop;
+    QRLabel_TestTitle->Height = std::max(TitleHeight, WrappedHeight(*QRLabel_TestTitle));
+    int top = ClassRowTop + (QRLabel_TestTitle->Height - TitleHeight);
+    int height = RowHeight;
+    for (TReportLabel *label : {QRLabel_Class1, QRLabel_Class, QRLabel_SubTitle, QRLabel_Teacher}) {
+        label->Top = top;
+        if (label->WordWrap)
+            height = std::max(height, WrappedHeight(*label));
+    }
+    top += (ChapterRowTop - ClassRowTop) + (height - RowHeight);
+    height = std::max(RowHeight, WrappedHeight(*QRLabel_Chapter));
+    for (TReportLabel *label : {static_cast<TReportLabel *>(QRLabel_Chapter1), QRLabel_Chapter,
+                                static_cast<TReportLabel *>(QRSysData1)})
+        label->Top = top;
+    top += (InstructionsTop - ChapterRowTop) + (height - RowHeight);
+    QRLabel_Instructions1->Top = top;
+    QRLabel_Instructions->Top = top;
+    QRLabel_Instructions->Height = std::max(InstructionsHeight, WrappedHeight(*QRLabel_Instructions));
+    const int grown = QRLabel_Instructions->Top + QRLabel_Instructions->Height - (InstructionsTop + InstructionsHeight);
+    QRShape1->Top = FrameTop;
+    QRShape1->Height = FrameHeight + grown;
+    QRBand_Title->Height = TitleBandHeight + grown;
 }
 
 void TForm_Report::QRBand_TitleBeforePrint(TBandPrintEvent &)
@@ -240,7 +314,13 @@ bool TForm_Report::QuickRepNeedData()
 
     QRSubDetail->Height = DetailHeight;
     QRLabel_Question->Caption = record.Question;
-    const int width = ColumnTextWidth(Columns);
+    QRLabel_Number->Caption = QString::number(NextRecord + 1) + QLatin1Char('.');
+    // A number of four digits or more would run into the text: the text moves right as far.
+    const int numberRight =
+        NumberLeft + int(std::ceil(ReportTextWidth(QRLabel_Number->Font, QRLabel_Number->Caption))) + NumberGap;
+    const int indent = std::max(0, numberRight - QuestionLeft);
+    QRLabel_Question->Left = QuestionLeft + indent;
+    const int width = ColumnTextWidth(Columns) - indent;
     const double lineHeight = QFontMetricsF(QRLabel_Question->Font, ReportMeasureDevice()).height();
     const double textHeight = ReportTextHeight(QRLabel_Question->Font, record.Question, width);
     // What the wrapped lines need below the first one.
@@ -256,7 +336,6 @@ bool TForm_Report::QuickRepNeedData()
 
     QRLabel_Answer->Enabled = false;
     QRShape_Line->Enabled = false;
-    QRLabel_Number->Caption = QString::number(NextRecord + 1) + QLatin1Char('.');
 
     QRRichText->Enabled = true;
     if (record.Answers) {
@@ -269,6 +348,10 @@ bool TForm_Report::QuickRepNeedData()
         if (AnswerKey && !correct.trimmed().isEmpty()) {
             QRLabel_Answer->Caption = correct;
             QRLabel_Answer->Enabled = true;
+            // A key answer of several lines keeps its answer line under the last of them.
+            const double answerHeight = ReportTextHeight(QRLabel_Answer->Font, correct, QRLabel_Answer->Width);
+            const double answerLine = QFontMetricsF(QRLabel_Answer->Font, ReportMeasureDevice()).height();
+            QRShape_Line->Top += std::max(0, int(std::ceil(answerHeight - answerLine - 0.5)));
         }
     }
     QRRichText->SetDocument(*RE);
@@ -291,30 +374,22 @@ void TForm_Report::Preview(QWidget *parent)
 bool TForm_Report::Print(QWidget *parent)
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(AnswerKey ? TestTitle + QStringLiteral(" (Key)") : TestTitle);
-    // A test answers the print dialog through the seam; its text names a PDF file to print to.
-    const TShownBox box{TBoxKind::Window, QStringLiteral("Print"), TestTitle, BtnOK | BtnCancel};
-    int result = ResultCancel;
-    QString outputFile;
-    if (TDialogSeam::Intercept(box, &result, &outputFile)) {
-        if (result != ResultOK)
-            return false;
-        if (!outputFile.isEmpty()) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(outputFile);
-        }
-    } else {
-        QPrintDialog dialog(&printer, parent);
-        dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-        if (dialog.exec() != QDialog::Accepted)
-            return false;
-    }
+    printer.setDocName(DocumentTitle());
+    QString pdfFile;
+    const TPrintChoice choice = ChoosePrinter(printer, parent, TestTitle, 0, &pdfFile);
+    if (choice == TPrintChoice::Cancelled)
+        return false;
     QString error;
-    bool ok = QuickRep->Prepare();
-    if (!ok)
-        error = QuickRep->LastError();
-    else
-        ok = QuickRep->Print(printer, &error);
+    bool ok = false;
+    if (choice == TPrintChoice::ExportPdf) {
+        ok = ExportPdf(pdfFile, &error);
+    } else {
+        ok = QuickRep->Prepare();
+        if (!ok)
+            error = QuickRep->LastError();
+        else
+            ok = QuickRep->Print(printer, &error);
+    }
     QuickRep->Prepared().Clear();
     if (!ok)
         ShowErrorBox(error.isEmpty() ? QStringLiteral("The test could not be printed.") : error);

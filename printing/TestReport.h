@@ -116,9 +116,13 @@ public:
     static constexpr int KeepWholeFrom = 2225;
     static constexpr int KeepWholeTo = 4000;
 
+    // The name of the printed document: the test's title, and for the key that it is the key.
+    QString DocumentTitle() const;
+
 private:
     void ComposeChoices(const TReportObj &record);
     void FillTitle();
+    void ArrangeTitle();
 };
 
 } // namespace Corvella

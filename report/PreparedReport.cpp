@@ -129,8 +129,11 @@ bool TPreparedReport::Print(QPrinter &printer, QString *error) const
     }
     printer.setResolution(oldResolution);
     printer.setFullPage(oldFullPage);
-    if (!ok)
-        SetError(error, QStringLiteral("Printing on \"%1\" could not be started.").arg(printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName()));
+    if (!ok) {
+        const QString target = printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName();
+        SetError(error, target.isEmpty() ? QStringLiteral("No printer is installed.")
+                                         : QStringLiteral("Printing on \"%1\" could not be started.").arg(target));
+    }
     return ok;
 }
 

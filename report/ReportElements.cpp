@@ -42,6 +42,10 @@ void TReportElement::Layout(const TPrintContext &)
 
 // --- labels ---
 
+TReportLabel::TReportLabel(QString name) : TReportElement(std::move(name)) {}
+
+TReportLabel::~TReportLabel() = default;
+
 int TReportLabel::TextFlags() const
 {
     // Text is never clipped: a line that does not fit is better printed too low than lost.
@@ -51,12 +55,23 @@ int TReportLabel::TextFlags() const
     return flags;
 }
 
-QRectF TReportLabel::TextRect(const QString &text) const
+QRectF TReportLabel::TextRect(const QString &text)
 {
     const QFontMetricsF metrics(Font, ReportMeasureDevice());
+    if (WordWrap) {
+        // Laid out once here and printed from the same lines, so what is measured is what prints.
+        const double width = std::max(1, Width);
+        FWrapped = std::make_unique<QTextLayout>(ReportWrapText(text), Font, ReportMeasureDevice());
+        const double needed = std::ceil(LayoutWrappedText(*FWrapped, width, HorizontalFlag(Alignment)));
+        double height = Height > 0 ? Height : std::ceil(metrics.height());
+        if (AutoStretch || Height <= 0)
+            height = std::max(height, needed);
+        return QRectF(Left, Top, width, height);
+    }
+    FWrapped.reset();
     double left = Left;
     double width = Width;
-    if (AutoSize && !WordWrap) {
+    if (AutoSize) {
         width = std::ceil(metrics.boundingRect(QRectF(0, 0, 1e6, 1e6), TextFlags() & ~Qt::AlignHorizontal_Mask, text).width());
         if (Width > 0 && Alignment == TReportAlign::Right)
             left = Left + Width - width;
@@ -70,10 +85,6 @@ QRectF TReportLabel::TextRect(const QString &text) const
             height = std::max(height, metrics.boundingRect(QRectF(0, 0, std::max(width, 1.0), 1e6), TextFlags(), text).height());
         height = std::ceil(height);
     }
-    if (AutoStretch && WordWrap && width > 0) {
-        const QRectF needed = metrics.boundingRect(QRectF(0, 0, width, 1e6), TextFlags(), text);
-        height = std::max(height, std::ceil(needed.height()));
-    }
     return QRectF(left, Top, width, height);
 }
 
@@ -86,17 +97,18 @@ void TReportLabel::Print(QPainter &painter, const TPrintContext &) const
 {
     painter.setFont(Font);
     painter.setPen(Color);
-    painter.drawText(FPrintRect, TextFlags(), Caption);
+    if (FWrapped)
+        FWrapped->draw(&painter, FPrintRect.topLeft());
+    else
+        painter.drawText(FPrintRect, TextFlags(), Caption);
 }
 
 void TReportLabel::AddBreakPositions(QList<double> &positions) const
 {
-    if (!WordWrap)
+    if (!FWrapped)
         return;
-    const QFontMetricsF metrics(Font, ReportMeasureDevice());
-    const double lineSpacing = std::max(metrics.height(), metrics.lineSpacing());
-    for (double y = FPrintRect.top() + lineSpacing; y < FPrintRect.bottom(); y += lineSpacing)
-        positions.append(y);
+    for (int i = 1; i < FWrapped->lineCount(); ++i)
+        positions.append(FPrintRect.top() + FWrapped->lineAt(i).y());
 }
 
 // --- shapes ---

@@ -12,6 +12,7 @@
 
 class QPainter;
 class QTextDocument;
+class QTextLayout;
 
 enum class TReportAlign { Left, Center, Right };
 
@@ -68,7 +69,8 @@ protected:
 class TReportLabel : public TReportElement
 {
 public:
-    using TReportElement::TReportElement;
+    explicit TReportLabel(QString name);
+    ~TReportLabel() override;
 
     QString Caption;
     QFont Font;
@@ -86,7 +88,11 @@ public:
 
 protected:
     int TextFlags() const;
-    QRectF TextRect(const QString &text) const;
+    QRectF TextRect(const QString &text);
+
+private:
+    // The wrapped lines of the last layout (word-wrapping labels only).
+    std::unique_ptr<QTextLayout> FWrapped;
 };
 
 enum class TShapeKind { Rectangle, HorzLine, VertLine };

@@ -5,6 +5,8 @@
 #include <QPaintDevice>
 #include <QPicture>
 
+class QTextLayout;
+
 // Report geometry is laid out in pixels at 96 per inch, measured from the paper's
 // top-left corner. Everything that measures or records text does it at 96 dpi, so a
 // page lays out the same way on every machine whatever its screen says.
@@ -34,6 +36,13 @@ QPaintDevice *ReportMeasureDevice();
 double ReportTextWidth(const QFont &font, const QString &text);
 // Height of a text wrapped at a width, in report pixels (what a word-wrapping label needs).
 double ReportTextHeight(const QFont &font, const QString &text, double width);
+// Lays a text out in lines no wider than width, as wrapping labels print it: broken
+// between words, and inside a word that alone is wider than a line, so nothing runs
+// past the width. The layout holds the text (ReportWrapText of it) and its font, made
+// on ReportMeasureDevice(). Returns the height the lines take.
+double LayoutWrappedText(QTextLayout &layout, double width, Qt::Alignment horizontal);
+// A label's text as a text layout takes it: line breaks become line separators.
+QString ReportWrapText(const QString &text);
 
 // A white image of the given size whose resolution is the report's 96 dpi.
 QImage NewReportImage(const QSize &size);
