@@ -1,6 +1,7 @@
 // corvella-admin: creates, checks and inspects database files from the command line.
 
 #include "admin/Demo.h"
+#include "admin/Upgrade.h"
 #include "database/Database.h"
 #include "database/Schema.h"
 
@@ -21,7 +22,8 @@ void PrintUsage(QTextStream &out)
     out << "Usage:\n"
            "  corvella-admin create [--demo] PATH   make a new database file (with demo data)\n"
            "  corvella-admin text [FILE]            rebuild one question text and write it back\n"
-           "  corvella-admin check PATH             rebuild every stored question, report failures\n";
+           "  corvella-admin check PATH             rebuild every stored question, report failures\n"
+           "  corvella-admin upgrade PATH           add the indexes an older file lacks\n";
 }
 
 int Create(const QStringList &args, QTextStream &out, QTextStream &err)
@@ -74,6 +76,8 @@ int main(int argc, char *argv[])
     const QString command = args.takeFirst();
     if (command == QLatin1String("create"))
         return Create(args, out, err);
+    if (command == QLatin1String("upgrade") && args.size() == 1)
+        return RunUpgradeCommand(args.at(0));
 #ifdef CORVELLA_HAS_QUESTION_COMMANDS
     if (command == QLatin1String("text") && args.size() <= 1)
         return RunTextCommand(args.value(0));
