@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 DEB_PACKAGES = cmake g++ make pkg-config ccache qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite \
-               libgl-dev libsqlite3-dev libsodium-dev fonts-dejavu-core poppler-utils
+               libgl-dev libsqlite3-dev libsodium-dev fonts-dejavu-core poppler-utils sqlite3
 DEMO_DB = $(BUILD)/bin/Database/Corvella.mdb
 # Lets ccache reuse objects across clones of the tree.
 export CCACHE_BASEDIR := $(CURDIR)

@@ -3,6 +3,7 @@
 #include "admin/Demo.h"
 #include "admin/MemberRowCommands.h"
 #include "admin/PrintCommand.h"
+#include "admin/Upgrade.h"
 #include "database/Database.h"
 #include "database/Schema.h"
 
@@ -25,6 +26,7 @@ void PrintUsage(QTextStream &out)
            "  corvella-admin text [FILE]            rebuild one question text and write it back\n"
            "  corvella-admin check PATH             rebuild every stored question, report failures\n"
            "  corvella-admin repair PATH            remove rows whose test, class, student or question is gone\n"
+           "  corvella-admin upgrade PATH           add the indexes an older file lacks\n"
         << PrintCommandUsage;
 }
 
@@ -80,6 +82,8 @@ int main(int argc, char *argv[])
         return Create(args, out, err);
     if (command == QLatin1String("print"))
         return RunPrintCommand(args, out, err);
+    if (command == QLatin1String("upgrade") && args.size() == 1)
+        return RunUpgradeCommand(args.at(0));
 #ifdef CORVELLA_HAS_QUESTION_COMMANDS
     if (command == QLatin1String("text") && args.size() <= 1)
         return RunTextCommand(args.value(0));

@@ -30,24 +30,20 @@ bool IsAscii(const unsigned char *text, int length)
     return true;
 }
 
-unsigned char AsciiUpper(unsigned char c)
-{
-    return (c >= 'a' && c <= 'z') ? c - 32 : c;
-}
-
 // NOCASE for every letter, not only A-Z: the schema declares the text columns
 // NOCASE, so the sqlite3 tool still works on the file, and our own connections
 // compare é with É as well and sort É beside E, as the system's collation does.
+// Two plain ASCII texts compare exactly as the engine's built-in NOCASE does: the
+// student-ID indexes are written by our connections and by the sqlite3 tool alike,
+// and stay in order for both only if both order them the same way.
 int CompareNoCase(void *, int length1, const void *text1, int length2, const void *text2)
 {
     auto a = static_cast<const unsigned char *>(text1);
     auto b = static_cast<const unsigned char *>(text2);
-    if (length1 == length2 && IsAscii(a, length1) && IsAscii(b, length2)) {
-        int i = 0;
-        while (i < length1 && AsciiUpper(a[i]) == AsciiUpper(b[i]))
-            ++i;
-        if (i == length1)
-            return 0;
+    if (IsAscii(a, length1) && IsAscii(b, length2)) {
+        const int common = length1 < length2 ? length1 : length2;
+        const int result = sqlite3_strnicmp(reinterpret_cast<const char *>(a), reinterpret_cast<const char *>(b), common);
+        return result != 0 ? result : length1 - length2;
     }
     thread_local QCollator collator = [] {
         // A bare "C" environment sorts by code points; a person expects a real alphabet.

@@ -65,3 +65,19 @@ CREATE TABLE testresults (
     TESTDATE DATE,
     ANSWERS TEXT
 );
+
+-- Indexes for what the windows look up row by row. Text columns appear only where a
+-- look-up by student ID needs them: student IDs are plain ASCII in practice, and for
+-- ASCII texts our connections order exactly as the sqlite3 tool does, so an index
+-- written by either stays in order for both. Free text (names, questions) is never
+-- indexed, since there the two orders differ. corvella-admin upgrade adds the ones
+-- an older file lacks.
+
+CREATE INDEX testdetail_test ON testdetail (TESTID, SEQUENCE);
+CREATE INDEX testdetail_question ON testdetail (CONTROLID);
+CREATE INDEX classdetail_class ON classdetail (CLASSID, SEQUENCE);
+CREATE INDEX classdetail_student ON classdetail (STUDENTID);
+CREATE INDEX studentmaster_student ON studentmaster (STUDENTID);
+CREATE INDEX classtest_class ON classtest (CLASSID);
+CREATE INDEX classtest_test ON classtest (TESTID);
+CREATE INDEX testresults_test_class ON testresults (TESTID, CLASSID);
