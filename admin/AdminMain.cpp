@@ -1,6 +1,7 @@
 // corvella-admin: creates, checks and inspects database files from the command line.
 
 #include "admin/Demo.h"
+#include "admin/GiftCommands.h"
 #include "database/Database.h"
 #include "database/Schema.h"
 
@@ -21,7 +22,9 @@ void PrintUsage(QTextStream &out)
     out << "Usage:\n"
            "  corvella-admin create [--demo] PATH   make a new database file (with demo data)\n"
            "  corvella-admin text [FILE]            rebuild one question text and write it back\n"
-           "  corvella-admin check PATH             rebuild every stored question, report failures\n";
+           "  corvella-admin check PATH             rebuild every stored question, report failures\n"
+           "  corvella-admin import PATH FILE [--test NAME]   add the questions of a GIFT file\n"
+           "  corvella-admin export PATH --test NAME [FILE]   write a test's questions as GIFT\n";
 }
 
 int Create(const QStringList &args, QTextStream &out, QTextStream &err)
@@ -74,6 +77,8 @@ int main(int argc, char *argv[])
     const QString command = args.takeFirst();
     if (command == QLatin1String("create"))
         return Create(args, out, err);
+    if (command == QLatin1String("import") || command == QLatin1String("export"))
+        return command == QLatin1String("import") ? RunImportCommand(args) : RunExportCommand(args);
 #ifdef CORVELLA_HAS_QUESTION_COMMANDS
     if (command == QLatin1String("text") && args.size() <= 1)
         return RunTextCommand(args.value(0));
