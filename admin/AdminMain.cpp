@@ -4,6 +4,7 @@
 #include "admin/MemberRowCommands.h"
 #include "admin/PrintCommand.h"
 #include "admin/Upgrade.h"
+#include "admin/GiftCommands.h"
 #include "database/Database.h"
 #include "database/Schema.h"
 
@@ -27,6 +28,8 @@ void PrintUsage(QTextStream &out)
            "  corvella-admin check PATH             rebuild every stored question, report failures\n"
            "  corvella-admin repair PATH            remove rows whose test, class, student or question is gone\n"
            "  corvella-admin upgrade PATH           add the indexes an older file lacks\n"
+           "  corvella-admin import PATH FILE [--test NAME]   add the questions of a GIFT file\n"
+           "  corvella-admin export PATH --test NAME [FILE]   write a test's questions as GIFT\n"
         << PrintCommandUsage;
 }
 
@@ -84,6 +87,8 @@ int main(int argc, char *argv[])
         return RunPrintCommand(args, out, err);
     if (command == QLatin1String("upgrade") && args.size() == 1)
         return RunUpgradeCommand(args.at(0));
+    if (command == QLatin1String("import") || command == QLatin1String("export"))
+        return command == QLatin1String("import") ? RunImportCommand(args) : RunExportCommand(args);
 #ifdef CORVELLA_HAS_QUESTION_COMMANDS
     if (command == QLatin1String("text") && args.size() <= 1)
         return RunTextCommand(args.value(0));
