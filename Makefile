@@ -4,14 +4,15 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 DEB_PACKAGES = cmake g++ make pkg-config ccache qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite \
-               libgl-dev libsqlite3-dev libsodium-dev fonts-dejavu-core poppler-utils sqlite3
+               libgl-dev libsqlite3-dev libsodium-dev fonts-dejavu-core poppler-utils sqlite3 \
+               desktop-file-utils appstream man-db dpkg-dev
 DEMO_DB = $(BUILD)/bin/Database/Corvella.mdb
 # Lets ccache reuse objects across clones of the tree.
 export CCACHE_BASEDIR := $(CURDIR)
 # Debug info would otherwise tie every object to the folder it was built in.
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: deps configure build demo run tamberlin test bench clean
+.PHONY: deps configure build demo run tamberlin test bench package clean
 
 deps:
 	@missing=$$(for p in $(DEB_PACKAGES); do \
@@ -42,6 +43,10 @@ test: build
 bench: deps
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DCORVELLA_BENCH=ON
 	cmake --build $(BUILD)-bench -j$(JOBS)
+
+# A Debian package of the three programs, installed under /usr (dpkg-shlibdeps finds its dependencies).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-bench
