@@ -14,6 +14,7 @@
 #include "authoring/Wizard.h"
 #include "designer/DesignForm.h"
 #include "designer/ObjectInspector.h"
+#include "designer/PropertyGrid.h"
 #include "designer/StretchHandle.h"
 #include "dialogs/HelpFiles.h"
 #include "dialogs/HelpForm.h"
@@ -42,6 +43,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -90,6 +92,9 @@ TForm_Main::TForm_Main(const QString &connectionText, QWidget *parent)
 
     CreateToolBars();
     CreateMenus();
+    StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    setStatusBar(StatusBar);
 
     NvSplashScreen = new TNvSplashScreen(this);
     NvAboutBox = new TNvAboutBox(this);
@@ -356,7 +361,7 @@ void TForm_Main::FormShow()
     ActivateDesigner();
 
     if (InspectorDock && !InspectorDock->isFloating())
-        resizeDocks({InspectorDock}, {200}, Qt::Horizontal);
+        resizeDocks({InspectorDock}, {InspectorDockWidth()}, Qt::Horizontal);
 
     try {
         ADOConnection.Close();
@@ -406,6 +411,7 @@ void TForm_Main::ConfigureObjectInspector()
 
     designer->OnCreateControl = [this](TObjectInspector *, QWidget *control) { ObjectInspectorCreateControl(control); };
     designer->OnBeforeDelete = [this](TObjectInspector *, bool &canDelete) { ObjectInspectorBeforeDelete(canDelete); };
+    designer->OnDelete = [this](TObjectInspector *, bool &) { ObjectInspectorDelete(); };
     designer->OnEditButtonClick = [this](TObjectInspector *) { ObjectInspectorEditButtonClick(); };
     designer->OnMenuPopup = [this](TObjectInspector *sender) {
         if (sender->InspectorForm)
@@ -509,6 +515,10 @@ void TForm_Main::LoadTestList()
 
 void TForm_Main::closeEvent(QCloseEvent *event)
 {
+    if (!ConfirmCloseQuestion()) {
+        event->ignore();
+        return;
+    }
     ReleaseDesigner();
     if (NvSplashScreen)
         NvSplashScreen->close();
@@ -792,7 +802,7 @@ bool TForm_Main::StoreQuestion(const QString &mode, const QString &question, con
         SaveMsgDialog(e.Message(), MsgError, BtnOK);
         return false;
     }
-    AddQuestionToSelectedTest(id);
+    FAddedToTest = AddQuestionToSelectedTest(id);
     return true;
 }
 
@@ -950,6 +960,7 @@ void TForm_Main::ClearSurface()
             ObjectInspector->InspectorForm->RebuildComponentBox();
         ObjectInspector->RefreshInspector();
     }
+    FSavedText.clear();
     EnableKindButtons(true);
 }
 
@@ -1028,6 +1039,7 @@ void TForm_Main::ToolButton_OpenClick()
         ObjectInspector->InspectorForm->RebuildComponentBox();
     ObjectInspector->SelectControl(control);
     UpdateCorrectAnswerButton(control);
+    FSavedText = ::SplitLines(ComponentToText(control)).join(QStringLiteral("\r\n"));
 }
 
 void TForm_Main::ToolButton_SaveClick()
@@ -1046,6 +1058,11 @@ void TForm_Main::ToolButton_SaveClick()
     if (!control) {
         // Nothing was stored: a clear or open that waits on this save must not go on.
         SaveOutcome = false;
+        return;
+    }
+    if (!ConfirmAnswerableQuestion(control)) {
+        SaveOutcome = false;
+        StatusBar->showMessage(QStringLiteral("The question was not saved."));
         return;
     }
 
@@ -1075,7 +1092,20 @@ void TForm_Main::ToolButton_SaveClick()
     QStringList lines = ::SplitLines(ComponentToText(control));
     const QString text = lines.isEmpty() ? QString() : lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 
-    if (!IsValidInteger(id) || !StoreQuestion(mode, question, text, name, id)) {
+    const bool stored = IsValidInteger(id) && StoreQuestion(mode, question, text, name, id);
+    if (stored) {
+        FSavedText = lines.join(QStringLiteral("\r\n"));
+        const QString test = NvComboBox_Test->ItemIndex() >= 0 ? NvComboBox_Test->Text() : QString();
+        if (test.isEmpty())
+            StatusBar->showMessage(QStringLiteral("Saved in the question bank"));
+        else if (FAddedToTest)
+            StatusBar->showMessage(QStringLiteral("Saved as question %1 and added to %2").arg(id, test));
+        else
+            StatusBar->showMessage(QStringLiteral("Saved as question %1 in %2").arg(id, test));
+    } else {
+        StatusBar->showMessage(QStringLiteral("The question was not saved."));
+    }
+    if (!stored) {
         SaveOutcome = false;
         if (mode == QLatin1String("A")) {
             ObjectInspector->SetPropertyValue(ObjectInspector->FindPropertyRow(QStringLiteral("ID")),
@@ -1124,6 +1154,7 @@ void TForm_Main::MenuItem_DeleteClick()
     if (ObjectInspector->InspectorForm)
         ObjectInspector->InspectorForm->RebuildComponentBox();
     ObjectInspector->RefreshInspector();
+    ObjectInspectorDelete();
 }
 
 void TForm_Main::MenuItem_WizardClick()
@@ -1340,6 +1371,106 @@ void TForm_Main::MenuItem_AboutClick()
 void TForm_Main::MenuItem_ExitClick()
 {
     close();
+}
+
+// ---- Guarding the question: save warnings, the exit question, deletion -------------
+
+int TForm_Main::InspectorDockWidth()
+{
+    // The name column fits the longest property name the inspector lists, so that
+    // "CorrectAnswers" is never cut; the dock leaves the values room beside it.
+    constexpr int defaultWidth = 200, valueRoom = 120;
+    TPropertyGrid *grid =
+        ObjectInspector && ObjectInspector->InspectorForm ? ObjectInspector->InspectorForm->PropertyGrid : nullptr;
+    if (!grid)
+        return defaultWidth;
+    int name = grid->DefaultNameColWidth();
+    for (const QString &property : ObjectInspectorSettings.SupportedProps)
+        name = std::max(name, grid->fontMetrics().horizontalAdvance(property) + 8);
+    grid->SetDefaultNameColWidth(name);
+    return std::max(defaultWidth, name + valueRoom);
+}
+
+QList<QWidget *> TForm_Main::QuestionsOnSurface() const
+{
+    QList<QWidget *> controls;
+    QWidget *surface = DesignSurface();
+    if (!surface)
+        return controls;
+    for (QObject *component : OwnedComponents(surface)) {
+        auto *control = qobject_cast<QWidget *>(component);
+        if (control && !control->objectName().isEmpty() && !qobject_cast<TStretchHandle *>(control)
+            && ControlTag(control) != -1)
+            controls << control;
+    }
+    return controls;
+}
+
+bool TForm_Main::QuestionChanged() const
+{
+    const QList<QWidget *> controls = QuestionsOnSurface();
+    if (controls.isEmpty())
+        return false;
+    if (controls.size() > 1 || FSavedText.isEmpty())
+        return true;
+    return ::SplitLines(ComponentToText(controls.first())).join(QStringLiteral("\r\n")) != FSavedText;
+}
+
+bool TForm_Main::ConfirmCloseQuestion()
+{
+    if (!QuestionChanged())
+        return true;
+    const int answer = SaveMsgDialog(
+        QStringLiteral("Do you want to save changes to the current question before closing Corvella?"), MsgConfirm,
+        BtnYes | BtnNo | BtnCancel);
+    if (answer == ResultYes) {
+        ToolButton_SaveClick();
+        return SaveOutcome;
+    }
+    return answer == ResultNo;
+}
+
+bool TForm_Main::ConfirmAnswerableQuestion(QWidget *control)
+{
+    const auto among = [](const QString &answer, const TStrings *choices) {
+        for (const QString &choice : choices->Lines())
+            if (TrimBlanks(choice).compare(TrimBlanks(answer), Qt::CaseInsensitive) == 0)
+                return true;
+        return false;
+    };
+    bool choiceKind = true;
+    bool answerable = true;
+    if (const auto *combo = qobject_cast<TQACombobox *>(control)) {
+        answerable = among(combo->CorrectAnswer(), combo->Answers());
+    } else if (const auto *radio = qobject_cast<TQARadioGroup *>(control)) {
+        answerable = among(radio->CorrectAnswer(), radio->Answers());
+    } else if (const auto *list = qobject_cast<TQAListbox *>(control)) {
+        answerable = !list->CorrectAnswers()->IsEmpty();
+        for (const QString &wanted : list->CorrectAnswers()->Lines())
+            answerable = answerable && among(wanted, list->Answers());
+    } else {
+        choiceKind = false;
+    }
+    const auto *question = dynamic_cast<const TQuestionControl *>(control);
+    const bool hasText = !question || !question->Question().trimmed().isEmpty();
+    QStringList problems;
+    if (!hasText)
+        problems << QStringLiteral("The question has no text.");
+    if (choiceKind && !answerable)
+        problems << QStringLiteral("Its correct answer is not one of its choices.");
+    if (problems.isEmpty())
+        return true;
+    problems << QStringLiteral("No student can answer it right. Do you want to save it anyway?");
+    return SaveMsgDialog(problems.join(QStringLiteral("\r\n")), MsgWarning, BtnYes | BtnNo) == ResultYes;
+}
+
+void TForm_Main::ObjectInspectorDelete()
+{
+    if (!QuestionsOnSurface().isEmpty())
+        return;
+    FSavedText.clear();
+    ReleaseKindButtons();
+    EnableKindButtons(true);
 }
 
 } // namespace Corvella

@@ -10,6 +10,7 @@ class QAction;
 class QDockWidget;
 class QMenu;
 class QToolBar;
+class QStatusBar;
 class QToolButton;
 class TNvAboutBox;
 class TNvComboBox;
@@ -230,6 +231,21 @@ public:
     bool TestHasQuestion(const QString &testID, const QString &questionID);
     // Set at the start of every save, cleared when nothing was stored.
     bool SaveOutcome = true;
+    // The status line under the design surface: what the last Save did.
+    QStatusBar *StatusBar = nullptr;
+    // Save warns of a question no student can answer right (no text, a correct answer
+    // that is not one of the choices); true when it is to be stored all the same.
+    bool ConfirmAnswerableQuestion(QWidget *control);
+    // The question controls on the design surface.
+    QList<QWidget *> QuestionsOnSurface() const;
+    // A question on the surface that was never saved or changed since it was saved or opened.
+    bool QuestionChanged() const;
+    // Exit and the close box: asks to save a changed question; false when the window stays.
+    bool ConfirmCloseQuestion();
+    // After a deletion: with no question left, the kind buttons are usable again.
+    void ObjectInspectorDelete();
+    // Start-up width of the docked inspector; widens its name column to the longest name.
+    int InspectorDockWidth();
 
     // Question commands.
     void ToolButton_MaskEditClick(QToolButton *sender);
@@ -294,6 +310,9 @@ private:
     bool PickClass();
 
     TForm_DesignForm *FOwnTemplate = nullptr;
+    // Object text of the question as last saved or opened; empty for a new question.
+    QString FSavedText;
+    bool FAddedToTest = false; // the last store appended the question to the chosen test
 
     bool FShown = false;
     bool FStartedUp = false;

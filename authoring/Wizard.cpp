@@ -409,7 +409,9 @@ void TForm_Wizard::ShowDetails()
     NvLabel_Details->adjustSize();
     // A wider platform font must not push the label under the drop-down.
     left = std::min(left, NvComboBox_Details->x() - 4 - NvLabel_Details->width());
-    NvLabel_Details->move(left, NvLabel_Correct->y());
+    // Beside its drop-down, wherever the correct-answer label has moved to.
+    NvLabel_Details->move(left, NvComboBox_Details->y() +
+                                    (NvComboBox_Details->height() - NvLabel_Details->height()) / 2);
 }
 
 void TForm_Wizard::ShowWrittenInput()

@@ -88,7 +88,7 @@ void TForm_Editmask::FormShow()
 {
     setResult(ResultCancel);
     Edit_InputMask->SetEditMask(QString());
-    Edit_InputMask->SetText(QString());
+    Edit_InputMask->SetText(InputMask);
     StringGrid_SampleMask->setRowCount(7);
     for (int row = 0; row < 7; ++row) {
         StringGrid_SampleMask->setItem(row, 0, new QTableWidgetItem(QString::fromLatin1(Samples[row].Name)));

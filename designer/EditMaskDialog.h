@@ -32,7 +32,8 @@ public:
     QPushButton *BitBtn_Ok = nullptr;
     QPushButton *BitBtn_Cancel = nullptr;
 
-    // The chosen mask, set by OK.
+    // The chosen mask, set by OK. Set before showing, it is the mask the box opens on,
+    // so that OK without a change keeps the mask the control has.
     QString InputMask;
     int ModalResult() const { return result(); }
 

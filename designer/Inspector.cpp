@@ -18,9 +18,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -64,11 +66,42 @@ bool TFontDialog::Execute(QWidget *parent)
         Font.AssignQFont(chosen);
         return true;
     }
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, Font.ToQFont(), parent, QStringLiteral("Font"));
-    if (ok)
-        Font.AssignQFont(chosen);
-    return ok;
+    QFontDialog dialog(Font.ToQFont(), parent);
+    dialog.setObjectName(QStringLiteral("FontDialog"));
+    dialog.setWindowTitle(QStringLiteral("Font"));
+    // Our own dialog, not the platform's, so that its effects part can follow the rule.
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    QComboBox *color = nullptr;
+    for (QGroupBox *group : dialog.findChildren<QGroupBox *>()) {
+        if (group->findChildren<QCheckBox *>().isEmpty())
+            continue; // the sample, not the effects
+        if (!Effects) {
+            group->hide();
+            break;
+        }
+        color = new QComboBox(group);
+        color->setObjectName(QStringLiteral("ComboBox_Color"));
+        static const TColor basic[] = {0,       128,      32768,    32896,    8388608,  8388736,  8421376,  8421504,
+                                       12632256, 255,     65280,    65535,    16711680, 16711935, 16776960, 16777215};
+        if (std::find(std::begin(basic), std::end(basic), Font.Color()) == std::end(basic))
+            color->addItem(TPropertyList::ColorToIdentifier(Font.Color()), QVariant::fromValue(qint64(Font.Color())));
+        for (TColor each : basic)
+            color->addItem(TPropertyList::ColorToIdentifier(each), QVariant::fromValue(qint64(each)));
+        color->setCurrentIndex(color->findData(QVariant::fromValue(qint64(Font.Color()))));
+        if (group->layout()) {
+            auto *label = new QLabel(QStringLiteral("Color:"), group);
+            label->setBuddy(color);
+            group->layout()->addWidget(label);
+            group->layout()->addWidget(color);
+        }
+        break;
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    Font.AssignQFont(dialog.selectedFont());
+    if (color && color->currentIndex() >= 0)
+        Font.SetColor(static_cast<TColor>(color->currentData().toLongLong()));
+    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -203,6 +236,8 @@ TInspector::TInspector(TObjectInspector *designer, QWidget *parent) : QDockWidge
             [this](int aRow, int itemIndex, const QString &, bool) { PropertyGridComboCloseUp(aRow, itemIndex); });
     connect(PropertyGrid, &TCustomPrGrid::OnEditButtonClick, this,
             [this](int aRow, const QString &) { PropertyGridEditButtonClick(aRow); });
+    connect(PropertyGrid, &TCustomPrGrid::OnSetEditText, this,
+            [this](int, int aRow, const QString &value) { NotePendingEdit(aRow, value); });
     connect(PropertyGrid, &TCustomPrGrid::OnExit, this, &TInspector::PropertyGridExit);
     connect(PropertyGrid, &TCustomPrGrid::OnMouseDown, this, &TInspector::PropertyGridMouseDown);
     connect(PropertyGrid, &TCustomPrGrid::OnMouseMove, this, &TInspector::PropertyGridMouseMove);
@@ -373,9 +408,62 @@ void TInspector::FormActivate()
 
 void TInspector::FormDeactivate()
 {
-    // Leaving the window never runs the leave-cell check; unapplied text is dropped.
+    // The refusal message takes the focus for a moment; the typed text stays for correcting.
+    if (FRefusing)
+        return;
+    // Leaving the window never runs the leave-cell check, but a valid number typed there
+    // is applied, as the teacher expects when he clicks elsewhere.
+    CommitPendingEdit();
     RefreshValues(true);
     FCheckCells = false;
+}
+
+void TInspector::NotePendingEdit(int aRow, const QString &text)
+{
+    TPropertyList &list = FDesigner->FPropertyList;
+    if (aRow < 0 || aRow >= list.Count())
+        return;
+    const QString type = list.Row(aRow).Type;
+    if (type != QLatin1String("Integer") && type != QLatin1String("Float"))
+        return;
+    TStretchHandle *handle = FDesigner->StretchHandle;
+    TPendingEdit pending{list.Row(aRow).Name, type, text, {}};
+    for (QObject *target :
+         PropertyTargets(handle ? handle->Selection() : QList<QWidget *>(), FDesigner->DesignSurface()))
+        pending.Targets << target;
+    FPending = pending;
+}
+
+void TInspector::CommitPendingEdit()
+{
+    if (!FPending)
+        return;
+    const TPendingEdit pending = *FPending;
+    FPending.reset();
+    const bool isInteger = pending.Type == QLatin1String("Integer");
+    double number = 0;
+    if (isInteger ? !IsValidInteger(pending.Text) : !TryTextToFloat(pending.Text, &number))
+        return;
+    bool changed = false;
+    for (const QPointer<QObject> &target : pending.Targets) {
+        if (!target)
+            continue;
+        try {
+            if (isInteger) {
+                const qint64 value = pending.Text.trimmed().toLongLong();
+                if (GetOrdProp(target, pending.Name) != value) {
+                    SetOrdProp(target, pending.Name, value);
+                    changed = true;
+                }
+            } else if (GetFloatProp(target, pending.Name) != number) {
+                SetFloatProp(target, pending.Name, number);
+                changed = true;
+            }
+        } catch (const Exception &) {
+        }
+    }
+    if (changed && FDesigner->StretchHandle)
+        FDesigner->StretchHandle->UpdateHandles();
 }
 
 void TInspector::FormResize()
@@ -590,11 +678,24 @@ void TInspector::PropertyGridSelectCell(int aCol, int aRow, bool &canSelect)
                     const QString message = QLatin1Char('"') + text + QLatin1Char('"') +
                                             (isInteger ? QStringLiteral(" is not a valid integer value.")
                                                        : QStringLiteral(" is not a valid floating point value."));
+                    FRefusing = true;
                     SaveMsgDialog(message, MsgWarning, BtnOK);
+                    FRefusing = false;
+                    // The refused text stays in the editor, selected, to be corrected.
+                    if (TPropertyInplaceEdit *editor = PropertyGrid->PropertyEditor()) {
+                        if (PropertyGrid->Cells(PropertyGrid->ValueCol(), row) != text)
+                            PropertyGrid->SetCells(PropertyGrid->ValueCol(), row, text);
+                        if (editor->text() != text)
+                            editor->setText(text);
+                        editor->setFocus();
+                        editor->selectAll();
+                    }
                     return;
                 }
-            } else if (isInteger ? list.ApplyOrdinal(row, targets) : list.ApplyFloat(row, targets)) {
-                RefreshValues(true);
+            } else {
+                FPending.reset();
+                if (isInteger ? list.ApplyOrdinal(row, targets) : list.ApplyFloat(row, targets))
+                    RefreshValues(true);
             }
         }
     }
@@ -628,6 +729,7 @@ void TInspector::PropertyGridKeyDown(int &key, Qt::KeyboardModifiers)
         list.ApplyFloat(row, targets);
     else
         return;
+    FPending.reset();
     RefreshValues(true);
     if (handle)
         handle->UpdateHandles();
@@ -732,17 +834,27 @@ void TInspector::EditStrings(int row)
     TForm_StringEdit dialog(this);
     dialog.SetLines(strings->Lines());
     dialog.exec();
-    if (dialog.ModalResult() == ResultOK) {
-        strings->Assign(dialog.Lines());
-        RefreshValues(false);
-        if (handle)
-            handle->UpdateHandles();
+    if (dialog.ModalResult() != ResultOK)
+        return;
+    // Through the property's setter, never into the list in place: the setter is what
+    // copies Answers into the visible Items.
+    TStrings edited;
+    edited.Assign(dialog.Lines());
+    for (QObject *target : targets) {
+        TPropObject each;
+        const TPropInfo *q = FindProp(target, name, &each);
+        if (q && q->Kind == TPropKind::Object && q->ObjectClass == StringsClassInfo() && q->SetObj)
+            q->SetObj(each.Self, &edited);
     }
+    RefreshValues(false);
+    if (handle)
+        handle->UpdateHandles();
 }
 
 void TInspector::EditMask(int row)
 {
     TForm_Editmask dialog(this);
+    dialog.InputMask = FDesigner->FPropertyList.Row(row).Value;
     dialog.exec();
     if (dialog.ModalResult() != ResultOK)
         return;

@@ -7,7 +7,10 @@
 #include "toolkit/Graphics.h"
 
 #include <QDockWidget>
+#include <QPointer>
 #include <QStringList>
+
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -80,6 +83,9 @@ public:
     void RefreshValues(bool force);
     // Stops following activation, so that a designer being destroyed is not refreshed.
     void DetachActivation();
+    // A number typed into a row but not yet applied (no Enter, cell not left) is applied
+    // to the controls it was typed for, before the rows are rebuilt or the window is left.
+    void CommitPendingEdit();
 
     void FormShow();
     void FormActivate();
@@ -125,6 +131,16 @@ private:
     void CancelMouseCapture();
     // The page control of the single selected control (a page control or a tab page).
     QTabWidget *SelectedPageControl() const;
+
+    void NotePendingEdit(int aRow, const QString &text);
+
+    struct TPendingEdit
+    {
+        QString Name, Type, Text;
+        QList<QPointer<QObject>> Targets;
+    };
+    std::optional<TPendingEdit> FPending;
+    bool FRefusing = false; // the refused-value message is up
 
     TObjectInspector *FDesigner;
     bool FChangingBox = false;

@@ -285,6 +285,7 @@ void TObjectInspector::RefreshInspector()
 {
     if (!InspectorForm || !StretchHandle)
         return;
+    InspectorForm->CommitPendingEdit();
     QWidget *surface = DesignSurface();
     QComboBox *box = InspectorForm->ComboBox_Object;
     {

@@ -797,12 +797,16 @@ void TStretchHandle::HandleKeyDown(int key, Qt::KeyboardModifiers shift)
     const Qt::KeyboardModifiers mods = shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const bool ctrl = mods == Qt::ControlModifier, shiftOnly = mods == Qt::ShiftModifier;
     const QRect g = geometry();
+    // Keyboard sizing stops where mouse sizing does: the handle keeps at least 5 x 5.
+    constexpr int minimum = 5;
     switch (key) {
     case Qt::Key_Left:
         if (ctrl)
             SetHandleBounds(g.translated(-1, 0));
-        else if (shiftOnly)
+        else if (shiftOnly && g.width() > minimum)
             SetHandleBounds(g.adjusted(0, 0, -1, 0));
+        else if (shiftOnly)
+            break;
         else
             SelectNearestLeft();
         break;
@@ -817,8 +821,10 @@ void TStretchHandle::HandleKeyDown(int key, Qt::KeyboardModifiers shift)
     case Qt::Key_Up:
         if (ctrl)
             SetHandleBounds(g.translated(0, -1));
-        else if (shiftOnly)
+        else if (shiftOnly && g.height() > minimum)
             SetHandleBounds(g.adjusted(0, 0, 0, -1));
+        else if (shiftOnly)
+            break;
         else
             SelectNearestAbove();
         break;
@@ -849,6 +855,9 @@ void TStretchHandle::HandleKeyDown(int key, Qt::KeyboardModifiers shift)
     default:
         break;
     }
+    // The rows follow what the key did: new bounds or another selected control.
+    if ((key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down) && Designer)
+        Designer->RefreshInspector();
     if (OnKeyDown)
         OnKeyDown(key, shift);
 }
