@@ -269,6 +269,7 @@ void TestSaveMsgDlg::sizing()
         QTextCursor end(form.RichEdit->document());
         end.movePosition(QTextCursor::End);
         QVERIFY(form.RichEdit->cursorRect(end).bottom() <= form.RichEdit->viewport()->height());
+        QVERIFY(form.RichEdit->cursorRect(end).right() <= form.RichEdit->viewport()->width());
     }
     QCOMPARE(form.size(), client);
     QCOMPARE(form.maximumSize(), client); // the user cannot resize it

@@ -327,6 +327,9 @@ void TestReadablePages::windowGrowsAndAreasUseRoom()
     QCOMPARE(wizard->ScrollBox_Controls->geometry(), QRect(0, 58, 507, 373 - 58 - 35));
     QCOMPARE(wizard->Panel_Bottom->geometry(), QRect(0, 373 - 35, 507, 35));
 
+    // What a window manager reads: a maximise button and no upper size limit.
+    QVERIFY(wizard->windowFlags() & Qt::WindowMaximizeButtonHint);
+    QCOMPARE(wizard->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     wizard->showMaximized();
     const QSize available = QGuiApplication::primaryScreen()->availableGeometry().size();
     QTRY_COMPARE(wizard->frameGeometry().size(), available);
