@@ -1,6 +1,7 @@
 // corvella-admin: creates, checks and inspects database files from the command line.
 
 #include "admin/Demo.h"
+#include "admin/ResultChecks.h"
 #include "database/Database.h"
 #include "database/Schema.h"
 
@@ -77,8 +78,10 @@ int main(int argc, char *argv[])
 #ifdef CORVELLA_HAS_QUESTION_COMMANDS
     if (command == QLatin1String("text") && args.size() <= 1)
         return RunTextCommand(args.value(0));
-    if (command == QLatin1String("check") && args.size() == 1)
-        return RunCheckCommand(args.at(0));
+    if (command == QLatin1String("check") && args.size() == 1) {
+        const int questions = RunCheckCommand(args.at(0));
+        return CheckDuplicateResults(args.at(0)) == 0 ? questions : 1;
+    }
 #endif
     PrintUsage(err);
     return 2;

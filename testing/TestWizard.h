@@ -1,6 +1,7 @@
 #pragma once
 
 #include "question/QuestionText.h"
+#include "testing/ResultStore.h"
 
 #include <QDialog>
 #include <QList>
@@ -64,6 +65,14 @@ public:
     bool WriteTestResult(int grade);
     // The transcript as written to the result row (without the closing blank).
     QString Transcript() const;
+    // Saves the answers given so far (testing program), as the student leaves a page.
+    void SaveProgress();
+    // Where the answers saved last went.
+    TProgressPlace ProgressPlace() const { return FProgressPlace; }
+    // The result of the finished test is in the database / kept on this computer.
+    bool ResultStored() const { return FResultStored; }
+    bool ResultKept() const { return FResultKept; }
+    TResultKey Key() const;
 
     // The grade of the last ShowGrade.
     long double Grade() const { return FGrade; }
@@ -79,6 +88,8 @@ public:
     QString StudentID;
     QString ClassID;
     bool SaveResult = false;
+    // How long the result written at Finish waits for other writers, in milliseconds.
+    int ResultWait = ResultWaitTime;
     bool AllowPrevious;
     int PageIndex = 0;
     int CorrectCount = 0;
@@ -111,6 +122,13 @@ public:
     QLabel *Label_GradeCaption2 = nullptr;
     QLabel *Label_Grade2 = nullptr;
     QLabel *Label_Percent = nullptr;
+    QLabel *Label_Status = nullptr; // the status as stored
+    QLabel *Label_Stored = nullptr; // whether the result is in the database
+
+    static const QString ContinueQuestion;
+    static const QString KeptMessage;
+    static const QString StoredText;
+    static const QString KeptText;
 
     static const QString FinishCaption;
     static const QString NextCaption;
@@ -133,9 +151,16 @@ private:
     void MarkUnavailable(const QString &reason);
     void CloseWindow(int result);
     TQuestion *QuestionOf(QWidget *control);
+    void OfferToContinue();
+    void ShowStoredState();
 
     long double FGrade = 0;
     QString FUnavailableReason;
     bool FShown = false;
     bool FClosing = false;
+    QString FBase; // the result row as it stood when the test began
+    TTestProgress FProgress;
+    TProgressPlace FProgressPlace = TProgressPlace::Nowhere;
+    bool FResultStored = false;
+    bool FResultKept = false;
 };
