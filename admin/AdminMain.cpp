@@ -5,6 +5,7 @@
 #include "admin/PrintCommand.h"
 #include "admin/Upgrade.h"
 #include "admin/GiftCommands.h"
+#include "admin/ResultChecks.h"
 #include "database/Database.h"
 #include "database/Schema.h"
 
@@ -94,7 +95,9 @@ int main(int argc, char *argv[])
         return RunTextCommand(args.value(0));
     if (command == QLatin1String("check") && args.size() == 1) {
         const int questions = RunCheckCommand(args.at(0));
-        return CheckMemberRows(args.at(0), out, err) ? questions : 1;
+        const bool rows = CheckMemberRows(args.at(0), out, err);
+        const bool results = CheckDuplicateResults(args.at(0)) == 0;
+        return rows && results ? questions : 1;
     }
 #endif
     if (command == QLatin1String("repair") && args.size() == 1)

@@ -25,6 +25,7 @@
 #include "question/QuestionControls.h"
 #include "question/QuestionText.h"
 #include "testing/TestWizard.h"
+#include "testing/WaitIndicator.h"
 #include "toolkit/Component.h"
 #include "toolkit/Convert.h"
 #include "toolkit/MaskEdit.h"
@@ -100,6 +101,7 @@ TForm_Main::TForm_Main(const QString &connectionText, QWidget *parent)
     NvAboutBox = new TNvAboutBox(this);
 
     SetDbErrorReporter([](const QString &message) { SaveMsgDialog(message, MsgError, BtnOK); });
+    InstallDbWaitIndicator();
 
     ObjectInspector = new TObjectInspector;
     ConfigureObjectInspector();
@@ -115,6 +117,7 @@ TForm_Main::~TForm_Main()
 {
     ReleaseDesigner();
     delete FOwnTemplate;
+    RemoveDbWaitIndicator();
     SetDbErrorReporter(nullptr);
     ADOQuery.Close();
     if (Form_Main == this)

@@ -246,6 +246,8 @@ void TForm_TestGrades::FormShow()
                 Query->Add(QStringLiteral("WHERE CLASSID = ") + classKey);
                 Query->Add(QStringLiteral("AND STUDENTID = ") + QuotedStr(StringGrid->Cells(ColID, row)));
                 Query->Add(QStringLiteral("AND TESTID    = ") + testKey);
+                // Of rows doubled by older copies of the program, the latest counts.
+                Query->Add(QStringLiteral("ORDER BY SERIAL DESC"));
                 Query->Open();
                 if (!Query->Eof()) {
                     grade = Query->FieldByName(QStringLiteral("GRADE")).AsString();
@@ -351,6 +353,10 @@ bool TForm_TestGrades::StoreRow(int row)
     const QString testKey = WholeNumber(TestKey);
     try {
         RequireQuery(Query);
+        if (!Query->Connection())
+            throw EDatabaseError(QStringLiteral("The statement has no connection."));
+        // The look-up and the write are one step: a student finishing meanwhile gets no second row.
+        TDbTransaction transaction(*Query->Connection());
         Query->Clear();
         Query->Add(QStringLiteral("SELECT COUNT(*) FROM testresults"));
         Query->Add(QStringLiteral("WHERE CLASSID=") + classKey);
@@ -376,6 +382,7 @@ bool TForm_TestGrades::StoreRow(int row)
             Query->Add(QuotedStr(status) + QStringLiteral(")"));
         }
         Query->ExecSQL();
+        transaction.Commit();
     } catch (const Exception &e) {
         if (Query)
             Query->Close();

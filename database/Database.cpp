@@ -4,6 +4,8 @@
 #include "toolkit/StdDialogs.h"
 
 #include <QCollator>
+#include <QDateTime>
+#include <QRegularExpression>
 #include <QFile>
 #include <QLocale>
 #include <QFileInfo>
@@ -11,6 +13,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <limits>
 
 const QString ProviderPart = QStringLiteral(
@@ -131,6 +134,12 @@ bool IsBlankTail(const char *tail)
     return true;
 }
 
+TDbWaitObserver &WaitObserver()
+{
+    static TDbWaitObserver observer;
+    return observer;
+}
+
 TDbErrorReporter &Reporter()
 {
     static TDbErrorReporter reporter = [](const QString &message) { ShowErrorBox(message); };
@@ -172,7 +181,7 @@ void TDbConnection::Open()
         sqlite3_close(db);
         throw EDatabaseError(QStringLiteral("%1: '%2'").arg(message, path));
     }
-    sqlite3_busy_timeout(db, BusyTimeout);
+    sqlite3_busy_handler(db, &TDbConnection::BusyHandler, this);
     sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, CompareNoCase);
     const int fn = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(db, "like", 2, fn, nullptr, LikeFunction, nullptr, nullptr);
@@ -188,6 +197,43 @@ void TDbConnection::Open()
         throw EDatabaseError(QStringLiteral("%1: '%2'").arg(message, path));
     }
     FDb = db;
+}
+
+void TDbConnection::SetBusyTimeout(int milliseconds)
+{
+    FBusyTimeout = milliseconds;
+}
+
+int TDbConnection::BusyHandler(void *connection, int count)
+{
+    auto self = static_cast<TDbConnection *>(connection);
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (count == 0 || self->FWaitStart == 0)
+        self->FWaitStart = now;
+    const qint64 waited = now - self->FWaitStart;
+    self->FLongestWait = std::max(self->FLongestWait, waited);
+    if (waited >= self->FBusyTimeout) {
+        self->EndWait();
+        return 0; // give up: the statement fails with "database is locked"
+    }
+    if (waited >= WaitNoticeDelay && WaitObserver()) {
+        WaitObserver()(self->FWaitShown ? TDbWait::Tick : TDbWait::Begin);
+        self->FWaitShown = true;
+    }
+    // Short naps first, so that a brief lock costs little; never past the limit.
+    const qint64 nap = std::min<qint64>(count < 10 ? 2 + count * 2 : 50, self->FBusyTimeout - waited);
+    sqlite3_sleep(int(std::max<qint64>(nap, 1)));
+    return 1;
+}
+
+void TDbConnection::EndWait()
+{
+    FWaitStart = 0;
+    if (FWaitShown) {
+        FWaitShown = false;
+        if (WaitObserver())
+            WaitObserver()(TDbWait::End);
+    }
 }
 
 void TDbConnection::Close()
@@ -319,6 +365,7 @@ sqlite3_stmt *TDbQuery::Prepare(const QString &text)
     const QByteArray utf8 = text.toUtf8();
     sqlite3_stmt *stmt = nullptr;
     const int rc = sqlite3_prepare_v2(FConnection->Handle(), utf8.constData(), int(utf8.size()), &stmt, nullptr);
+    FConnection->EndWait(); // reading the schema may wait too
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt);
         RaiseEngineError(rc);
@@ -342,6 +389,7 @@ void TDbQuery::Bind(sqlite3_stmt *stmt)
 void TDbQuery::Step()
 {
     const int rc = sqlite3_step(FStmt);
+    FConnection->EndWait();
     if (rc == SQLITE_ROW) {
         FEof = false;
     } else if (rc == SQLITE_DONE) {
@@ -392,6 +440,7 @@ void TDbQuery::ExecSQL()
         sqlite3_stmt *stmt = nullptr;
         const char *tail = nullptr;
         int rc = sqlite3_prepare_v2(db, next, int(end - next), &stmt, &tail);
+        FConnection->EndWait();
         if (rc != SQLITE_OK) {
             sqlite3_finalize(stmt);
             RaiseEngineError(rc);
@@ -405,6 +454,7 @@ void TDbQuery::ExecSQL()
         Bind(stmt);
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         }
+        FConnection->EndWait();
         if (rc != SQLITE_DONE) {
             const QString message = EngineMessage(db, rc);
             sqlite3_finalize(stmt);
@@ -497,6 +547,66 @@ QString QuotedStr(const QString &text)
     QString quoted = text;
     quoted.replace(QLatin1Char('\''), QLatin1String("''"));
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+void SetDbWaitObserver(TDbWaitObserver observer)
+{
+    WaitObserver() = std::move(observer);
+}
+
+// ---------------------------------------------------------------- TDbTransaction
+
+TDbTransaction::TDbTransaction(TDbConnection &connection) : FConnection(connection)
+{
+    FConnection.Open();
+    char *error = nullptr;
+    const int rc = sqlite3_exec(FConnection.Handle(), "BEGIN IMMEDIATE", nullptr, nullptr, &error);
+    FConnection.EndWait();
+    if (rc != SQLITE_OK) {
+        const QString message = error ? QString::fromUtf8(error) : EngineMessage(FConnection.Handle(), rc);
+        sqlite3_free(error);
+        throw EDatabaseError(message);
+    }
+    FOpen = true;
+}
+
+TDbTransaction::~TDbTransaction()
+{
+    Rollback();
+}
+
+void TDbTransaction::Commit()
+{
+    if (!FOpen)
+        throw EDatabaseError(QStringLiteral("No transaction is open."));
+    char *error = nullptr;
+    const int rc = sqlite3_exec(FConnection.Handle(), "COMMIT", nullptr, nullptr, &error);
+    FConnection.EndWait();
+    if (rc != SQLITE_OK) {
+        const QString message = error ? QString::fromUtf8(error) : EngineMessage(FConnection.Handle(), rc);
+        sqlite3_free(error);
+        Rollback();
+        throw EDatabaseError(message);
+    }
+    FOpen = false;
+}
+
+void TDbTransaction::Rollback()
+{
+    if (!FOpen)
+        return;
+    FOpen = false;
+    if (FConnection.Handle() && !sqlite3_get_autocommit(FConnection.Handle()))
+        sqlite3_exec(FConnection.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+QString SecretFreeText(const QString &statement)
+{
+    static const QRegularExpression secret(QStringLiteral("(PWORD\\s*=\\s*)'(?:[^']|'')*'"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    QString text = statement;
+    text.replace(secret, QStringLiteral("\\1'********'"));
+    return text;
 }
 
 void SetDbErrorReporter(TDbErrorReporter reporter)

@@ -45,11 +45,51 @@ public:
 
     // How long a writer waits for another program's write, in milliseconds.
     static constexpr int BusyTimeout = 30000;
+    // The wait of this connection; set before or after opening.
+    void SetBusyTimeout(int milliseconds);
+    int BusyTimeoutMs() const { return FBusyTimeout; }
+    // The longest a statement of this connection has waited for the file, in milliseconds.
+    qint64 LongestWait() const { return FLongestWait; }
+
+    // Called after every statement step: ends a wait that the observer was told of.
+    void EndWait();
 
 private:
+    static int BusyHandler(void *connection, int count);
+
     QString FConnectionString;
     bool FReadOnly = false;
     sqlite3 *FDb = nullptr;
+    int FBusyTimeout = BusyTimeout;
+    qint64 FWaitStart = 0;
+    qint64 FLongestWait = 0;
+    bool FWaitShown = false;
+};
+
+// Told when a statement has waited for a locked file longer than WaitNoticeDelay
+// (Begin), again while it goes on waiting (Tick, about every 50 ms) and when the wait
+// is over (End). The programs show it; the database code shows nothing itself.
+enum class TDbWait { Begin, Tick, End };
+using TDbWaitObserver = std::function<void(TDbWait state)>;
+constexpr int WaitNoticeDelay = 500;
+void SetDbWaitObserver(TDbWaitObserver observer);
+
+// One step that must not be half done (a look-up and the write that depends on it):
+// takes the file's write lock at once (BEGIN IMMEDIATE), so two copies never both
+// decide on what they read before either has written. Rolled back unless committed.
+class TDbTransaction
+{
+public:
+    explicit TDbTransaction(TDbConnection &connection); // raises EDatabaseError
+    ~TDbTransaction();
+    TDbTransaction(const TDbTransaction &) = delete;
+    TDbTransaction &operator=(const TDbTransaction &) = delete;
+    void Commit(); // raises EDatabaseError; the transaction is then rolled back
+    void Rollback();
+
+private:
+    TDbConnection &FConnection;
+    bool FOpen = false;
 };
 
 class TDbQuery;
@@ -136,6 +176,10 @@ private:
     int FRowsAffected = 0;
     mutable int FLastField = -1; // readers ask for the columns in the same order every row
 };
+
+// A statement's text fit to be shown: the quoted value after PWORD (a password hash
+// or a scrambled password) is replaced by asterisks.
+QString SecretFreeText(const QString &statement);
 
 // The standard quoting function: an apostrophe, the text with every apostrophe
 // doubled, an apostrophe.

@@ -138,6 +138,8 @@ void LoadTakenTest(TDbQuery &query, const QString &studentID, const QString &cla
     query.Add(QStringLiteral("AND CLASSMASTER.ID= TESTRESULTS.CLASSID"));
     query.Add(QStringLiteral("AND CLASSTEST.TESTID = TESTMASTER.ID"));
     query.Add(QStringLiteral("AND CLASSTEST.CLASSID = CLASSMASTER.ID"));
+    // Of result rows doubled by older copies of the program, the latest counts.
+    query.Add(QStringLiteral("ORDER BY TESTRESULTS.SERIAL DESC"));
     query.Open();
     if (query.Eof()) {
         query.Close();

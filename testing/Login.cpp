@@ -384,5 +384,7 @@ bool TForm_Login::SavePassword()
 
 void TForm_Login::ReportStatementError(const QString &message)
 {
-    SaveMsgDialog(message + QStringLiteral("\r\n\r\n") + (Query ? Query->Text() : QString()), MsgError, BtnOK);
+    // The statement holds the new hash and the stored password: never shown.
+    SaveMsgDialog(message + QStringLiteral("\r\n\r\n") + (Query ? SecretFreeText(Query->Text()) : QString()), MsgError,
+                  BtnOK);
 }

@@ -6,7 +6,9 @@
 #include "testing/Login.h"
 #include "testing/SelectClass.h"
 #include "testing/SelectTest.h"
+#include "testing/ResultStore.h"
 #include "testing/TestWizard.h"
+#include "testing/WaitIndicator.h"
 #include "toolkit/Application.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/StdDialogs.h"
@@ -25,6 +27,7 @@ TForm_Main::TForm_Main(QWidget *parent)
     setObjectName(QStringLiteral("Form_Main"));
     setWindowTitle(QStringLiteral("Tamberlin"));
     SetDbErrorReporter([](const QString &message) { SaveMsgDialog(message, MsgError, BtnOK); });
+    InstallDbWaitIndicator();
 
     Button_Test = new QPushButton(QStringLiteral("Test"), this);
     Button_Test->setObjectName(QStringLiteral("Button_Test"));
@@ -39,6 +42,7 @@ TForm_Main::TForm_Main(QWidget *parent)
 TForm_Main::~TForm_Main()
 {
     delete Form_Login;
+    RemoveDbWaitIndicator();
     SetDbErrorReporter(nullptr);
 }
 
@@ -60,6 +64,8 @@ void TForm_Main::ShowSplash()
 
 void TForm_Main::FormShow()
 {
+    // Results kept on this computer by an earlier run are stored as soon as they can be.
+    TKeptResultRetrier::Instance()->Start();
     ShowSplash();
     Button_TestClick(Button_Test);
     close();

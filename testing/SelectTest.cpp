@@ -1,6 +1,7 @@
 #include "testing/SelectTest.h"
 
 #include "database/Database.h"
+#include "testing/ResultStore.h"
 #include "toolkit/Convert.h"
 #include "toolkit/StdDialogs.h"
 
@@ -201,13 +202,19 @@ void TForm_SelectTest::FormShow()
             Query->Add(QStringLiteral("WHERE CLASSID = ") + classKey);
             Query->Add(QStringLiteral("AND STUDENTID = ") + QuotedStr(StudentID));
             Query->Add(QStringLiteral("AND TESTID    = ") + testID);
+            // Of rows doubled by older copies of the program, the latest counts.
+            Query->Add(QStringLiteral("ORDER BY SERIAL DESC"));
             Query->Open();
             if (Query->Eof()) {
                 SetCell(ColStatus, row, Incomplete);
                 SetCell(ColGrade, row, QStringLiteral("N/A"));
             } else {
                 SetCell(ColStatus, row, Query->FieldByName(QStringLiteral("STATUS")).AsString());
-                SetCell(ColGrade, row, Query->FieldByName(QStringLiteral("GRADE")).AsString() + QLatin1Char('%'));
+                // A test begun and not finished has no grade yet.
+                const bool begun = IsProgressText(Query->FieldByName(QStringLiteral("ANSWERS")).AsString());
+                SetCell(ColGrade, row,
+                        begun ? QStringLiteral("N/A")
+                              : Query->FieldByName(QStringLiteral("GRADE")).AsString() + QLatin1Char('%'));
             }
             Query->Close();
         }

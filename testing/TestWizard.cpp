@@ -4,14 +4,17 @@
 #include "dialogs/SplashAbout.h"
 #include "question/QuestionControls.h"
 #include "testing/Pictures.h"
+#include "testing/ResultStore.h"
 #include "toolkit/Component.h"
 #include "toolkit/Convert.h"
 #include "toolkit/Exception.h"
 #include "toolkit/StdCtrls.h"
+#include "toolkit/ModalResult.h"
 #include "toolkit/StdDialogs.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -29,6 +32,14 @@
 
 const QString TForm_TestWizard::FinishCaption = QStringLiteral("&Finish");
 const QString TForm_TestWizard::NextCaption = QStringLiteral("&Next");
+const QString TForm_TestWizard::ContinueQuestion = QStringLiteral("Continue where you stopped?");
+const QString TForm_TestWizard::KeptMessage = QStringLiteral(
+    "Your result could not be stored in the database just now.\n\n"
+    "It is kept safely on this computer and will be stored by itself as soon as the database can be "
+    "reached. You do not need to take the test again.");
+const QString TForm_TestWizard::StoredText = QStringLiteral("Your result is stored.");
+const QString TForm_TestWizard::KeptText =
+    QStringLiteral("Your result is kept on this computer and will be stored by itself.");
 
 namespace {
 
@@ -106,6 +117,52 @@ QString CorrectAnswerOf(QWidget *control)
     if (auto date = qobject_cast<TQADateTime *>(control))
         return date->CorrectAnswer();
     return QString();
+}
+
+// What a question control holds, as text that RestoreAnswer puts back.
+QString AnswerState(QWidget *control)
+{
+    if (auto list = qobject_cast<TQAListbox *>(control)) {
+        QStringList selected;
+        for (int i = 0; i < list->Items()->Count(); ++i)
+            if (list->Selected(i))
+                selected << QString::number(i);
+        return selected.join(QLatin1Char(','));
+    }
+    if (auto edit = qobject_cast<TQAMaskEdit *>(control))
+        return edit->Text();
+    if (auto combo = qobject_cast<TQACombobox *>(control))
+        return combo->Text();
+    if (auto radio = qobject_cast<TQARadioGroup *>(control))
+        return QString::number(radio->ItemIndex());
+    if (auto memo = qobject_cast<TQARichEdit *>(control))
+        return memo->Text();
+    if (auto date = qobject_cast<TQADateTime *>(control))
+        return date->date().toString(Qt::ISODate);
+    return QString();
+}
+
+void RestoreAnswer(QWidget *control, const QString &state)
+{
+    if (auto list = qobject_cast<TQAListbox *>(control)) {
+        const QStringList selected = state.split(QLatin1Char(','), Qt::SkipEmptyParts);
+        for (int i = 0; i < list->Items()->Count(); ++i)
+            list->SetSelected(i, selected.contains(QString::number(i)));
+        if (!list->MultiSelect() && selected.isEmpty())
+            list->SetItemIndex(-1);
+    } else if (auto edit = qobject_cast<TQAMaskEdit *>(control)) {
+        edit->SetText(state);
+    } else if (auto combo = qobject_cast<TQACombobox *>(control)) {
+        combo->SetText(state);
+    } else if (auto radio = qobject_cast<TQARadioGroup *>(control)) {
+        radio->SetItemIndex(state.toInt());
+    } else if (auto memo = qobject_cast<TQARichEdit *>(control)) {
+        memo->SetText(state);
+    } else if (auto date = qobject_cast<TQADateTime *>(control)) {
+        const QDate day = QDate::fromString(state, Qt::ISODate);
+        if (day.isValid())
+            date->setDate(day);
+    }
 }
 
 } // namespace
@@ -318,7 +375,8 @@ void TForm_TestWizard::BuildGradeBox()
     Panel_Grade->setFrameStyle(QFrame::Box | QFrame::Plain);
     Panel_Grade->setLineWidth(1);
     Panel_Grade->setAutoFillBackground(true);
-    Panel_Grade->setGeometry(117, 112, 273, 153);
+    // Room below the figures for the status as stored and whether it is stored.
+    Panel_Grade->setGeometry(117, 78, 273, 153 + 68);
     Panel_Grade->hide();
 
     // Large bold type, shrunk when the platform's font would not fit the box.
@@ -358,6 +416,16 @@ void TForm_TestWizard::BuildGradeBox()
     Label_Percent = MakeLabel(QStringLiteral("Label_Percent"), QStringLiteral("%"), Panel_Grade);
     Label_Percent->setFont(large);
     Label_Percent->setGeometry(numberRight + 2, Label_Grade2->y(), percentWidth, rowHeight);
+
+    Label_Status = MakeLabel(QStringLiteral("Label_Status"), QString(), Panel_Grade);
+    Label_Status->setTextFormat(Qt::PlainText);
+    Label_Status->setFont(BoldFont(font(), 0));
+    Label_Status->setGeometry(16, 153, 273 - 32, 20);
+    Label_Stored = MakeLabel(QStringLiteral("Label_Stored"), QString(), Panel_Grade);
+    Label_Stored->setTextFormat(Qt::PlainText);
+    Label_Stored->setWordWrap(true);
+    Label_Stored->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label_Stored->setGeometry(16, 175, 273 - 32, 153 + 68 - 175 - 4);
 }
 
 void TForm_TestWizard::SetNumberLook(bool finished)
@@ -455,6 +523,65 @@ void TForm_TestWizard::FormShow()
         return;
     }
     FocusQuestion();
+    if (SaveResult && Key().TestID > 0 && Key().ClassID > 0) {
+        LoadTestProgress(Key(), &FProgress, &FBase);
+        if (!FProgress.IsEmpty())
+            // Asked once the window stands on the screen, so the box has it behind it.
+            QTimer::singleShot(0, this, &TForm_TestWizard::OfferToContinue);
+    }
+}
+
+TResultKey TForm_TestWizard::Key() const
+{
+    TResultKey key;
+    TDbConnection connection;
+    connection.SetConnectionString(ConnectionString);
+    key.DatabasePath = connection.DatabasePath();
+    key.StudentID = StudentID;
+    key.TestID = StrToIntDef(TestID, 0);
+    key.ClassID = StrToIntDef(ClassID, 0);
+    return key;
+}
+
+void TForm_TestWizard::OfferToContinue()
+{
+    if (FProgress.IsEmpty() || PageIndex != 0 || TestUnavailable())
+        return;
+    if (ConfirmBox(ContinueQuestion, BtnYes | BtnNo) != ResultYes)
+        return;
+    // Answers go back where the same question still stands; a changed test keeps the rest.
+    for (qsizetype i = 0; i < FProgress.States.size() && i < QuestionControls.size(); ++i) {
+        QWidget *control = QuestionControls.at(i).Control;
+        const int id = ControlDefs.value(i).Def.ID;
+        if (control && id == FProgress.ControlIDs.value(i))
+            RestoreAnswer(control, FProgress.States.at(i));
+    }
+    const int page = std::clamp(FProgress.Page, 0, int(QuestionControls.size()) - 1);
+    if (QWidget *control = CurrentControl())
+        control->hide();
+    PageIndex = page;
+    if (PageIndex > 0)
+        BitBtn_Next->setText(NextCaption);
+    BitBtn_Previous->setEnabled(PageIndex > 0 && AllowPrevious);
+    ShowPage(PageIndex);
+    FocusQuestion();
+}
+
+void TForm_TestWizard::SaveProgress()
+{
+    if (!SaveResult || TestUnavailable())
+        return;
+    const TResultKey key = Key();
+    if (key.TestID <= 0 || key.ClassID <= 0)
+        return;
+    TTestProgress progress;
+    progress.Page = std::min<int>(PageIndex, int(QuestionControls.size()) - 1);
+    progress.SavedAt = QDateTime::currentMSecsSinceEpoch();
+    for (qsizetype i = 0; i < QuestionControls.size(); ++i) {
+        progress.ControlIDs << ControlDefs.value(i).Def.ID;
+        progress.States << AnswerState(QuestionControls.at(i).Control);
+    }
+    FProgressPlace = SaveTestProgress(key, progress, ProgressWaitTime);
 }
 
 void TForm_TestWizard::MarkUnavailable(const QString &reason)
@@ -619,6 +746,8 @@ void TForm_TestWizard::BitBtn_NextClick()
 
     ++PageIndex;
     const bool finished = PageIndex >= QuestionControls.size();
+    if (!finished)
+        SaveProgress();
     if (finished) {
         BitBtn_Next->setText(FinishCaption);
         BitBtn_Cancel->setEnabled(false);
@@ -651,6 +780,7 @@ void TForm_TestWizard::BitBtn_PreviousClick()
     if (QWidget *control = CurrentControl())
         control->hide();
     --PageIndex;
+    SaveProgress();
     BitBtn_Previous->setEnabled(PageIndex > 0 && AllowPrevious);
     ShowPage(PageIndex);
     Image_Happy->hide();
@@ -779,8 +909,41 @@ void TForm_TestWizard::ShowGrade()
     // The picture takes the number box's place.
     Label_Number->setVisible(false);
 
-    if (SaveResult)
+    if (SaveResult) {
+        Label_Status->setText(QStringLiteral("Status: ") + (passed ? QStringLiteral("PASSED") : QStringLiteral("FAILED")));
         WriteTestResult(whole);
+    }
+}
+
+void TForm_TestWizard::ShowStoredState()
+{
+    if (FResultKept && !IsResultKept(Key())) {
+        // The background retry has dealt with it: stored, or a newer result stood there.
+        FResultKept = false;
+        try {
+            TDbConnection connection;
+            connection.SetConnectionString(ConnectionString);
+            connection.SetReadOnly(true);
+            TDbQuery query(&connection);
+            query.Add(QStringLiteral("SELECT STATUS, ANSWERS FROM testresults"));
+            query.Add(QStringLiteral("WHERE STUDENTID=") + QuotedStr(StudentID));
+            query.Add(QStringLiteral("AND TESTID=") + QString::number(Key().TestID));
+            query.Add(QStringLiteral("AND CLASSID=") + QString::number(Key().ClassID));
+            query.Add(QStringLiteral("ORDER BY SERIAL DESC"));
+            query.Open();
+            FResultStored = !query.Eof() && query.FieldByName("ANSWERS").AsString() == Transcript() + QLatin1Char(' ');
+            if (!query.Eof())
+                Label_Status->setText(QStringLiteral("Status: ") + query.FieldByName("STATUS").AsString());
+        } catch (const Exception &) {
+            FResultStored = false;
+        }
+        if (!FResultStored)
+            Label_Stored->setText(QStringLiteral("A newer result of this test has been stored."));
+    }
+    if (FResultStored)
+        Label_Stored->setText(StoredText);
+    else if (FResultKept)
+        Label_Stored->setText(KeptText);
 }
 
 QString TForm_TestWizard::Transcript() const
@@ -797,52 +960,51 @@ QString TForm_TestWizard::Transcript() const
 
 bool TForm_TestWizard::WriteTestResult(int grade)
 {
-    try {
-        // Both keys go into the statements' text, so only integers are taken.
-        bool testOk = false;
-        bool classOk = false;
-        const int test = StrToIntDef(TestID, 0, &testOk);
-        const int klass = StrToIntDef(ClassID, 0, &classOk);
-        if (!testOk)
-            throw Exception(QStringLiteral("'%1' is not a valid integer value").arg(TestID));
-        if (!classOk)
-            throw Exception(QStringLiteral("'%1' is not a valid integer value").arg(ClassID));
-
-        TDbConnection connection;
-        connection.SetConnectionString(ConnectionString);
-        TDbQuery query(&connection);
-        const QString status = grade < PassMark ? QStringLiteral("FAILED") : QStringLiteral("PASSED");
-        const QString transcript = Transcript();
-
-        query.Add(QStringLiteral("SELECT SERIAL FROM testresults"));
-        query.Add(QStringLiteral("WHERE STUDENTID=") + QuotedStr(StudentID));
-        query.Add(QStringLiteral("AND TESTID=") + QString::number(test));
-        query.Add(QStringLiteral("AND CLASSID=") + QString::number(klass));
-        query.Open();
-        const QString serial = query.Eof() ? QString() : query.Fields(0).AsString();
-        query.Close();
-
-        query.Clear();
-        if (serial.isEmpty()) {
-            query.Add(QStringLiteral("INSERT INTO testresults(STUDENTID, TESTID, CLASSID, GRADE, STATUS, TESTDATE, "
-                                     "ANSWERS) VALUES("));
-            query.Add(QuotedStr(StudentID) + QLatin1Char(',') + QString::number(test) + QLatin1Char(',')
-                      + QString::number(klass) + QLatin1Char(',') + QString::number(grade) + QLatin1Char(',')
-                      + QuotedStr(status) + QStringLiteral(", :TESTDATE, :TEST)"));
-        } else {
-            query.Add(QStringLiteral("UPDATE testresults SET GRADE=") + QString::number(grade) + QLatin1Char(',')
-                      + QStringLiteral("STATUS=") + QuotedStr(status) + QStringLiteral(", ")
-                      + QStringLiteral("TESTDATE = :TESTDATE,") + QStringLiteral("ANSWERS = :TEST"));
-            query.Add(QStringLiteral("WHERE SERIAL=") + serial);
-        }
-        query.SetParamDate(QStringLiteral("TESTDATE"), QDate::currentDate());
-        query.SetParamText(QStringLiteral("TEST"), transcript + QLatin1Char(' '));
-        query.ExecSQL();
-    } catch (const Exception &e) {
-        ShowMessage(e.Message());
+    // Both keys go into the statements' text, so only integers are taken.
+    bool testOk = false;
+    bool classOk = false;
+    StrToIntDef(TestID, 0, &testOk);
+    StrToIntDef(ClassID, 0, &classOk);
+    if (!testOk || !classOk) {
+        ShowMessage(QStringLiteral("'%1' is not a valid integer value").arg(testOk ? ClassID : TestID));
         return false;
     }
-    return true;
+
+    TTestResult result;
+    result.Key = Key();
+    result.Grade = grade;
+    result.Status = grade < PassMark ? QStringLiteral("FAILED") : QStringLiteral("PASSED");
+    result.TestDate = QDate::currentDate();
+    result.Answers = Transcript() + QLatin1Char(' ');
+    result.Base = FBase;
+    result.FinishedAt = QDateTime::currentMSecsSinceEpoch();
+
+    QString error;
+    if (StoreTestResult(result, false, ResultWait, &error) == TStoreOutcome::Stored) {
+        FResultStored = true;
+        // An older result of this test still waiting here would only be superseded now.
+        ForgetKeptResults(result.Key);
+        ForgetLocalProgress(result.Key);
+        ShowStoredState();
+        return true;
+    }
+    QString keepError;
+    if (KeepTestResult(result, &keepError)) {
+        FResultKept = true;
+        ForgetLocalProgress(result.Key);
+        ShowStoredState();
+        ShowMessage(KeptMessage);
+        connect(TKeptResultRetrier::Instance(), &TKeptResultRetrier::Changed, this, &TForm_TestWizard::ShowStoredState,
+                Qt::UniqueConnection);
+        TKeptResultRetrier::Instance()->Start();
+        return false;
+    }
+    Label_Stored->setText(QStringLiteral("Your result could not be stored."));
+    ShowMessage(QStringLiteral("Your result could not be stored in the database, and it could not be kept on this "
+                               "computer either.\n\nPlease tell your teacher at once; the grade shown is ")
+                + FormatGrade(FGrade) + QStringLiteral("%.\n\n(") + error + QStringLiteral("; ") + keepError
+                + QLatin1Char(')'));
+    return false;
 }
 
 void TForm_TestWizard::CloseWindow(int result)

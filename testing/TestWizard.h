@@ -1,6 +1,7 @@
 #pragma once
 
 #include "question/QuestionText.h"
+#include "testing/ResultStore.h"
 
 #include <QDialog>
 #include <QList>
@@ -65,6 +66,14 @@ public:
     bool WriteTestResult(int grade);
     // The transcript as written to the result row (without the closing blank).
     QString Transcript() const;
+    // Saves the answers given so far (testing program), as the student leaves a page.
+    void SaveProgress();
+    // Where the answers saved last went.
+    TProgressPlace ProgressPlace() const { return FProgressPlace; }
+    // The result of the finished test is in the database / kept on this computer.
+    bool ResultStored() const { return FResultStored; }
+    bool ResultKept() const { return FResultKept; }
+    TResultKey Key() const;
 
     // The grade of the last ShowGrade.
     long double Grade() const { return FGrade; }
@@ -80,6 +89,8 @@ public:
     QString StudentID;
     QString ClassID;
     bool SaveResult = false;
+    // How long the result written at Finish waits for other writers, in milliseconds.
+    int ResultWait = ResultWaitTime;
     bool AllowPrevious;
     int PageIndex = 0;
     int CorrectCount = 0;
@@ -116,6 +127,13 @@ public:
     QLabel *Label_GradeCaption2 = nullptr;
     QLabel *Label_Grade2 = nullptr;
     QLabel *Label_Percent = nullptr;
+    QLabel *Label_Status = nullptr; // the status as stored
+    QLabel *Label_Stored = nullptr; // whether the result is in the database
+
+    static const QString ContinueQuestion;
+    static const QString KeptMessage;
+    static const QString StoredText;
+    static const QString KeptText;
 
     static const QString FinishCaption;
     static const QString NextCaption;
@@ -146,6 +164,8 @@ private:
     void MarkUnavailable(const QString &reason);
     void CloseWindow(int result);
     TQuestion *QuestionOf(QWidget *control);
+    void OfferToContinue();
+    void ShowStoredState();
 
     long double FGrade = 0;
     QString FUnavailableReason;
@@ -153,4 +173,9 @@ private:
     QList<QPair<QWidget *, int>> FDesignedLefts; // the bottom buttons at the starting width
     QPoint FGradeOrigin;
     bool FClosing = false;
+    QString FBase; // the result row as it stood when the test began
+    TTestProgress FProgress;
+    TProgressPlace FProgressPlace = TProgressPlace::Nowhere;
+    bool FResultStored = false;
+    bool FResultKept = false;
 };

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
@@ -201,6 +202,9 @@ private slots:
     void unavailableTest();
     void failedWriteKeepsGrade_data();
     void failedWriteKeepsGrade();
+
+private:
+    std::unique_ptr<QTemporaryDir> FKeep;
 };
 
 void TestTestWizard::initTestCase()
@@ -211,10 +215,15 @@ void TestTestWizard::initTestCase()
 void TestTestWizard::init()
 {
     TDialogSeam::BeginScript();
+    // Results that cannot be stored are kept here, not in the user's own folder.
+    FKeep = std::make_unique<QTemporaryDir>();
+    SetLocalStoreFolder(FKeep->path());
 }
 
 void TestTestWizard::cleanup()
 {
+    TKeptResultRetrier::Instance()->Stop();
+    SetLocalStoreFolder(QString());
     TDialogSeam::EndScript();
 }
 
@@ -613,6 +622,14 @@ void TestTestWizard::failedWriteKeepsGrade()
     QVERIFY(!TDialogSeam::Shown().at(0).Text.isEmpty());
     if (!message.isEmpty())
         QCOMPARE(TDialogSeam::Shown().at(0).Text, message);
+    // A folder that went away: the result is kept on this computer, and the student told so.
+    if (missingFile) {
+        QCOMPARE(TDialogSeam::Shown().at(0).Text, TForm_TestWizard::KeptMessage);
+        QCOMPARE(wizard->Label_Stored->text(), TForm_TestWizard::KeptText);
+        QCOMPARE(KeptResultFiles().size(), 1);
+    } else {
+        QVERIFY(KeptResultFiles().isEmpty());
+    }
     QVERIFY(wizard->Panel_Grade->isVisible());
     QCOMPARE(wizard->Label_Grade2->text(), Grade("100", '0'));
     QCOMPARE(f.Results(QStringLiteral("COUNT(*)")), QStringList{QStringLiteral("0")});
