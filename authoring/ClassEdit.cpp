@@ -15,6 +15,20 @@ TForm_ClassEdit::TForm_ClassEdit(TDbQuery *query, QWidget *parent) : TRecordEdit
     HintFollowsText(Edit_ClassTitle);
     HintFollowsText(Edit_Course);
 
+    FFields = {Edit_ClassTitle, Edit_Course, Edit_Teacher};
+    FRecords.Table = QStringLiteral("classmaster");
+    FRecords.Noun = QStringLiteral("class");
+    FRecords.Listing = {QStringLiteral("SELECT DISTINCT classmaster.* FROM classmaster "), QStringLiteral("ORDER BY NAME")};
+    FRecords.Columns = {QStringLiteral("ID"), QStringLiteral("NAME"), QStringLiteral("COURSE"), QStringLiteral("TEACHER")};
+    FRecords.RemovalQuestion = QStringLiteral("Are you sure that you want to delete the \"%1\" class?");
+    FRecords.Dependents = {
+        {QStringLiteral("classdetail"), QStringLiteral("CLASSID=%1"), QStringLiteral("student"), QStringLiteral("students")},
+        {QStringLiteral("classtest"), QStringLiteral("CLASSID=%1"), QStringLiteral("assigned test"),
+         QStringLiteral("assigned tests")},
+        {QStringLiteral("testresults"), QStringLiteral("CLASSID=%1"), QStringLiteral("result"), QStringLiteral("results")}};
+    FRecords.DependentsNote = QStringLiteral("The students and the tests themselves stay.");
+    FRecords.KeyReferences = {QStringLiteral("classdetail.CLASSID"), QStringLiteral("classtest.CLASSID"),
+                              QStringLiteral("testresults.CLASSID")};
     SetUpGrid({QStringLiteral("ID"), QStringLiteral("Row"), QStringLiteral("Class Name"), QStringLiteral("Course"),
                QStringLiteral("Teacher")},
               {-1, 30, 254, 77, 129});
@@ -24,42 +38,6 @@ TForm_ClassEdit::TForm_ClassEdit(TDbQuery *query, QWidget *parent) : TRecordEdit
 void TForm_ClassEdit::Edit_ClassTitleMouseMove(QLineEdit *sender)
 {
     TRecordEditForm::EditMouseMove(sender);
-}
-
-QList<TRecordEditForm::TDependentRows> TForm_ClassEdit::DependentRows(const QString &key) const
-{
-    return {{QStringLiteral("classdetail"), QStringLiteral("CLASSID=") + key, QStringLiteral("student"),
-             QStringLiteral("students")},
-            {QStringLiteral("classtest"), QStringLiteral("CLASSID=") + key, QStringLiteral("assigned test"),
-             QStringLiteral("assigned tests")},
-            {QStringLiteral("testresults"), QStringLiteral("CLASSID=") + key, QStringLiteral("result"),
-             QStringLiteral("results")}};
-}
-
-QString TForm_ClassEdit::DependentsNote() const
-{
-    return QStringLiteral("The students and the tests themselves stay.");
-}
-
-QStringList TForm_ClassEdit::KeyReferences() const
-{
-    return {QStringLiteral("classdetail.CLASSID"), QStringLiteral("classtest.CLASSID"),
-            QStringLiteral("testresults.CLASSID")};
-}
-
-QString TForm_ClassEdit::TableName() const
-{
-    return QStringLiteral("classmaster");
-}
-
-QStringList TForm_ClassEdit::ListingLines() const
-{
-    return {QStringLiteral("SELECT DISTINCT classmaster.* FROM classmaster "), QStringLiteral("ORDER BY NAME")};
-}
-
-QStringList TForm_ClassEdit::ListedColumns() const
-{
-    return {QStringLiteral("ID"), QStringLiteral("NAME"), QStringLiteral("COURSE"), QStringLiteral("TEACHER")};
 }
 
 QStringList TForm_ClassEdit::InsertLines(const QString &key) const
@@ -76,24 +54,6 @@ QStringList TForm_ClassEdit::UpdateLines(const QString &key) const
             QStringLiteral("NAME = ") + QuotedStr(Edit_ClassTitle->Text()) + QStringLiteral(", "),
             QStringLiteral("COURSE = ") + QuotedStr(Edit_Course->Text()) + QStringLiteral(", "),
             QStringLiteral("TEACHER  = ") + QuotedStr(Edit_Teacher->Text()), QStringLiteral("WHERE ID = ") + key};
-}
-
-QString TForm_ClassEdit::RemovalQuestion() const
-{
-    return QStringLiteral("Are you sure that you want to delete the \"") + StringGrid->Cells(ColName, StringGrid->Row())
-           + QStringLiteral("\" class?");
-}
-
-QStringList TForm_ClassEdit::FieldValues() const
-{
-    return {Edit_ClassTitle->Text(), Edit_Course->Text(), Edit_Teacher->Text()};
-}
-
-void TForm_ClassEdit::RowToFields(int row)
-{
-    Edit_ClassTitle->SetText(StringGrid->Cells(ColName, row));
-    Edit_Course->SetText(StringGrid->Cells(ColCourse, row));
-    Edit_Teacher->SetText(StringGrid->Cells(ColTeacher, row));
 }
 
 void TForm_ClassEdit::ReadResults(int row)

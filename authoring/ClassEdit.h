@@ -24,19 +24,8 @@ public:
     TMaskEdit *Edit_Teacher = nullptr;
 
 protected:
-    QString TableName() const override;
-    QStringList ListingLines() const override;
-    QStringList ListedColumns() const override;
     QStringList InsertLines(const QString &key) const override;
     QStringList UpdateLines(const QString &key) const override;
-    QString RemovalQuestion() const override;
-    QStringList FieldValues() const override;
-    void RowToFields(int row) override;
     void ReadResults(int row) override;
-    QString ChosenKey() const override { return ResultID; }
-    QString RecordNoun() const override { return QStringLiteral("class"); }
-    QList<TDependentRows> DependentRows(const QString &key) const override;
-    QString DependentsNote() const override;
-    QStringList KeyReferences() const override;
     void EditMouseMove(QLineEdit *sender) override { Edit_ClassTitleMouseMove(sender); }
 };

@@ -19,13 +19,8 @@
 
 using namespace RecordWindow;
 
-TMembershipForm::TMembershipForm(TDbQuery *query, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint),
-      Query(query)
+TMembershipForm::TMembershipForm(TDbQuery *query, QWidget *parent) : TRecordsForm(query, parent)
 {
-    Panel_Top = new QWidget(this);
-    Panel_Top->setObjectName(QStringLiteral("Panel_Top"));
     Panel_Top->setFixedHeight(67);
 
     FButtonBox = new QWidget(Panel_Top);
@@ -43,7 +38,6 @@ TMembershipForm::TMembershipForm(TDbQuery *query, QWidget *parent)
     for (QPushButton *button : {BitBtn_Find, BitBtn_Add, BitBtn_Update, BitBtn_Remove})
         buttons->addWidget(button);
 
-    StringGrid = new TStringGrid(this);
     StringGrid->SetColCount(3);
     StringGrid->SetFixedCols(2);
     StringGrid->SetColWidths(ColSerial, -1);
@@ -51,30 +45,18 @@ TMembershipForm::TMembershipForm(TDbQuery *query, QWidget *parent)
     StringGrid->SetColWidths(ColText, 462);
     StringGrid->SetRowMoving(true);
 
-    Panel_Bottom = BottomPanel(this, &BitBtn_OK, &BitBtn_Cancel, &BitBtn_Close);
-
-    StackPanels(this, Panel_Top, StringGrid, Panel_Bottom);
-    setFixedSize(512, 343);
-
     connect(StringGrid, &TStringGrid::Click, this, &TMembershipForm::StringGridClick);
     connect(StringGrid, &TStringGrid::RowMoved, this, &TMembershipForm::StringGridRowMoved);
     connect(BitBtn_Find, &QPushButton::clicked, this, &TMembershipForm::BitBtn_FindClick);
     connect(BitBtn_Add, &QPushButton::clicked, this, [this] { BitBtn_AddClick(BitBtn_Add); });
     connect(BitBtn_Update, &QPushButton::clicked, this, [this] { BitBtn_AddClick(BitBtn_Update); });
     connect(BitBtn_Remove, &QPushButton::clicked, this, &TMembershipForm::BitBtn_RemoveClick);
-    connect(BitBtn_OK, &QPushButton::clicked, this, &TMembershipForm::BitBtn_OKClick);
-    connect(BitBtn_Cancel, &QPushButton::clicked, this, &TMembershipForm::BitBtn_CancelClick);
-    connect(BitBtn_Close, &QPushButton::clicked, this, &TMembershipForm::BitBtn_CloseClick);
 }
 
 void TMembershipForm::CreateTopPanel(const QString &parentEditName, const QString &parentLabel,
                                      const QString &listName, const QString &listLabel)
 {
-    auto fields = new QGridLayout(Panel_Top);
-    fields->setContentsMargins(8, 8, 8, 8);
-    fields->setHorizontalSpacing(6);
-    fields->setVerticalSpacing(6);
-    fields->setColumnStretch(1, 1);
+    auto fields = FieldGrid(Panel_Top, QMargins(8, 8, 8, 8), 6);
 
     FParentEdit = ReadOnlyEdit(Panel_Top, parentEditName);
     FCandidates = new TNvComboBox(Panel_Top);
@@ -102,25 +84,6 @@ void TMembershipForm::AddFurtherButton(QPushButton *button)
     FButtonBox->layout()->addWidget(button);
 }
 
-void TMembershipForm::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TMembershipForm::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        if (BitBtn_Cancel->isVisibleTo(this))
-            BitBtn_CancelClick();
-        else
-            BitBtn_CloseClick();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 QString TMembershipForm::KeywordPattern(const QString &keywords)
 {
     QString pattern = keywords;
@@ -134,6 +97,22 @@ QString TMembershipForm::KeywordPattern(const QString &keywords)
     return pattern;
 }
 
+QString TMembershipForm::SelectedMemberKey() const
+{
+    if (FCandidates->ItemIndex() < 0)
+        return QString();
+    if (FMembers.TextKey)
+        return FCandidates->SelectedCode();
+    // A numeric key must be a whole number of 0 or more to go into a statement.
+    const QString key = WholeNumber(FCandidates->SelectedCode());
+    return key.isEmpty() || key.toInt() < 0 ? QString() : key;
+}
+
+QString TMembershipForm::MemberValue(const QString &memberKey) const
+{
+    return FMembers.TextKey ? QuotedStr(memberKey) : memberKey;
+}
+
 QString TMembershipForm::Serial(int row) const
 {
     return WholeNumber(StringGrid->Cells(ColSerial, row));
@@ -141,7 +120,6 @@ QString TMembershipForm::Serial(int row) const
 
 void TMembershipForm::FormShow()
 {
-    FClosed = false;
     FPicked = false;
     FClickAttached = false;
     if (FParentEdit)
@@ -150,49 +128,21 @@ void TMembershipForm::FormShow()
     StringGrid->SetTitles(FTitles);
     FCandidates->Clear();
 
-    bool candidatesRead = false;
-    try {
-        RequireQuery(Query);
-        LoadCandidates();
-        Query->Close();
-        candidatesRead = true;
-    } catch (const Exception &e) {
-        if (Query)
-            Query->Close();
-        // Not guarded: shown like any error nobody caught, and the members are not listed.
-        ShowErrorBox(e.Message());
-    }
-
+    // Without the candidates the members are not listed.
+    const bool candidatesRead = LoadUnguarded([this] { LoadCandidates(); });
     const QString parentKey = WholeNumber(ParentKey);
-    if (candidatesRead && !parentKey.isEmpty()) {
-        try {
-            Query->Clear();
-            for (const QString &line : MemberListingLines(parentKey))
-                Query->Add(line);
-            Query->Open();
-            for (; !Query->Eof(); Query->Next()) {
-                QString text;
-                if (!MemberText(text))
-                    continue;
-                const int row = StringGrid->RowCount() - 1;
-                StringGrid->SetCells(ColSerial, row, Query->Fields(0).AsString());
-                StringGrid->SetCells(ColText, row, text);
-                StringGrid->AppendRow();
-            }
-            Query->Close();
-        } catch (const Exception &e) {
-            const QString statement = Query->Text();
-            Query->Close();
-            ShowMessage(e.Message() + QLatin1Char('\n') + statement);
-        }
-        if (StringGrid->RowCount() > 2)
-            StringGrid->RemoveRow(StringGrid->RowCount() - 1);
-    }
+    if (candidatesRead && !parentKey.isEmpty())
+        ListRows(MemberListingLines(parentKey), [this](QStringList &cells) {
+            QString text;
+            if (!MemberText(text))
+                return false;
+            cells = {Query->Fields(0).AsString(), QString(), text};
+            return true;
+        }, true);
     NumberRows(StringGrid, ColRow);
     StringGrid->SetRow(1);
     FClickAttached = true;
     StringGridClick();
-    FocusFirstEditable(this, StringGrid);
 }
 
 void TMembershipForm::StringGridClick()
@@ -226,7 +176,8 @@ bool TMembershipForm::ConfirmDuplicate(bool updating, int row)
         found = StringGrid->Cells(ColText, r).compare(text, Qt::CaseInsensitive) == 0;
     if (!found)
         return true;
-    return ConfirmBox(DuplicateQuestion(text, updating), BtnYes | BtnNo) == ResultYes;
+    return ConfirmBox((updating ? FMembers.DuplicateUpdate : FMembers.DuplicateAdd).arg(text), BtnYes | BtnNo)
+           == ResultYes;
 }
 
 int TMembershipForm::FindSerial(const QString &parentKey, const QString &memberKey)
@@ -234,8 +185,9 @@ int TMembershipForm::FindSerial(const QString &parentKey, const QString &memberK
     try {
         RequireQuery(Query);
         Query->Clear();
-        for (const QString &line : FindSerialLines(parentKey, memberKey))
-            Query->Add(line);
+        Query->Add(QStringLiteral("SELECT SERIAL FROM ") + FMembers.Table);
+        Query->Add(QStringLiteral("WHERE ") + FMembers.ParentColumn + QLatin1Char('=') + parentKey);
+        Query->Add(QStringLiteral("AND ") + FMembers.MemberColumn + QLatin1Char('=') + MemberValue(memberKey));
         Query->Open();
         int serial = -1;
         for (; !Query->Eof(); Query->Next())
@@ -258,7 +210,10 @@ int TMembershipForm::InsertMember()
     if (memberKey.isEmpty())
         return -1;
     const QString parentKey = WholeNumber(ParentKey);
-    if (!Execute(InsertLines(parentKey, memberKey, position)))
+    if (!Execute({QStringLiteral("INSERT INTO %1 (%2, %3, SEQUENCE)")
+                      .arg(FMembers.Table, FMembers.ParentColumn, FMembers.MemberColumn),
+                  QStringLiteral("VALUES(") + parentKey + QStringLiteral(", ") + MemberValue(memberKey)
+                      + QStringLiteral(", ") + QString::number(position) + QStringLiteral(")")}))
         return -1;
     return FindSerial(parentKey, memberKey);
 }
@@ -273,7 +228,11 @@ bool TMembershipForm::UpdateMember()
     // The placeholder row holds no stored member: showing one there would look stored.
     if (serial.isEmpty())
         return false;
-    return Execute(UpdateLines(WholeNumber(ParentKey), memberKey, row, serial));
+    // The parent column is padded so that the equals signs stand one above the other.
+    return Execute({QStringLiteral("UPDATE ") + FMembers.Table + QStringLiteral(" SET"),
+                    FMembers.MemberColumn + QStringLiteral("= ") + MemberValue(memberKey) + QStringLiteral(", "),
+                    FMembers.ParentColumn + QStringLiteral("   = ") + WholeNumber(ParentKey) + QStringLiteral(", "),
+                    QStringLiteral("SEQUENCE = ") + QString::number(row), QStringLiteral("WHERE SERIAL= ") + serial});
 }
 
 bool TMembershipForm::DeleteMember()
@@ -281,7 +240,7 @@ bool TMembershipForm::DeleteMember()
     const QString serial = Serial(StringGrid->Row());
     if (serial.isEmpty())
         return false;
-    return Execute({DeleteLine(serial)});
+    return Execute({QStringLiteral("DELETE FROM ") + FMembers.Table + QStringLiteral(" WHERE SERIAL=") + serial});
 }
 
 void TMembershipForm::UpdateSequences()
@@ -294,7 +253,8 @@ void TMembershipForm::UpdateSequences()
             continue;
         try {
             Query->Clear();
-            Query->Add(SequenceLine(row, serial));
+            Query->Add(QStringLiteral("UPDATE ") + FMembers.Table + QStringLiteral(" SET SEQUENCE=")
+                       + QString::number(row) + QStringLiteral(" WHERE SERIAL=") + serial);
             Query->ExecSQL();
         } catch (const Exception &e) {
             ShowErrorBox(QStringLiteral("UpdateSequences\n") + e.Message());
@@ -343,10 +303,11 @@ void TMembershipForm::BitBtn_RemoveClick()
 {
     const int row = StringGrid->Row();
     if (Serial(row).isEmpty()) {
-        ShowMessage(FNothingToRemove);
+        ShowMessage(FMembers.NothingToRemove);
         return;
     }
-    if (ConfirmBox(RemovalQuestion(StringGrid->Cells(ColText, row)), BtnYes | BtnNo) == ResultYes && DeleteMember()) {
+    if (ConfirmBox(FMembers.RemovalQuestion.arg(StringGrid->Cells(ColText, row)), BtnYes | BtnNo) == ResultYes
+        && DeleteMember()) {
         FClickAttached = false;
         StringGrid->RemoveRow(row);
         FClickAttached = true;
@@ -360,14 +321,16 @@ void TMembershipForm::BitBtn_RemoveClick()
 void TMembershipForm::BitBtn_FindClick()
 {
     QString keywords;
-    if (!InputQuery(SearchCaption(), SearchPrompt(), keywords))
+    if (!InputQuery(FMembers.SearchCaption, FMembers.SearchPrompt, keywords))
         return;
 
     QStringList found;
     try {
         RequireQuery(Query);
         Query->Clear();
-        for (const QString &line : SearchLines(KeywordPattern(keywords)))
+        QStringList lines = FMembers.SearchLines;
+        lines.last() += QuotedStr(KeywordPattern(keywords));
+        for (const QString &line : std::as_const(lines))
             Query->Add(line);
         Query->Open();
         for (; !Query->Eof(); Query->Next())
@@ -381,7 +344,7 @@ void TMembershipForm::BitBtn_FindClick()
         ShowErrorBox(e.Message() + QLatin1Char('\n') + statement);
     }
     if (found.isEmpty()) {
-        ShowMessage(NoMatchText());
+        ShowMessage(FMembers.NoMatchText);
         return;
     }
 
@@ -402,36 +365,8 @@ void TMembershipForm::BitBtn_FindClick()
     }
 }
 
-void TMembershipForm::BitBtn_OKClick()
-{
-    Cancelled = false;
-    done(QDialog::Accepted);
-}
-
-void TMembershipForm::BitBtn_CancelClick()
-{
-    Cancelled = true;
-    done(QDialog::Rejected);
-}
-
-void TMembershipForm::BitBtn_CloseClick()
-{
-    Cancelled = false;
-    done(QDialog::Accepted);
-}
-
 void TMembershipForm::FormClose()
 {
     NumberRows(StringGrid, ColRow);
     UpdateSequences();
-}
-
-void TMembershipForm::done(int result)
-{
-    // The close box, Escape and the bottom buttons all end here.
-    if (!FClosed) {
-        FClosed = true;
-        FormClose();
-    }
-    QDialog::done(result);
 }

@@ -20,7 +20,19 @@ TForm_QuestionJoin::TForm_QuestionJoin(TDbQuery *query, QWidget *parent) : TMemb
                                  QStringLiteral("preview"));
     AddFurtherButton(BitBtn_Preview);
     SetGridTitles({QStringLiteral("Serial"), QStringLiteral("Row"), QStringLiteral("Test Name")});
-    FNothingToRemove = QStringLiteral("There is no question on this test to delete: its list is empty.");
+    FMembers.Table = QStringLiteral("testdetail");
+    FMembers.ParentColumn = QStringLiteral("TESTID");
+    FMembers.MemberColumn = QStringLiteral("CONTROLID");
+    FMembers.SearchLines = {QStringLiteral("SELECT QUESTION FROM controldef WHERE QUESTION LIKE")};
+    FMembers.SearchCaption = QStringLiteral("Find question using keywords");
+    FMembers.SearchPrompt = QStringLiteral("Enter keywords:");
+    FMembers.NoMatchText = QStringLiteral("No questions were found that matched the keywords!");
+    FMembers.DuplicateAdd = QStringLiteral("The question \"%1\" already exists on this test. Are you sure you want to "
+                                           "add this question to the test again?");
+    FMembers.DuplicateUpdate = QStringLiteral("The question \"%1\" already exists on this test. Are you sure you "
+                                              "want to update the current row and create a duplicate question?");
+    FMembers.RemovalQuestion = QStringLiteral("Are you sure that you want to delete the \"%1\" question?");
+    FMembers.NothingToRemove = QStringLiteral("There is no question on this test to delete: its list is empty.");
     connect(BitBtn_Preview, &QPushButton::clicked, this, &TForm_QuestionJoin::BitBtn_PreviewClick);
 }
 
@@ -57,80 +69,7 @@ bool TForm_QuestionJoin::MemberText(QString &text) const
     return true;
 }
 
-QString TForm_QuestionJoin::SelectedMemberKey() const
-{
-    if (NvComboBox_Question->ItemIndex() < 0)
-        return QString();
-    const QString key = WholeNumber(NvComboBox_Question->SelectedCode());
-    return key.isEmpty() || key.toInt() < 0 ? QString() : key;
-}
-
-QStringList TForm_QuestionJoin::InsertLines(const QString &parentKey, const QString &memberKey, int position) const
-{
-    return {QStringLiteral("INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE)"),
-            QStringLiteral("VALUES(") + parentKey + QStringLiteral(", ") + memberKey + QStringLiteral(", ")
-                + QString::number(position) + QStringLiteral(")")};
-}
-
-QStringList TForm_QuestionJoin::FindSerialLines(const QString &parentKey, const QString &memberKey) const
-{
-    return {QStringLiteral("SELECT SERIAL FROM testdetail"), QStringLiteral("WHERE TESTID=") + parentKey,
-            QStringLiteral("AND CONTROLID=") + memberKey};
-}
-
-QStringList TForm_QuestionJoin::UpdateLines(const QString &parentKey, const QString &memberKey, int row,
-                                            const QString &serial) const
-{
-    return {QStringLiteral("UPDATE testdetail SET"), QStringLiteral("CONTROLID= ") + memberKey + QStringLiteral(", "),
-            QStringLiteral("TESTID   = ") + parentKey + QStringLiteral(", "),
-            QStringLiteral("SEQUENCE = ") + QString::number(row), QStringLiteral("WHERE SERIAL= ") + serial};
-}
-
-QString TForm_QuestionJoin::DeleteLine(const QString &serial) const
-{
-    return QStringLiteral("DELETE FROM testdetail WHERE SERIAL=") + serial;
-}
-
-QString TForm_QuestionJoin::SequenceLine(int row, const QString &serial) const
-{
-    return QStringLiteral("UPDATE testdetail SET SEQUENCE=") + QString::number(row) + QStringLiteral(" WHERE SERIAL=")
-           + serial;
-}
-
-QStringList TForm_QuestionJoin::SearchLines(const QString &pattern) const
-{
-    return {QStringLiteral("SELECT QUESTION FROM controldef WHERE QUESTION LIKE") + QuotedStr(pattern)};
-}
-
 QString TForm_QuestionJoin::SearchRowText() const
 {
     return Query->FieldByName(QStringLiteral("QUESTION")).AsString();
-}
-
-QString TForm_QuestionJoin::DuplicateQuestion(const QString &text, bool updating) const
-{
-    return QStringLiteral("The question \"") + text
-           + QStringLiteral("\" already exists on this test. Are you sure you want to ")
-           + (updating ? QStringLiteral("update the current row and create a duplicate question?")
-                       : QStringLiteral("add this question to the test again?"));
-}
-
-QString TForm_QuestionJoin::RemovalQuestion(const QString &text) const
-{
-    return QStringLiteral("Are you sure that you want to delete the \"") + text + QStringLiteral("\" question?");
-}
-
-QString TForm_QuestionJoin::SearchCaption() const
-{
-    return QStringLiteral("Find question using keywords");
-}
-
-QString TForm_QuestionJoin::SearchPrompt() const
-{
-    return QStringLiteral("Enter keywords:");
-}
-
-QString TForm_QuestionJoin::NoMatchText() const
-{
-    return QStringLiteral("No questions were found that matched the keywords!");
 }

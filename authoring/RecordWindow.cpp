@@ -7,10 +7,15 @@
 #include "toolkit/MaskEdit.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/NvComboBox.h"
+#include "toolkit/StdDialogs.h"
+#include "toolkit/StringGrid.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QCursor>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QShowEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPainter>
@@ -127,6 +132,16 @@ void KeepComboNarrow(TNvComboBox *combo)
 {
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo->setMinimumContentsLength(10);
+}
+
+QGridLayout *FieldGrid(QWidget *panel, const QMargins &margins, int verticalSpacing)
+{
+    auto fields = new QGridLayout(panel);
+    fields->setContentsMargins(margins);
+    fields->setHorizontalSpacing(6);
+    fields->setVerticalSpacing(verticalSpacing);
+    fields->setColumnStretch(1, 1);
+    return fields;
 }
 
 QVBoxLayout *StackPanels(QWidget *form, QWidget *top, QWidget *grid, QWidget *bottom)
@@ -257,3 +272,138 @@ void CommitSpinText(QSpinBox *spin)
 }
 
 } // namespace RecordWindow
+
+TRecordsForm::TRecordsForm(TDbQuery *query, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint),
+      Query(query)
+{
+    using namespace RecordWindow;
+    Panel_Top = new QWidget(this);
+    Panel_Top->setObjectName(QStringLiteral("Panel_Top"));
+    StringGrid = new TStringGrid(this);
+    Panel_Bottom = BottomPanel(this, &BitBtn_OK, &BitBtn_Cancel, &BitBtn_Close);
+    FormLayout = StackPanels(this, Panel_Top, StringGrid, Panel_Bottom);
+    setFixedSize(512, 343);
+
+    connect(BitBtn_OK, &QPushButton::clicked, this, &TRecordsForm::BitBtn_OKClick);
+    connect(BitBtn_Cancel, &QPushButton::clicked, this, &TRecordsForm::BitBtn_CancelClick);
+    connect(BitBtn_Close, &QPushButton::clicked, this, &TRecordsForm::BitBtn_CloseClick);
+}
+
+bool TRecordsForm::LoadUnguarded(const std::function<void()> &load)
+{
+    try {
+        RecordWindow::RequireQuery(Query);
+        load();
+        Query->Close();
+        return true;
+    } catch (const Exception &e) {
+        if (Query)
+            Query->Close();
+        ShowErrorBox(e.Message());
+        return false;
+    }
+}
+
+void TRecordsForm::ListRows(const QStringList &lines, const std::function<bool(QStringList &cells)> &readRow,
+                            bool withStatement)
+{
+    try {
+        RecordWindow::RequireQuery(Query);
+        Query->Clear();
+        for (const QString &line : lines)
+            Query->Add(line);
+        Query->Open();
+        for (; !Query->Eof(); Query->Next()) {
+            QStringList cells;
+            if (!readRow(cells))
+                continue;
+            const int row = StringGrid->RowCount() - 1;
+            StringGrid->SetRowCells(row, cells);
+            StringGrid->AppendRow();
+        }
+        Query->Close();
+    } catch (const Exception &e) {
+        const QString statement = Query ? Query->Text() : QString();
+        if (Query)
+            Query->Close();
+        ShowMessage(withStatement ? e.Message() + QLatin1Char('\n') + statement : e.Message());
+    }
+    // The loop leaves one empty row at the end, unless it is the only one.
+    if (StringGrid->RowCount() > 2)
+        StringGrid->RemoveRow(StringGrid->RowCount() - 1);
+}
+
+void TRecordsForm::BitBtn_OKClick()
+{
+    Cancelled = false;
+    done(QDialog::Accepted);
+}
+
+void TRecordsForm::BitBtn_CancelClick()
+{
+    Cancelled = true;
+    done(QDialog::Rejected);
+}
+
+void TRecordsForm::BitBtn_CloseClick()
+{
+    Cancelled = false;
+    done(QDialog::Accepted);
+}
+
+void TRecordsForm::done(int)
+{
+    if (isVisible() && !MayClose())
+        return;
+    // The close box, Escape and the bottom buttons all end here.
+    if (!FClosed) {
+        FClosed = true;
+        FormClose();
+    }
+    QDialog::done(Cancelled ? QDialog::Rejected : QDialog::Accepted);
+}
+
+void TRecordsForm::HintFollowsText(QLineEdit *edit)
+{
+    FHintEdits << edit;
+    edit->setMouseTracking(true);
+    edit->installEventFilter(this);
+}
+
+void TRecordsForm::EditMouseMove(QLineEdit *sender)
+{
+    RecordWindow::TextHintFollows(sender);
+}
+
+bool TRecordsForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove)
+        for (QLineEdit *edit : std::as_const(FHintEdits))
+            if (edit == watched)
+                EditMouseMove(edit);
+    return QDialog::eventFilter(watched, event);
+}
+
+void TRecordsForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    FClosed = false;
+    FormShow();
+    RecordWindow::FocusFirstEditable(this, StringGrid);
+}
+
+void TRecordsForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (BitBtn_Cancel->isVisibleTo(this))
+            BitBtn_CancelClick();
+        else
+            BitBtn_CloseClick();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,8 +1,15 @@
 #pragma once
 
+#include <QDialog>
 #include <QStringList>
 
+#include <functional>
+
+class QGridLayout;
 class QLineEdit;
+class QMargins;
+class QKeyEvent;
+class QShowEvent;
 class QPushButton;
 class QSpinBox;
 class QVBoxLayout;
@@ -10,6 +17,7 @@ class QWidget;
 class TDbQuery;
 class TMaskEdit;
 class TNvComboBox;
+class TStringGrid;
 
 // Helpers shared by the records windows of this folder that keep their own grid.
 namespace RecordWindow {
@@ -28,6 +36,8 @@ TMaskEdit *ReadOnlyEdit(QWidget *parent, const QString &name);
 QWidget *BottomPanel(QWidget *parent, QPushButton **ok, QPushButton **cancel, QPushButton **close);
 // A drop-down list that stays as wide as its place, whatever the length of its items.
 void KeepComboNarrow(TNvComboBox *combo);
+// The grid layout of a top panel: labels in column 0, fields stretching in column 1.
+QGridLayout *FieldGrid(QWidget *panel, const QMargins &margins, int verticalSpacing);
 // The window's panels from top to bottom, the grid taking the height left over.
 QVBoxLayout *StackPanels(QWidget *form, QWidget *top, QWidget *grid, QWidget *bottom);
 
@@ -56,3 +66,62 @@ QString JoinedList(const QStringList &parts);
 void CommitSpinText(QSpinBox *spin);
 
 } // namespace RecordWindow
+
+// The frame that the records windows share: the main window's statement object, a top
+// panel, the records grid and the bottom panel with OK, Cancel and Close, 512 × 343.
+// FormShow runs when the window is shown, FormClose once when it closes, however it is
+// closed; Escape answers as Cancel where Cancel is shown, otherwise as Close.
+class TRecordsForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // query: the main window's statement object.
+    explicit TRecordsForm(TDbQuery *query, QWidget *parent = nullptr);
+
+    virtual void FormShow() = 0;
+    virtual void FormClose() {}
+    void BitBtn_OKClick();
+    void BitBtn_CancelClick();
+    void BitBtn_CloseClick();
+
+    TDbQuery *Query;
+    // Set by the bottom buttons; closing by the close box counts as OK.
+    bool Cancelled = false;
+
+    QWidget *Panel_Top = nullptr;
+    TStringGrid *StringGrid = nullptr;
+    QWidget *Panel_Bottom = nullptr;
+    QPushButton *BitBtn_OK = nullptr;
+    QPushButton *BitBtn_Cancel = nullptr;
+    QPushButton *BitBtn_Close = nullptr;
+
+    void done(int result) override;
+
+protected:
+    // False keeps the window open; asked before it closes.
+    virtual bool MayClose() { return true; }
+    // The hint of the edit field follows its text when the mouse moves over it.
+    void HintFollowsText(QLineEdit *edit);
+    // Called when the mouse moves over such a field.
+    virtual void EditMouseMove(QLineEdit *sender);
+
+    // Runs a listing that is not guarded: its failure is shown like any error nobody
+    // caught. False after a failure.
+    bool LoadUnguarded(const std::function<void()> &load);
+    // Lists the rows of a statement into the grid: readRow fills the cells of one row
+    // from the current result row, or returns false to skip it. A failure shows the
+    // engine's text (with the statement when asked) in a plain box and keeps the rows read.
+    void ListRows(const QStringList &lines, const std::function<bool(QStringList &cells)> &readRow,
+                  bool withStatement);
+
+    QVBoxLayout *FormLayout = nullptr;
+
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QList<QLineEdit *> FHintEdits;
+    bool FClosed = false;
+};

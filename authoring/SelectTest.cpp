@@ -16,17 +16,11 @@ namespace Corvella {
 
 using namespace RecordWindow;
 
-TForm_SelectTest::TForm_SelectTest(TDbQuery *query, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint),
-      Query(query)
+TForm_SelectTest::TForm_SelectTest(TDbQuery *query, QWidget *parent) : TRecordsForm(query, parent)
 {
     setObjectName(QStringLiteral("Form_SelectTest"));
     setWindowTitle(QStringLiteral("Select Test"));
-    setFixedSize(512, 343);
 
-    Panel_Top = new QWidget(this);
-    Panel_Top->setObjectName(QStringLiteral("Panel_Top"));
     auto fields = new QGridLayout(Panel_Top);
     fields->setContentsMargins(8, 6, 8, 4);
     fields->setVerticalSpacing(3);
@@ -43,12 +37,9 @@ TForm_SelectTest::TForm_SelectTest(TDbQuery *query, QWidget *parent)
     fields->addWidget(Edit_TestName, 0, 1);
     fields->addWidget(classLabel, 1, 0);
     fields->addWidget(Edit_ClassName, 1, 1);
-    for (QLineEdit *edit : {static_cast<QLineEdit *>(Edit_TestName), static_cast<QLineEdit *>(Edit_ClassName)}) {
-        edit->setMouseTracking(true);
-        edit->installEventFilter(this);
-    }
+    HintFollowsText(Edit_TestName);
+    HintFollowsText(Edit_ClassName);
 
-    StringGrid = new TStringGrid(this);
     StringGrid->SetColCount(5);
     StringGrid->SetFixedCols(2);
     StringGrid->SetColWidths(ColID, -1);
@@ -57,17 +48,11 @@ TForm_SelectTest::TForm_SelectTest(TDbQuery *query, QWidget *parent)
     StringGrid->SetColWidths(ColStatus, 77);
     StringGrid->SetColWidths(ColGrade, 64);
 
-    Panel_Bottom = BottomPanel(this, &BitBtn_OK, &BitBtn_Cancel, &BitBtn_Close);
     BitBtn_OK->hide();
     BitBtn_Cancel->hide();
 
-    StackPanels(this, Panel_Top, StringGrid, Panel_Bottom);
-
     connect(StringGrid, &TStringGrid::Click, this, &TForm_SelectTest::StringGridClick);
     connect(StringGrid, &TStringGrid::DblClick, this, &TForm_SelectTest::StringGridDblClick);
-    connect(BitBtn_OK, &QPushButton::clicked, this, &TForm_SelectTest::BitBtn_OKClick);
-    connect(BitBtn_Cancel, &QPushButton::clicked, this, &TForm_SelectTest::BitBtn_CancelClick);
-    connect(BitBtn_Close, &QPushButton::clicked, this, &TForm_SelectTest::BitBtn_CloseClick);
 }
 
 void TForm_SelectTest::PrepareForGradeBook()
@@ -81,35 +66,9 @@ void TForm_SelectTest::PrepareForGradeBook()
     BitBtn_OK->setDefault(true);
 }
 
-bool TForm_SelectTest::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseMove && (watched == Edit_TestName || watched == Edit_ClassName))
-        Edit_TestNameMouseMove(static_cast<QLineEdit *>(watched));
-    return QDialog::eventFilter(watched, event);
-}
-
 void TForm_SelectTest::Edit_TestNameMouseMove(QLineEdit *sender)
 {
     TextHintFollows(sender);
-}
-
-void TForm_SelectTest::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TForm_SelectTest::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        if (BitBtn_Cancel->isVisibleTo(this))
-            BitBtn_CancelClick();
-        else
-            BitBtn_CloseClick();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void TForm_SelectTest::FormShow()
@@ -152,7 +111,6 @@ void TForm_SelectTest::FormShow()
     NumberRows(StringGrid, ColRow);
     StringGrid->SetRow(1);
     StringGridClick();
-    FocusFirstEditable(this, StringGrid);
 }
 
 void TForm_SelectTest::StringGridClick()
@@ -165,24 +123,6 @@ void TForm_SelectTest::StringGridDblClick()
     done(QDialog::Accepted);
 }
 
-void TForm_SelectTest::BitBtn_OKClick()
-{
-    Cancelled = false;
-    done(QDialog::Accepted);
-}
-
-void TForm_SelectTest::BitBtn_CancelClick()
-{
-    Cancelled = true;
-    done(QDialog::Rejected);
-}
-
-void TForm_SelectTest::BitBtn_CloseClick()
-{
-    Cancelled = false;
-    done(QDialog::Accepted);
-}
-
 void TForm_SelectTest::FormClose()
 {
     if (Cancelled)
@@ -191,12 +131,6 @@ void TForm_SelectTest::FormClose()
     ResultID = StringGrid->Cells(ColID, StringGrid->Row());
     if (ResultID.trimmed().isEmpty())
         Cancelled = true;
-}
-
-void TForm_SelectTest::done(int)
-{
-    FormClose();
-    QDialog::done(Cancelled ? QDialog::Rejected : QDialog::Accepted);
 }
 
 } // namespace Corvella

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "authoring/RecordWindow.h"
 
 class QLabel;
 class QLineEdit;
@@ -14,7 +14,7 @@ namespace Corvella {
 
 // Picks one of the tests assigned to a class (between the class picker and the
 // gradebook).
-class TForm_SelectTest : public QDialog
+class TForm_SelectTest : public TRecordsForm
 {
     Q_OBJECT
 
@@ -28,38 +28,23 @@ public:
     // Cancel instead of Close.
     void PrepareForGradeBook();
 
-    void FormShow();
-    void FormClose();
+    void FormShow() override;
+    void FormClose() override;
     void StringGridClick();
     void StringGridDblClick();
-    void BitBtn_OKClick();
-    void BitBtn_CancelClick();
-    void BitBtn_CloseClick();
     void Edit_TestNameMouseMove(QLineEdit *sender);
 
-    TDbQuery *Query;
     // The class: its ID (a whole number) and name.
     QString ParentKey;
     QString ParentName;
-    bool Cancelled = false;
     QString ResultID;
     QString ResultName;
 
-    QWidget *Panel_Top = nullptr;
     TMaskEdit *Edit_TestName = nullptr;
     TMaskEdit *Edit_ClassName = nullptr;
-    TStringGrid *StringGrid = nullptr;
-    QWidget *Panel_Bottom = nullptr;
-    QPushButton *BitBtn_OK = nullptr;
-    QPushButton *BitBtn_Cancel = nullptr;
-    QPushButton *BitBtn_Close = nullptr;
-
-    void done(int result) override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void EditMouseMove(QLineEdit *sender) override { Edit_TestNameMouseMove(sender); }
 };
 
 } // namespace Corvella

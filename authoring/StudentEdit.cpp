@@ -36,6 +36,16 @@ TForm_StudentEdit::TForm_StudentEdit(TDbQuery *query, QWidget *parent) : TRecord
     FieldLayout->addWidget(BitBtn_ResetPassword, 3, 2, Qt::AlignRight | Qt::AlignBottom);
     connect(BitBtn_ResetPassword, &QPushButton::clicked, this, &TForm_StudentEdit::BitBtn_ResetPasswordClick);
 
+    FFields = {Edit_LastName, Edit_FirstName, Edit_Middle, Edit_StudentID};
+    FRecords.Table = QStringLiteral("studentmaster");
+    FRecords.Noun = QStringLiteral("student");
+    FRecords.Listing = {QStringLiteral("SELECT DISTINCT studentmaster.* FROM studentmaster "),
+                        QStringLiteral("ORDER BY LASTNAME, FIRSTNAME, MIDDLE, STUDENTID")};
+    FRecords.Columns = {QStringLiteral("ID"), QStringLiteral("LASTNAME"), QStringLiteral("FIRSTNAME"),
+                        QStringLiteral("MIDDLE"), QStringLiteral("STUDENTID")};
+    FRecords.RemovalQuestion = QStringLiteral("Are you sure that you want to delete the selected student (%1)?");
+    FRecords.ChosenColumn = ColStudentID;
+    FRecords.DependentsNote = QStringLiteral("The classes stay.");
     SetUpGrid({QStringLiteral("ID"), QStringLiteral("Row"), QStringLiteral("Last Name"), QStringLiteral("First Name"),
                QStringLiteral("Middle"), QStringLiteral("SID")},
               {-1, 30, 171, 140, 48, 100});
@@ -57,11 +67,6 @@ QList<TRecordEditForm::TDependentRows> TForm_StudentEdit::DependentRows(const QS
                           + QStringLiteral(" AND ID<>") + key + QLatin1Char(')');
     return {{QStringLiteral("classdetail"), where, QStringLiteral("class place"), QStringLiteral("class places")},
             {QStringLiteral("testresults"), where, QStringLiteral("result"), QStringLiteral("results")}};
-}
-
-QString TForm_StudentEdit::DependentsNote() const
-{
-    return QStringLiteral("The classes stay.");
 }
 
 bool TForm_StudentEdit::MayStore(bool adding)
@@ -101,23 +106,6 @@ bool TForm_StudentEdit::MayStore(bool adding)
     return false;
 }
 
-QString TForm_StudentEdit::TableName() const
-{
-    return QStringLiteral("studentmaster");
-}
-
-QStringList TForm_StudentEdit::ListingLines() const
-{
-    return {QStringLiteral("SELECT DISTINCT studentmaster.* FROM studentmaster "),
-            QStringLiteral("ORDER BY LASTNAME, FIRSTNAME, MIDDLE, STUDENTID")};
-}
-
-QStringList TForm_StudentEdit::ListedColumns() const
-{
-    return {QStringLiteral("ID"), QStringLiteral("LASTNAME"), QStringLiteral("FIRSTNAME"), QStringLiteral("MIDDLE"),
-            QStringLiteral("STUDENTID")};
-}
-
 QStringList TForm_StudentEdit::InsertLines(const QString &key) const
 {
     return {QStringLiteral("INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID)"),
@@ -135,25 +123,6 @@ QStringList TForm_StudentEdit::UpdateLines(const QString &key) const
             QStringLiteral("MIDDLE =    ") + QuotedStr(Edit_Middle->Text()) + QStringLiteral(", "),
             QStringLiteral("STUDENTID = ") + QuotedStr(Edit_StudentID->Text()),
             QStringLiteral("WHERE ID =  ") + key};
-}
-
-QString TForm_StudentEdit::RemovalQuestion() const
-{
-    return QStringLiteral("Are you sure that you want to delete the selected student (")
-           + StringGrid->Cells(ColLastName, StringGrid->Row()) + QStringLiteral(")?");
-}
-
-QStringList TForm_StudentEdit::FieldValues() const
-{
-    return {Edit_LastName->Text(), Edit_FirstName->Text(), Edit_Middle->Text(), Edit_StudentID->Text()};
-}
-
-void TForm_StudentEdit::RowToFields(int row)
-{
-    Edit_LastName->SetText(StringGrid->Cells(ColLastName, row));
-    Edit_FirstName->SetText(StringGrid->Cells(ColFirstName, row));
-    Edit_Middle->SetText(StringGrid->Cells(ColMiddle, row));
-    Edit_StudentID->SetText(StringGrid->Cells(ColStudentID, row));
 }
 
 void TForm_StudentEdit::ReadResults(int row)

@@ -30,19 +30,11 @@ public:
     QPushButton *BitBtn_ResetPassword = nullptr;
 
 protected:
-    QString TableName() const override;
-    QStringList ListingLines() const override;
-    QStringList ListedColumns() const override;
     QStringList InsertLines(const QString &key) const override;
     QStringList UpdateLines(const QString &key) const override;
-    QString RemovalQuestion() const override;
-    QStringList FieldValues() const override;
-    void RowToFields(int row) override;
     void ReadResults(int row) override;
-    QString ChosenKey() const override { return ResultStudentID; }
-    QString RecordNoun() const override { return QStringLiteral("student"); }
+    // Rows name a student by his student ID, not by his key.
     QList<TDependentRows> DependentRows(const QString &key) const override;
-    QString DependentsNote() const override;
     bool MayStore(bool adding) override;
     void EditMouseMove(QLineEdit *sender) override { Edit_LastNameMouseMove(sender); }
 };

@@ -22,7 +22,20 @@ TForm_StudentJoin::TForm_StudentJoin(TDbQuery *query, QWidget *parent) : TMember
     BitBtn_AddAll->setAutoDefault(false);
     AddFurtherButton(BitBtn_AddAll);
     SetGridTitles({QStringLiteral("Serial"), QStringLiteral("Row"), QStringLiteral("Student Name")});
-    FNothingToRemove = QStringLiteral("There is no student in this class to delete: its list is empty.");
+    FMembers.Table = QStringLiteral("classdetail");
+    FMembers.ParentColumn = QStringLiteral("CLASSID");
+    FMembers.MemberColumn = QStringLiteral("STUDENTID");
+    FMembers.TextKey = true;
+    FMembers.SearchLines = {QStringLiteral("SELECT LASTNAME, FIRSTNAME, MIDDLE, STUDENTID"),
+                            QStringLiteral("FROM studentmaster"), QStringLiteral("WHERE LASTNAME LIKE")};
+    FMembers.SearchCaption = QStringLiteral("Find student using last name");
+    FMembers.SearchPrompt = QStringLiteral("Enter Last Name:");
+    FMembers.NoMatchText = QStringLiteral("No students were found that matched the keywords!");
+    FMembers.DuplicateAdd = QStringLiteral("The student \"%1\" already exists in this class. Are you sure you want to "
+                                           "add this student to the class again?");
+    FMembers.DuplicateUpdate = FMembers.DuplicateAdd;
+    FMembers.RemovalQuestion = QStringLiteral("Are you sure that you want to delete \"%1?");
+    FMembers.NothingToRemove = QStringLiteral("There is no student in this class to delete: its list is empty.");
     connect(BitBtn_AddAll, &QPushButton::clicked, this, &TForm_StudentJoin::BitBtn_AddAllClick);
 }
 
@@ -79,78 +92,7 @@ bool TForm_StudentJoin::MemberText(QString &text) const
     return true;
 }
 
-QString TForm_StudentJoin::SelectedMemberKey() const
-{
-    return NvComboBox_Student->ItemIndex() < 0 ? QString() : NvComboBox_Student->SelectedCode();
-}
-
-QStringList TForm_StudentJoin::InsertLines(const QString &parentKey, const QString &memberKey, int position) const
-{
-    return {QStringLiteral("INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE)"),
-            QStringLiteral("VALUES(") + parentKey + QStringLiteral(", ") + QuotedStr(memberKey) + QStringLiteral(", ")
-                + QString::number(position) + QStringLiteral(")")};
-}
-
-QStringList TForm_StudentJoin::FindSerialLines(const QString &parentKey, const QString &memberKey) const
-{
-    return {QStringLiteral("SELECT SERIAL FROM classdetail"), QStringLiteral("WHERE CLASSID=") + parentKey,
-            QStringLiteral("AND STUDENTID=") + QuotedStr(memberKey)};
-}
-
-QStringList TForm_StudentJoin::UpdateLines(const QString &parentKey, const QString &memberKey, int row,
-                                           const QString &serial) const
-{
-    return {QStringLiteral("UPDATE classdetail SET"),
-            QStringLiteral("STUDENTID= ") + QuotedStr(memberKey) + QStringLiteral(", "),
-            QStringLiteral("CLASSID   = ") + parentKey + QStringLiteral(", "),
-            QStringLiteral("SEQUENCE = ") + QString::number(row), QStringLiteral("WHERE SERIAL= ") + serial};
-}
-
-QString TForm_StudentJoin::DeleteLine(const QString &serial) const
-{
-    return QStringLiteral("DELETE FROM classdetail WHERE SERIAL=") + serial;
-}
-
-QString TForm_StudentJoin::SequenceLine(int row, const QString &serial) const
-{
-    return QStringLiteral("UPDATE classdetail SET SEQUENCE=") + QString::number(row) + QStringLiteral(" WHERE SERIAL=")
-           + serial;
-}
-
-QStringList TForm_StudentJoin::SearchLines(const QString &pattern) const
-{
-    return {QStringLiteral("SELECT LASTNAME, FIRSTNAME, MIDDLE, STUDENTID"), QStringLiteral("FROM studentmaster"),
-            QStringLiteral("WHERE LASTNAME LIKE") + QuotedStr(pattern)};
-}
-
 QString TForm_StudentJoin::SearchRowText() const
 {
     return RowDisplayName();
-}
-
-QString TForm_StudentJoin::DuplicateQuestion(const QString &text, bool) const
-{
-    return QStringLiteral("The student \"") + text
-           + QStringLiteral(
-               "\" already exists in this class. Are you sure you want to add this student to the class again?");
-}
-
-QString TForm_StudentJoin::RemovalQuestion(const QString &text) const
-{
-    return QStringLiteral("Are you sure that you want to delete \"") + text + QStringLiteral("?");
-}
-
-QString TForm_StudentJoin::SearchCaption() const
-{
-    return QStringLiteral("Find student using last name");
-}
-
-QString TForm_StudentJoin::SearchPrompt() const
-{
-    return QStringLiteral("Enter Last Name:");
-}
-
-QString TForm_StudentJoin::NoMatchText() const
-{
-    return QStringLiteral("No students were found that matched the keywords!");
 }

@@ -2,7 +2,6 @@
 
 #include "authoring/MembershipEditor.h"
 
-
 // The students of one class (classdetail rows of a classmaster row), in the order of
 // the class list.
 class TForm_StudentJoin : public TMembershipForm
@@ -28,20 +27,7 @@ protected:
     void LoadCandidates() override;
     QStringList MemberListingLines(const QString &parentKey) const override;
     bool MemberText(QString &text) const override;
-    QString SelectedMemberKey() const override;
-    QStringList InsertLines(const QString &parentKey, const QString &memberKey, int position) const override;
-    QStringList FindSerialLines(const QString &parentKey, const QString &memberKey) const override;
-    QStringList UpdateLines(const QString &parentKey, const QString &memberKey, int row,
-                            const QString &serial) const override;
-    QString DeleteLine(const QString &serial) const override;
-    QString SequenceLine(int row, const QString &serial) const override;
-    QStringList SearchLines(const QString &pattern) const override;
     QString SearchRowText() const override;
-    QString DuplicateQuestion(const QString &text, bool updating) const override;
-    QString RemovalQuestion(const QString &text) const override;
-    QString SearchCaption() const override;
-    QString SearchPrompt() const override;
-    QString NoMatchText() const override;
 
 private:
     // The display name of the current row of a student listing.

@@ -22,18 +22,9 @@ using namespace RecordWindow;
 
 // ---------------------------------------------------------------- TRecordEditForm
 
-TRecordEditForm::TRecordEditForm(TDbQuery *query, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint),
-      Query(query)
+TRecordEditForm::TRecordEditForm(TDbQuery *query, QWidget *parent) : TRecordsForm(query, parent)
 {
-    Panel_Top = new QWidget(this);
-    Panel_Top->setObjectName(QStringLiteral("Panel_Top"));
-    FieldLayout = new QGridLayout(Panel_Top);
-    FieldLayout->setContentsMargins(8, 6, 8, 4);
-    FieldLayout->setHorizontalSpacing(6);
-    FieldLayout->setVerticalSpacing(3);
-    FieldLayout->setColumnStretch(1, 1);
+    FieldLayout = FieldGrid(Panel_Top, QMargins(8, 6, 8, 4), 3);
 
     FButtonBox = new QWidget(Panel_Top);
     auto buttonLayout = new QHBoxLayout(FButtonBox);
@@ -50,12 +41,7 @@ TRecordEditForm::TRecordEditForm(TDbQuery *query, QWidget *parent)
     buttonLayout->addWidget(BitBtn_Remove);
     FieldLayout->addWidget(FButtonBox, 0, 2, Qt::AlignRight | Qt::AlignTop);
 
-    StringGrid = new TStringGrid(this);
     StringGrid->SetColCount(2);
-
-    Panel_Bottom = BottomPanel(this, &BitBtn_OK, &BitBtn_Cancel, &BitBtn_Close);
-    FormLayout = StackPanels(this, Panel_Top, StringGrid, Panel_Bottom);
-
     SetPicking(false);
 
     connect(StringGrid, &TStringGrid::Click, this, &TRecordEditForm::StringGridClick);
@@ -63,9 +49,6 @@ TRecordEditForm::TRecordEditForm(TDbQuery *query, QWidget *parent)
     connect(BitBtn_Add, &QPushButton::clicked, this, [this] { BitBtn_AddClick(BitBtn_Add); });
     connect(BitBtn_Update, &QPushButton::clicked, this, [this] { BitBtn_AddClick(BitBtn_Update); });
     connect(BitBtn_Remove, &QPushButton::clicked, this, &TRecordEditForm::BitBtn_RemoveClick);
-    connect(BitBtn_OK, &QPushButton::clicked, this, &TRecordEditForm::BitBtn_OKClick);
-    connect(BitBtn_Cancel, &QPushButton::clicked, this, &TRecordEditForm::BitBtn_CancelClick);
-    connect(BitBtn_Close, &QPushButton::clicked, this, &TRecordEditForm::BitBtn_CloseClick);
 }
 
 void TRecordEditForm::SetPicking(bool picking)
@@ -101,46 +84,6 @@ TMaskEdit *TRecordEditForm::AddEditField(const QString &name, const QString &lab
     return edit;
 }
 
-void TRecordEditForm::HintFollowsText(QLineEdit *edit)
-{
-    FHintEdits << edit;
-    edit->setMouseTracking(true);
-    edit->installEventFilter(this);
-}
-
-void TRecordEditForm::EditMouseMove(QLineEdit *sender)
-{
-    TextHintFollows(sender);
-}
-
-bool TRecordEditForm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseMove)
-        for (QLineEdit *edit : std::as_const(FHintEdits))
-            if (edit == watched)
-                EditMouseMove(edit);
-    return QDialog::eventFilter(watched, event);
-}
-
-void TRecordEditForm::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TRecordEditForm::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        if (FPicking)
-            BitBtn_CancelClick();
-        else
-            BitBtn_CloseClick();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 void TRecordEditForm::FormShow()
 {
     FClickAttached = false;
@@ -153,7 +96,7 @@ void TRecordEditForm::FormShow()
         for (const QString &line : ListingLines())
             Query->Add(line);
         Query->Open();
-        const QStringList columns = ListedColumns();
+        const QStringList columns = FRecords.Columns;
         for (; !Query->Eof(); Query->Next()) {
             QStringList cells;
             for (int i = 0; i < columns.size(); ++i) {
@@ -181,7 +124,6 @@ void TRecordEditForm::FormShow()
     StringGrid->SetRow(1);
     FClickAttached = true;
     StringGridClick();
-    FocusFirstEditable(this, StringGrid);
 }
 
 void TRecordEditForm::StringGridClick()
@@ -214,12 +156,12 @@ QString TRecordEditForm::NextID()
         ReportDbError(QStringLiteral("The window has no statement object to run its statements on."));
         return QString();
     }
-    const QStringList references = KeyReferences();
+    const QStringList references = FRecords.KeyReferences;
     if (references.isEmpty())
-        return ::NextID(*Query, TableName());
+        return ::NextID(*Query, FRecords.Table);
     // Rows left behind by a delete in a file from before still name their old key: a new
     // row must not take it over with them.
-    QString keys = QStringLiteral("SELECT MAX(ID) AS ID FROM ") + TableName();
+    QString keys = QStringLiteral("SELECT MAX(ID) AS ID FROM ") + FRecords.Table;
     for (const QString &reference : references)
         keys += QStringLiteral(" UNION ALL SELECT MAX(") + reference.section(QLatin1Char('.'), 1)
                 + QStringLiteral(") FROM ") + reference.section(QLatin1Char('.'), 0, 0);
@@ -233,9 +175,31 @@ QString TRecordEditForm::NextID()
     }
 }
 
-QList<TRecordEditForm::TDependentRows> TRecordEditForm::DependentRows(const QString &) const
+QList<TRecordEditForm::TDependentRows> TRecordEditForm::DependentRows(const QString &key) const
 {
-    return {};
+    QList<TDependentRows> rows = FRecords.Dependents;
+    for (TDependentRows &dependent : rows)
+        dependent.Where = dependent.Where.arg(key);
+    return rows;
+}
+
+void TRecordEditForm::RowToFields(int row)
+{
+    for (int i = 0; i < FFields.size(); ++i)
+        if (auto edit = qobject_cast<TMaskEdit *>(FFields.at(i)))
+            edit->SetText(StringGrid->Cells(2 + i, row));
+}
+
+QStringList TRecordEditForm::FieldValues() const
+{
+    QStringList values;
+    for (QWidget *field : FFields) {
+        if (auto edit = qobject_cast<TMaskEdit *>(field))
+            values << edit->Text();
+        else if (auto spin = qobject_cast<QSpinBox *>(field))
+            values << QString::number(spin->value());
+    }
+    return values;
 }
 
 bool TRecordEditForm::MayStore(bool)
@@ -262,8 +226,8 @@ bool TRecordEditForm::DescribeDependents(const QString &key, QString &text)
     }
     if (!parts.isEmpty()) {
         text = QStringLiteral("Deleted with it: its ") + JoinedList(parts) + QLatin1Char('.');
-        if (!DependentsNote().isEmpty())
-            text += QLatin1Char(' ') + DependentsNote();
+        if (!FRecords.DependentsNote.isEmpty())
+            text += QLatin1Char(' ') + FRecords.DependentsNote;
     }
     return true;
 }
@@ -297,7 +261,7 @@ bool TRecordEditForm::DeleteRecord()
     QList<QStringList> statements;
     for (const TDependentRows &rows : DependentRows(key))
         statements << QStringList{QStringLiteral("DELETE FROM ") + rows.Table + QStringLiteral(" WHERE ") + rows.Where};
-    statements << QStringList{QStringLiteral("DELETE FROM ") + TableName() + QStringLiteral(" WHERE ID=") + key};
+    statements << QStringList{QStringLiteral("DELETE FROM ") + FRecords.Table + QStringLiteral(" WHERE ID=") + key};
     return ExecuteTogether(Query, statements);
 }
 
@@ -346,10 +310,10 @@ void TRecordEditForm::BitBtn_RemoveClick()
 {
     const QString key = RowKey(StringGrid->Row());
     if (key.isEmpty()) {
-        ShowMessage(QStringLiteral("There is no %1 to delete: the list is empty.").arg(RecordNoun()));
+        ShowMessage(QStringLiteral("There is no %1 to delete: the list is empty.").arg(FRecords.Noun));
         return;
     }
-    QString question = RemovalQuestion();
+    QString question = FRecords.RemovalQuestion.arg(StringGrid->Cells(2, StringGrid->Row()));
     QString dependents;
     if (!DescribeDependents(key, dependents))
         return;
@@ -366,37 +330,13 @@ void TRecordEditForm::BitBtn_RemoveClick()
     StringGridClick();
 }
 
-void TRecordEditForm::BitBtn_OKClick()
-{
-    Cancelled = false;
-    done(QDialog::Accepted);
-}
-
-void TRecordEditForm::BitBtn_CancelClick()
-{
-    Cancelled = true;
-    done(QDialog::Rejected);
-}
-
-void TRecordEditForm::BitBtn_CloseClick()
-{
-    Cancelled = false;
-    done(QDialog::Accepted);
-}
-
 void TRecordEditForm::FormClose()
 {
     if (!Cancelled) {
         ReadResults(StringGrid->Row());
-        if (ChosenKey().trimmed().isEmpty())
+        if (StringGrid->Cells(FRecords.ChosenColumn, StringGrid->Row()).trimmed().isEmpty())
             Cancelled = true;
     }
-}
-
-void TRecordEditForm::done(int)
-{
-    FormClose();
-    QDialog::done(Cancelled ? QDialog::Rejected : QDialog::Accepted);
 }
 
 // ---------------------------------------------------------------- TForm_TestEdit
@@ -436,6 +376,21 @@ TForm_TestEdit::TForm_TestEdit(TDbQuery *query, QWidget *parent) : TRecordEditFo
     Panel_Key->hide();
     FormLayout->insertWidget(1, Panel_Key);
 
+    FFields = {Edit_TestTitle, Edit_SubTitle, Edit_Instructions, SpinEdit_Columns};
+    FRecords.Table = QStringLiteral("testmaster");
+    FRecords.Noun = QStringLiteral("test");
+    FRecords.Columns = {QStringLiteral("ID"), QStringLiteral("NAME"), QStringLiteral("SUBTITLE"),
+                        QStringLiteral("INSTRUCTIONS"), QStringLiteral("COLUMNS")};
+    FRecords.RemovalQuestion = QStringLiteral("Are you sure that you want to delete the \"%1\" test?");
+    // The questions stay in the question bank; their places on the test go with it.
+    FRecords.Dependents = {
+        {QStringLiteral("testdetail"), QStringLiteral("TESTID=%1"), QStringLiteral("question"), QStringLiteral("questions")},
+        {QStringLiteral("classtest"), QStringLiteral("TESTID=%1"), QStringLiteral("class assignment"),
+         QStringLiteral("class assignments")},
+        {QStringLiteral("testresults"), QStringLiteral("TESTID=%1"), QStringLiteral("result"), QStringLiteral("results")}};
+    FRecords.DependentsNote = QStringLiteral("The questions stay in the question bank, and the classes stay.");
+    FRecords.KeyReferences = {QStringLiteral("testdetail.TESTID"), QStringLiteral("classtest.TESTID"),
+                              QStringLiteral("testresults.TESTID")};
     SetUpGrid({QStringLiteral("ID"), QStringLiteral("Row"), QStringLiteral("Test Name"), QStringLiteral("Subtitle"),
                QStringLiteral("Instructions"), QStringLiteral("Columns")},
               {-1, 30, 222, 67, 341, 49});
@@ -447,37 +402,11 @@ void TForm_TestEdit::Edit_TestTitleMouseMove(QLineEdit *sender)
     TRecordEditForm::EditMouseMove(sender);
 }
 
-QList<TRecordEditForm::TDependentRows> TForm_TestEdit::DependentRows(const QString &key) const
-{
-    return {{QStringLiteral("testdetail"), QStringLiteral("TESTID=") + key, QStringLiteral("question"),
-             QStringLiteral("questions")},
-            {QStringLiteral("classtest"), QStringLiteral("TESTID=") + key, QStringLiteral("class assignment"),
-             QStringLiteral("class assignments")},
-            {QStringLiteral("testresults"), QStringLiteral("TESTID=") + key, QStringLiteral("result"),
-             QStringLiteral("results")}};
-}
-
-QString TForm_TestEdit::DependentsNote() const
-{
-    return QStringLiteral("The questions stay in the question bank, and the classes stay.");
-}
-
-QStringList TForm_TestEdit::KeyReferences() const
-{
-    return {QStringLiteral("testdetail.TESTID"), QStringLiteral("classtest.TESTID"),
-            QStringLiteral("testresults.TESTID")};
-}
-
 bool TForm_TestEdit::MayStore(bool)
 {
     // What is stored is what the box shows.
     CommitSpinText(SpinEdit_Columns);
     return true;
-}
-
-QString TForm_TestEdit::TableName() const
-{
-    return QStringLiteral("testmaster");
 }
 
 QStringList TForm_TestEdit::ListingLines() const
@@ -486,12 +415,6 @@ QStringList TForm_TestEdit::ListingLines() const
         return {QStringLiteral("SELECT DISTINCT testmaster.* FROM testmaster , testdetail"),
                 QStringLiteral("WHERE testid = id"), QStringLiteral("ORDER BY NAME")};
     return {QStringLiteral("SELECT DISTINCT testmaster.* FROM testmaster "), QStringLiteral("ORDER BY NAME")};
-}
-
-QStringList TForm_TestEdit::ListedColumns() const
-{
-    return {QStringLiteral("ID"), QStringLiteral("NAME"), QStringLiteral("SUBTITLE"), QStringLiteral("INSTRUCTIONS"),
-            QStringLiteral("COLUMNS")};
 }
 
 QStringList TForm_TestEdit::InsertLines(const QString &key) const
@@ -513,18 +436,6 @@ QStringList TForm_TestEdit::UpdateLines(const QString &key) const
             QStringLiteral("WHERE ID = ") + key};
 }
 
-QString TForm_TestEdit::RemovalQuestion() const
-{
-    return QStringLiteral("Are you sure that you want to delete the \"") + StringGrid->Cells(ColName, StringGrid->Row())
-           + QStringLiteral("\" test?");
-}
-
-QStringList TForm_TestEdit::FieldValues() const
-{
-    return {Edit_TestTitle->Text(), Edit_SubTitle->Text(), Edit_Instructions->Text(),
-            QString::number(SpinEdit_Columns->value())};
-}
-
 int TForm_TestEdit::ColumnsOf(const QString &cell)
 {
     bool ok = false;
@@ -535,9 +446,7 @@ int TForm_TestEdit::ColumnsOf(const QString &cell)
 
 void TForm_TestEdit::RowToFields(int row)
 {
-    Edit_TestTitle->SetText(StringGrid->Cells(ColName, row));
-    Edit_SubTitle->SetText(StringGrid->Cells(ColSubtitle, row));
-    Edit_Instructions->SetText(StringGrid->Cells(ColInstructions, row));
+    TRecordEditForm::RowToFields(row);
     SpinEdit_Columns->setValue(ColumnsOf(StringGrid->Cells(ColColumns, row)));
 }
 

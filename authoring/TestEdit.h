@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "authoring/RecordWindow.h"
+
 #include <QStringList>
 
 class QAbstractButton;
@@ -19,7 +20,7 @@ class TStringGrid;
 // one table in the records grid, the current row in edit fields above it, and add,
 // update and remove buttons that write each change to the database at once. In
 // picking mode the edit fields are hidden and the window hands back its current row.
-class TRecordEditForm : public QDialog
+class TRecordEditForm : public TRecordsForm
 {
     Q_OBJECT
 
@@ -32,16 +33,13 @@ public:
     void SetPicking(bool picking);
     bool Picking() const { return FPicking; }
 
-    void FormShow();
-    void FormClose();
+    void FormShow() override;
+    void FormClose() override;
     void StringGridClick();
     void StringGridDblClick();
     // One handler for the Add and the Update button.
     void BitBtn_AddClick(QAbstractButton *sender);
     void BitBtn_RemoveClick();
-    void BitBtn_OKClick();
-    void BitBtn_CancelClick();
-    void BitBtn_CloseClick();
 
     // New key as text; empty when the look-up failed (already reported).
     virtual QString NextID();
@@ -65,66 +63,50 @@ public:
         QString Plural;
     };
 
-    TDbQuery *Query;
-    // Set by the bottom buttons; closing by the close box counts as OK.
-    bool Cancelled = false;
-
-    QWidget *Panel_Top = nullptr;
     QPushButton *BitBtn_Add = nullptr;
     QPushButton *BitBtn_Update = nullptr;
     QPushButton *BitBtn_Remove = nullptr;
-    TStringGrid *StringGrid = nullptr;
-    QWidget *Panel_Bottom = nullptr;
-    QPushButton *BitBtn_OK = nullptr;
-    QPushButton *BitBtn_Cancel = nullptr;
-    QPushButton *BitBtn_Close = nullptr;
-
-    void done(int result) override;
 
 protected:
-    // What each window supplies.
-    virtual QString TableName() const = 0;
-    virtual QStringList ListingLines() const = 0;
-    // The table columns of grid columns 0, 2, 3 …, read by name.
-    virtual QStringList ListedColumns() const = 0;
+    // What tells the windows apart besides their statements and results.
+    struct TRecordTable
+    {
+        QString Table;
+        QString Noun;             // what a row is called: "test", "class", "student"
+        QStringList Listing;      // the listing statement
+        QStringList Columns;      // the table columns of grid columns 0, 2, 3 …, read by name
+        QString RemovalQuestion;  // %1: grid column 2 of the current row
+        int ChosenColumn = 0;     // a row counts as chosen when this cell is not blank
+        QList<TDependentRows> Dependents; // %1 in their Where: the row's key
+        QString DependentsNote;   // said after naming them
+        QStringList KeyReferences; // table.COLUMN that may still hold a key of this table
+    };
+
+    virtual QStringList ListingLines() const { return FRecords.Listing; }
     virtual QStringList InsertLines(const QString &key) const = 0;
     virtual QStringList UpdateLines(const QString &key) const = 0;
-    virtual QString RemovalQuestion() const = 0;
-    // The edit fields' values for grid columns 2, 3 …
-    virtual QStringList FieldValues() const = 0;
-    virtual void RowToFields(int row) = 0;
+    // Shows a grid row in the edit fields.
+    virtual void RowToFields(int row);
     virtual void ReadResults(int row) = 0;
-    // The result that tells whether a row was chosen.
-    virtual QString ChosenKey() const = 0;
-    // What a row of this window is called ("test", "class", "student").
-    virtual QString RecordNoun() const = 0;
-    // The rows that go with the row of the key, and what is said after naming them.
+    // The rows that go with the row of the key.
     virtual QList<TDependentRows> DependentRows(const QString &key) const;
-    virtual QString DependentsNote() const { return QString(); }
-    // Columns (table.COLUMN) that may still refer to a key of this table; a new row
-    // never takes a key that one of them holds.
-    virtual QStringList KeyReferences() const { return {}; }
     // False when the edited values may not be stored; the reason has been shown.
     virtual bool MayStore(bool adding);
+    // The edit fields' values for grid columns 2, 3 …
+    QStringList FieldValues() const;
 
     // Builds the grid's titles and widths; column 0 is always the hidden key.
     void SetUpGrid(const QStringList &titles, const QList<int> &widths);
     // A label and an edit field in the next row of the top panel.
     TMaskEdit *AddEditField(const QString &name, const QString &label, int maxLength);
-    // The hint of the edit field follows its text when the mouse moves over it.
-    void HintFollowsText(QLineEdit *edit);
-    // Called when the mouse moves over such a field.
-    virtual void EditMouseMove(QLineEdit *sender);
     // Runs one statement that changes rows; false after reporting its failure.
     bool Execute(const QStringList &lines);
 
     QGridLayout *FieldLayout = nullptr;
-    QVBoxLayout *FormLayout = nullptr;
     QWidget *FButtonBox = nullptr;
-
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    TRecordTable FRecords;
+    // The fields of grid columns 2, 3 …, in order: edit fields, or a spin box.
+    QList<QWidget *> FFields;
 
 private:
     // "Deleted with it: …" for the rows that go with the row of the key; false when
@@ -133,7 +115,6 @@ private:
 
     bool FPicking = false;
     bool FClickAttached = true;
-    QList<QLineEdit *> FHintEdits;
 };
 
 // The tests (testmaster).
@@ -166,20 +147,11 @@ public:
     QCheckBox *CheckBox_Key = nullptr;
 
 protected:
-    QString TableName() const override;
     QStringList ListingLines() const override;
-    QStringList ListedColumns() const override;
     QStringList InsertLines(const QString &key) const override;
     QStringList UpdateLines(const QString &key) const override;
-    QString RemovalQuestion() const override;
-    QStringList FieldValues() const override;
     void RowToFields(int row) override;
     void ReadResults(int row) override;
-    QString ChosenKey() const override { return ResultID; }
-    QString RecordNoun() const override { return QStringLiteral("test"); }
-    QList<TDependentRows> DependentRows(const QString &key) const override;
-    QString DependentsNote() const override;
-    QStringList KeyReferences() const override;
     bool MayStore(bool adding) override;
     void EditMouseMove(QLineEdit *sender) override { Edit_TestTitleMouseMove(sender); }
 

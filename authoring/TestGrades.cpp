@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTimer>
 #include <QToolTip>
 
 using namespace RecordWindow;
@@ -45,22 +46,13 @@ QAbstractSpinBox::StepEnabled TGradeSpinEdit::stepEnabled() const
 
 // ---------------------------------------------------------------- TForm_TestGrades
 
-TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint),
-      Query(query)
+TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent) : TRecordsForm(query, parent)
 {
     setObjectName(QStringLiteral("Form_TestGrades"));
     setWindowTitle(QStringLiteral("Edit Gradebook"));
 
-    Panel_Top = new QWidget(this);
-    Panel_Top->setObjectName(QStringLiteral("Panel_Top"));
     Panel_Top->setFixedHeight(100);
-    auto fields = new QGridLayout(Panel_Top);
-    fields->setContentsMargins(8, 4, 8, 4);
-    fields->setHorizontalSpacing(6);
-    fields->setVerticalSpacing(2);
-    fields->setColumnStretch(1, 1);
+    auto fields = FieldGrid(Panel_Top, QMargins(8, 4, 8, 4), 2);
 
     Edit_TestName = ReadOnlyEdit(Panel_Top, QStringLiteral("Edit_TestName"));
     Edit_TestName->SetMaxLength(255);
@@ -69,10 +61,8 @@ TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent)
     Edit_StudentName = ReadOnlyEdit(Panel_Top, QStringLiteral("Edit_StudentName"));
     Edit_StudentName->SetMaxLength(255);
     for (QLineEdit *edit : {static_cast<QLineEdit *>(Edit_TestName), static_cast<QLineEdit *>(Edit_ClassName),
-                            static_cast<QLineEdit *>(Edit_StudentName)}) {
-        edit->setMouseTracking(true);
-        edit->installEventFilter(this);
-    }
+                            static_cast<QLineEdit *>(Edit_StudentName)})
+        HintFollowsText(edit);
 
     SpinEdit_Grade = new TGradeSpinEdit(Panel_Top);
     SpinEdit_Grade->setObjectName(QStringLiteral("SpinEdit_Grade"));
@@ -111,7 +101,6 @@ TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent)
         fields->addWidget(rows.at(i).second, i, 1);
     }
 
-    StringGrid = new TStringGrid(this);
     StringGrid->SetColCount(5);
     StringGrid->SetFixedCols(2);
     StringGrid->SetColWidths(ColID, -1);
@@ -122,12 +111,8 @@ TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent)
     StringGrid->SetColWidths(ColStatus, statusWidth);
     StringGrid->SetColWidths(ColGrade, 64);
 
-    Panel_Bottom = BottomPanel(this, &BitBtn_OK, &BitBtn_Cancel, &BitBtn_Close);
     BitBtn_OK->hide();
     BitBtn_Cancel->hide();
-
-    StackPanels(this, Panel_Top, StringGrid, Panel_Bottom);
-    setFixedSize(512, 343);
 
     connect(StringGrid, &TStringGrid::Click, this, &TForm_TestGrades::StringGridClick);
     connect(StringGrid, &TStringGrid::DblClick, this, &TForm_TestGrades::StringGridDblClick);
@@ -139,9 +124,6 @@ TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent)
     });
     connect(NvComboBox_Status, &QComboBox::activated, this, [this] { FTyped = true; });
     connect(BitBtn_Update, &QPushButton::clicked, this, &TForm_TestGrades::BitBtn_UpdateClick);
-    connect(BitBtn_OK, &QPushButton::clicked, this, &TForm_TestGrades::BitBtn_OKClick);
-    connect(BitBtn_Cancel, &QPushButton::clicked, this, &TForm_TestGrades::BitBtn_CancelClick);
-    connect(BitBtn_Close, &QPushButton::clicked, this, &TForm_TestGrades::BitBtn_CloseClick);
 }
 
 QString TForm_TestGrades::ProposedStatus(int grade)
@@ -162,34 +144,15 @@ QString TForm_TestGrades::StudentName(const QString &lastName, const QString &fi
            + QLatin1Char(')');
 }
 
-void TForm_TestGrades::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
 void TForm_TestGrades::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        BitBtn_CloseClick();
-        return;
-    }
     // Enter stores what was typed, as Update does.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
         if (FTyped)
             BitBtn_UpdateClick();
         return;
     }
-    QDialog::keyPressEvent(event);
-}
-
-bool TForm_TestGrades::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseMove)
-        if (auto edit = qobject_cast<QLineEdit *>(watched))
-            Edit_TestNameMouseMove(edit);
-    return QDialog::eventFilter(watched, event);
+    TRecordsForm::keyPressEvent(event);
 }
 
 void TForm_TestGrades::Edit_TestNameMouseMove(QLineEdit *sender)
@@ -266,7 +229,6 @@ void TForm_TestGrades::FormShow()
     NumberRows(StringGrid, ColRow);
     StringGrid->SetRow(1);
     StringGridClick();
-    FocusFirstEditable(this, StringGrid);
 }
 
 bool TForm_TestGrades::MayLeaveRow()
@@ -289,9 +251,16 @@ void TForm_TestGrades::StringGridClick()
 {
     const int row = StringGrid->Row();
     if (row != FShownRow && !MayLeaveRow()) {
-        // Back to the row the typing belongs to, which stays as typed.
+        // Back to the row the typing belongs to, which stays as typed; once more after
+        // the click that chose the other row has ended, for its highlight.
+        const int back = FShownRow;
         const QSignalBlocker blocker(StringGrid);
-        StringGrid->SetRow(FShownRow);
+        StringGrid->SetRow(back);
+        QTimer::singleShot(0, this, [this, back] {
+            const QSignalBlocker later(StringGrid);
+            if (StringGrid->Row() == back)
+                StringGrid->selectRow(back - 1);
+        });
         return;
     }
     FShowing = true;
@@ -402,33 +371,4 @@ bool TForm_TestGrades::StoreRow(int row)
 void TForm_TestGrades::StringGridDblClick()
 {
     BitBtn_CloseClick();
-}
-
-void TForm_TestGrades::BitBtn_CloseClick()
-{
-    Cancelled = false;
-    done(QDialog::Accepted);
-}
-
-void TForm_TestGrades::BitBtn_OKClick()
-{
-    Cancelled = false;
-    done(QDialog::Accepted);
-}
-
-void TForm_TestGrades::BitBtn_CancelClick()
-{
-    Cancelled = true;
-    done(QDialog::Rejected);
-}
-
-void TForm_TestGrades::FormClose() {}
-
-void TForm_TestGrades::done(int result)
-{
-    if (isVisible() && !MayLeaveRow())
-        return;
-    FTyped = false;
-    FormClose();
-    QDialog::done(result);
 }

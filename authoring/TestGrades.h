@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "authoring/RecordWindow.h"
+
 #include <QSpinBox>
 
 class QLineEdit;
@@ -31,7 +32,7 @@ protected:
 
 // The gradebook: every student of one class with the status and grade of one test, and
 // the teacher's setting of one student's grade and status.
-class TForm_TestGrades : public QDialog
+class TForm_TestGrades : public TRecordsForm
 {
     Q_OBJECT
 
@@ -49,42 +50,28 @@ public:
     static QString StudentName(const QString &lastName, const QString &firstName, const QString &middle,
                                const QString &studentID);
 
-    void FormShow();
-    void FormClose();
+    void FormShow() override;
     void StringGridClick();
     void StringGridDblClick();
     void SpinEdit_GradeChange();
     void BitBtn_UpdateClick();
-    void BitBtn_CloseClick();
-    void BitBtn_OKClick();
-    void BitBtn_CancelClick();
     void Edit_TestNameMouseMove(QLineEdit *sender);
 
-    TDbQuery *Query;
     // The class's and the test's ID.
     QString ClassKey;
     QString TestKey;
-    bool Cancelled = false;
 
-    QWidget *Panel_Top = nullptr;
     TMaskEdit *Edit_TestName = nullptr;
     TMaskEdit *Edit_ClassName = nullptr;
     TMaskEdit *Edit_StudentName = nullptr;
     TGradeSpinEdit *SpinEdit_Grade = nullptr;
     TNvComboBox *NvComboBox_Status = nullptr;
     QPushButton *BitBtn_Update = nullptr;
-    TStringGrid *StringGrid = nullptr;
-    QWidget *Panel_Bottom = nullptr;
-    QPushButton *BitBtn_OK = nullptr;
-    QPushButton *BitBtn_Cancel = nullptr;
-    QPushButton *BitBtn_Close = nullptr;
-
-    void done(int result) override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    bool MayClose() override { return MayLeaveRow(); }
+    void EditMouseMove(QLineEdit *sender) override { Edit_TestNameMouseMove(sender); }
     void keyPressEvent(QKeyEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // The grade typed, when it is a whole number from 0 to 100.

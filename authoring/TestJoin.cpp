@@ -21,22 +21,13 @@
 
 using namespace RecordWindow;
 
-TForm_TestJoin::TForm_TestJoin(TDbQuery *query, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint),
-      Query(query)
+TForm_TestJoin::TForm_TestJoin(TDbQuery *query, QWidget *parent) : TRecordsForm(query, parent)
 {
     setObjectName(QStringLiteral("Form_TestJoin"));
     setWindowTitle(QStringLiteral("Add Test to Class"));
 
-    Panel_Top = new QWidget(this);
-    Panel_Top->setObjectName(QStringLiteral("Panel_Top"));
     Panel_Top->setFixedHeight(72);
-    auto fields = new QGridLayout(Panel_Top);
-    fields->setContentsMargins(8, 4, 8, 4);
-    fields->setHorizontalSpacing(6);
-    fields->setVerticalSpacing(2);
-    fields->setColumnStretch(1, 1);
+    auto fields = FieldGrid(Panel_Top, QMargins(8, 4, 8, 4), 2);
 
     Edit_ClassDesc = ReadOnlyEdit(Panel_Top, QStringLiteral("Edit_ClassDesc"));
     NvComboBox_Test = new TNvComboBox(Panel_Top);
@@ -76,7 +67,6 @@ TForm_TestJoin::TForm_TestJoin(TDbQuery *query, QWidget *parent)
     }
     fields->addWidget(buttonBox, 0, 2, Qt::AlignRight | Qt::AlignTop);
 
-    StringGrid = new TStringGrid(this);
     StringGrid->SetColCount(4);
     StringGrid->SetFixedCols(2);
     StringGrid->SetColWidths(ColID, -1);
@@ -86,38 +76,11 @@ TForm_TestJoin::TForm_TestJoin(TDbQuery *query, QWidget *parent)
     StringGrid->SetColWidths(ColName, 414 - (chapterWidth - 45));
     StringGrid->SetColWidths(ColChapter, chapterWidth);
 
-    Panel_Bottom = BottomPanel(this, &BitBtn_OK, &BitBtn_Cancel, &BitBtn_Close);
-
-    StackPanels(this, Panel_Top, StringGrid, Panel_Bottom);
-    setFixedSize(512, 343);
-
     connect(StringGrid, &TStringGrid::Click, this, &TForm_TestJoin::StringGridClick);
     connect(StringGrid, &TStringGrid::DblClick, this, &TForm_TestJoin::StringGridDblClick);
     connect(BitBtn_Add, &QPushButton::clicked, this, [this] { BitBtn_AddClick(BitBtn_Add); });
     connect(BitBtn_Update, &QPushButton::clicked, this, [this] { BitBtn_AddClick(BitBtn_Update); });
     connect(BitBtn_Remove, &QPushButton::clicked, this, &TForm_TestJoin::BitBtn_RemoveClick);
-    connect(BitBtn_OK, &QPushButton::clicked, this, &TForm_TestJoin::BitBtn_OKClick);
-    connect(BitBtn_Cancel, &QPushButton::clicked, this, &TForm_TestJoin::BitBtn_CancelClick);
-    connect(BitBtn_Close, &QPushButton::clicked, this, &TForm_TestJoin::BitBtn_CloseClick);
-}
-
-void TForm_TestJoin::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TForm_TestJoin::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        if (BitBtn_Cancel->isVisibleTo(this))
-            BitBtn_CancelClick();
-        else
-            BitBtn_CloseClick();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 QString TForm_TestJoin::ChapterText() const
@@ -135,56 +98,34 @@ void TForm_TestJoin::FormShow()
                            QStringLiteral("Chapter")});
     NvComboBox_Test->Clear();
 
-    bool testsRead = false;
-    try {
-        RequireQuery(Query);
+    // Without the test list the assignments are not listed.
+    const bool testsRead = LoadUnguarded([this] {
         Query->Clear();
         Query->Add(QStringLiteral("SELECT * FROM testmaster"));
         Query->Open();
         for (; !Query->Eof(); Query->Next())
             NvComboBox_Test->Add(Query->FieldByName(QStringLiteral("NAME")).AsString(),
                                  Query->FieldByName(QStringLiteral("ID")).AsString());
-        Query->Close();
         NvComboBox_Test->SetItemIndex(-1);
-        testsRead = true;
-    } catch (const Exception &e) {
-        if (Query)
-            Query->Close();
-        // Not guarded: shown like any error nobody caught; the assignments are not listed.
-        ShowErrorBox(e.Message());
-    }
-
+    });
     const QString classKey = WholeNumber(ParentKey);
-    if (testsRead && !classKey.isEmpty()) {
-        try {
-            Query->Clear();
-            Query->Add(QStringLiteral("SELECT * FROM testmaster, classmaster, classtest "));
-            Query->Add(QStringLiteral("WHERE testmaster.ID = TESTID"));
-            Query->Add(QStringLiteral("AND classmaster.ID  = CLASSID"));
-            Query->Add(QStringLiteral("AND classmaster.ID  = ") + classKey);
-            Query->Add(QStringLiteral("ORDER BY classmaster.NAME, testmaster.NAME"));
-            Query->Open();
-            for (; !Query->Eof(); Query->Next()) {
-                const int row = StringGrid->RowCount() - 1;
-                const int test = NvComboBox_Test->IndexOfCode(Query->FieldByName(QStringLiteral("TESTID")).AsString());
-                StringGrid->SetCells(ColID, row, Query->FieldByName(QStringLiteral("classtest.ID")).AsString());
-                StringGrid->SetCells(ColName, row, test >= 0 ? NvComboBox_Test->Items(test) : QString());
-                StringGrid->SetCells(ColChapter, row, Query->FieldByName(QStringLiteral("CHAPTER")).AsString());
-                StringGrid->AppendRow();
-            }
-            Query->Close();
-        } catch (const Exception &e) {
-            Query->Close();
-            ShowMessage(e.Message());
-        }
-        if (StringGrid->RowCount() > 2)
-            StringGrid->RemoveRow(StringGrid->RowCount() - 1);
-    }
+    if (testsRead && !classKey.isEmpty())
+        ListRows({QStringLiteral("SELECT * FROM testmaster, classmaster, classtest "),
+                  QStringLiteral("WHERE testmaster.ID = TESTID"), QStringLiteral("AND classmaster.ID  = CLASSID"),
+                  QStringLiteral("AND classmaster.ID  = ") + classKey,
+                  QStringLiteral("ORDER BY classmaster.NAME, testmaster.NAME")},
+                 [this](QStringList &cells) {
+                     const int test =
+                         NvComboBox_Test->IndexOfCode(Query->FieldByName(QStringLiteral("TESTID")).AsString());
+                     cells = {Query->FieldByName(QStringLiteral("classtest.ID")).AsString(), QString(),
+                              test >= 0 ? NvComboBox_Test->Items(test) : QString(),
+                              Query->FieldByName(QStringLiteral("CHAPTER")).AsString()};
+                     return true;
+                 }, false);
     NumberRows(StringGrid, ColRow);
     StringGrid->SetRow(1);
     FClickAttached = true;
     StringGridClick();
-    FocusFirstEditable(this, StringGrid);
 }
 
 void TForm_TestJoin::StringGridClick()
@@ -302,30 +243,4 @@ void TForm_TestJoin::BitBtn_RemoveClick()
     }
     NumberRows(StringGrid, ColRow);
     StringGridClick();
-}
-
-void TForm_TestJoin::BitBtn_OKClick()
-{
-    Cancelled = false;
-    done(QDialog::Accepted);
-}
-
-void TForm_TestJoin::BitBtn_CancelClick()
-{
-    Cancelled = true;
-    done(QDialog::Rejected);
-}
-
-void TForm_TestJoin::BitBtn_CloseClick()
-{
-    Cancelled = false;
-    done(QDialog::Accepted);
-}
-
-void TForm_TestJoin::FormClose() {}
-
-void TForm_TestJoin::done(int result)
-{
-    FormClose();
-    QDialog::done(result);
 }

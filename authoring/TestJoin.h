@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "authoring/RecordWindow.h"
 
 class QAbstractButton;
 class QPushButton;
@@ -12,7 +12,7 @@ class TNvComboBox;
 class TStringGrid;
 
 // The tests assigned to one class (classtest rows), each with a chapter.
-class TForm_TestJoin : public QDialog
+class TForm_TestJoin : public TRecordsForm
 {
     Q_OBJECT
 
@@ -22,16 +22,12 @@ public:
     // query: the main window's statement object.
     explicit TForm_TestJoin(TDbQuery *query, QWidget *parent = nullptr);
 
-    void FormShow();
-    void FormClose();
+    void FormShow() override;
     void StringGridClick();
     void StringGridDblClick();
     // One handler for the Add and the Update button.
     void BitBtn_AddClick(QAbstractButton *sender);
     void BitBtn_RemoveClick();
-    void BitBtn_OKClick();
-    void BitBtn_CancelClick();
-    void BitBtn_CloseClick();
 
     // New key as text; empty when the look-up failed (already reported).
     QString NextID();
@@ -42,30 +38,16 @@ public:
     // True when the current row is to leave the grid.
     bool DeleteRecord();
 
-    TDbQuery *Query;
     // The class: its ID (a whole number) and name.
     QString ParentKey;
     QString ParentName;
-    bool Cancelled = false;
 
-    QWidget *Panel_Top = nullptr;
     TMaskEdit *Edit_ClassDesc = nullptr;
     TNvComboBox *NvComboBox_Test = nullptr;
     QSpinBox *SpinEdit_Chapter = nullptr;
     QPushButton *BitBtn_Add = nullptr;
     QPushButton *BitBtn_Update = nullptr;
     QPushButton *BitBtn_Remove = nullptr;
-    TStringGrid *StringGrid = nullptr;
-    QWidget *Panel_Bottom = nullptr;
-    QPushButton *BitBtn_OK = nullptr;
-    QPushButton *BitBtn_Cancel = nullptr;
-    QPushButton *BitBtn_Close = nullptr;
-
-    void done(int result) override;
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // Runs one statement that changes rows; false after reporting its failure.
