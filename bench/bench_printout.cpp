@@ -1,9 +1,10 @@
-// Preparing Corvella's two-column test printout of 300 questions of every kind, as an
-// answer key: time to the first page (what the preview waits for) and to all pages.
+// Preparing Corvella's two-column test printout of 300 and 2,000 questions of every kind,
+// as an answer key: time to the first page (what the preview waits for) and to all pages.
 #include "printing/TestReport.h"
 #include "report/Report.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -60,7 +61,7 @@ std::unique_ptr<TForm_Report> NewReport(const TReportList &questions)
 
 void BM_PrintoutFirstPage(benchmark::State &state)
 {
-    const TReportList questions = Questions(300);
+    const TReportList questions = Questions(int(state.range(0)));
     for (auto _ : state) {
         auto report = NewReport(questions);
         report->QuickRep->PrepareAsync();
@@ -70,11 +71,11 @@ void BM_PrintoutFirstPage(benchmark::State &state)
         report->QuickRep->Cancel();
     }
 }
-BENCHMARK(BM_PrintoutFirstPage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintoutFirstPage)->Arg(300)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 void BM_PrintoutAllPages(benchmark::State &state)
 {
-    const TReportList questions = Questions(300);
+    const TReportList questions = Questions(int(state.range(0)));
     int pages = 0;
     for (auto _ : state) {
         auto report = NewReport(questions);
@@ -83,7 +84,22 @@ void BM_PrintoutAllPages(benchmark::State &state)
     }
     state.counters["pages"] = pages;
 }
-BENCHMARK(BM_PrintoutAllPages)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintoutAllPages)->Arg(300)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+// All pages, written as the PDF file that the command line's print writes.
+void BM_PrintoutPdf(benchmark::State &state)
+{
+    const TReportList questions = Questions(int(state.range(0)));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("printout.pdf"));
+    for (auto _ : state) {
+        auto report = NewReport(questions);
+        QString error;
+        if (!report->ExportPdf(pdf, &error))
+            state.SkipWithError(error.toUtf8().constData());
+    }
+}
+BENCHMARK(BM_PrintoutPdf)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
