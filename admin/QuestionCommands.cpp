@@ -6,6 +6,7 @@
 #include "question/QuestionText.h"
 #include "toolkit/Convert.h"
 #include "toolkit/Exception.h"
+#include "toolkit/Strings.h"
 
 #include <QFile>
 #include <QWidget>
@@ -43,6 +44,11 @@ QWidget *RebuildQuestion(const QString &text, QObject *owner, QWidget *parent)
     return TextToQuestionControl(lines, owner, parent);
 }
 
+QString Latin1Notice()
+{
+    return QStringLiteral("Note: the text is not UTF-8; it was read as Latin-1 (Windows-1252).");
+}
+
 } // namespace
 
 int RunTextCommand(const QString &fileOrEmpty)
@@ -61,7 +67,10 @@ int RunTextCommand(const QString &fileOrEmpty)
                                  file.errorString()));
         return 1;
     }
-    const QString text = QString::fromUtf8(file.readAll());
+    bool latin1 = false;
+    const QString text = TextFromBytes(file.readAll(), &latin1);
+    if (latin1)
+        WriteTo(stderr, Latin1Notice() + QLatin1Char('\n'));
 
     QWidget window;
     try {
@@ -85,13 +94,17 @@ int RunCheckCommand(const QString &databasePath)
     connection.SetReadOnly(true);
     TDbQuery query(&connection);
     QList<QPair<int, QString>> rows;
+    QList<int> latin1Rows;
     try {
         connection.Open();
         query.Add(QStringLiteral("SELECT ID, CONTROL FROM controldef ORDER BY ID"));
         query.Open();
         while (!query.Eof()) {
-            rows.append({query.FieldByName(QStringLiteral("ID")).AsInteger(),
-                         query.FieldByName(QStringLiteral("CONTROL")).AsString()});
+            bool latin1 = false;
+            const int id = query.FieldByName(QStringLiteral("ID")).AsInteger();
+            rows.append({id, TextFromBytes(query.FieldByName(QStringLiteral("CONTROL")).AsBytes(), &latin1)});
+            if (latin1)
+                latin1Rows.append(id);
             query.Next();
         }
         query.Close();
@@ -99,6 +112,10 @@ int RunCheckCommand(const QString &databasePath)
         WriteTo(stderr, e.Message() + QLatin1Char('\n'));
         return 1;
     }
+
+    // Not a failure: the programs read such a text the same way.
+    for (int id : std::as_const(latin1Rows))
+        WriteTo(stderr, QStringLiteral("ID %1: %2\n").arg(id).arg(Latin1Notice()));
 
     int failures = 0;
     for (const auto &[id, text] : std::as_const(rows)) {

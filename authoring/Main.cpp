@@ -768,7 +768,7 @@ QString TForm_Main::NextQuestionID()
         ADOQuery.Open();
         const int highest = ADOQuery.Eof() ? 0 : ADOQuery.Fields(0).AsInteger();
         ADOQuery.Close();
-        return QString::number(highest + 1);
+        return QString::number(NextKey(highest, QStringLiteral("controldef.ID")));
     } catch (const Exception &e) {
         ADOQuery.Close();
         SaveMsgDialog(e.Message(), MsgError, BtnOK);
@@ -846,7 +846,7 @@ int TForm_Main::NextTestSequence(const QString &testID)
     ADOQuery.Open();
     const int highest = ADOQuery.Eof() ? 0 : ADOQuery.Fields(0).AsInteger();
     ADOQuery.Close();
-    return highest + 1;
+    return NextKey(highest, QStringLiteral("testdetail.SEQUENCE"));
 }
 
 bool TForm_Main::TestHasQuestion(const QString &testID, const QString &questionID)

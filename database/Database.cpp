@@ -2,6 +2,7 @@
 
 #include "toolkit/Convert.h"
 #include "toolkit/StdDialogs.h"
+#include "toolkit/Strings.h"
 
 #include <QCollator>
 #include <QDateTime>
@@ -48,17 +49,8 @@ int CompareNoCase(void *, int length1, const void *text1, int length2, const voi
         const int result = sqlite3_strnicmp(reinterpret_cast<const char *>(a), reinterpret_cast<const char *>(b), common);
         return result != 0 ? result : length1 - length2;
     }
-    thread_local QCollator collator = [] {
-        // A bare "C" environment sorts by code points; a person expects a real alphabet.
-        QLocale locale;
-        if (locale.language() == QLocale::C)
-            locale = QLocale(QLocale::English);
-        QCollator c(locale);
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
-    return collator.compare(QString::fromUtf8(reinterpret_cast<const char *>(a), length1),
-                            QString::fromUtf8(reinterpret_cast<const char *>(b), length2));
+    return AlphabeticCompare(TextFromBytes(reinterpret_cast<const char *>(a), length1),
+                             TextFromBytes(reinterpret_cast<const char *>(b), length2));
 }
 
 // LIKE with '%' and '_' whose letters match without regard to case, for every letter.
@@ -98,7 +90,7 @@ bool LikeMatch(QStringView pattern, QStringView text, QChar escape)
 QString ColumnText(sqlite3_value *value)
 {
     auto text = reinterpret_cast<const char *>(sqlite3_value_text(value));
-    return QString::fromUtf8(text, sqlite3_value_bytes(value));
+    return TextFromBytes(text, sqlite3_value_bytes(value));
 }
 
 void LikeFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
@@ -262,7 +254,8 @@ QString TDbField::AsString() const
         return QString();
     sqlite3_stmt *stmt = FQuery->FStmt;
     auto text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, FIndex));
-    QString value = QString::fromUtf8(text, sqlite3_column_bytes(stmt, FIndex));
+    // Text another tool wrote in the old 8-bit code page keeps its letters.
+    QString value = TextFromBytes(text, sqlite3_column_bytes(stmt, FIndex));
     if (FQuery->FColumns.at(FIndex).IsDate) {
         // Dates are kept as yyyy-MM-dd and shown in the short date format.
         const QDate date = QDate::fromString(value.left(10), Qt::ISODate);
@@ -270,6 +263,15 @@ QString TDbField::AsString() const
             return DateToStr(date);
     }
     return value;
+}
+
+QByteArray TDbField::AsBytes() const
+{
+    if (IsNull())
+        return QByteArray();
+    sqlite3_stmt *stmt = FQuery->FStmt;
+    auto text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, FIndex));
+    return QByteArray(text, sqlite3_column_bytes(stmt, FIndex));
 }
 
 qint64 TDbField::AsLargeInt() const
@@ -620,6 +622,15 @@ void ReportDbError(const QString &message)
         Reporter()(message);
 }
 
+int NextKey(int highest, const QString &column)
+{
+    if (highest == std::numeric_limits<int>::max())
+        throw EDatabaseError(QStringLiteral("No row can be added: %1 has reached %2, the largest number it can hold.")
+                                 .arg(column)
+                                 .arg(highest));
+    return highest + 1;
+}
+
 QString NextID(TDbQuery &query, const QString &table)
 {
     try {
@@ -628,7 +639,7 @@ QString NextID(TDbQuery &query, const QString &table)
         query.Open();
         const int highest = query.Fields(0).AsInteger();
         query.Close();
-        return QString::number(highest + 1);
+        return QString::number(NextKey(highest, table + QStringLiteral(".ID")));
     } catch (const Exception &e) {
         query.Close();
         ReportDbError(e.Message());

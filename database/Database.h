@@ -100,6 +100,7 @@ class TDbField
 public:
     QString FieldName() const;
     QString AsString() const; // NULL reads as the empty text; dates as short date text
+    QByteArray AsBytes() const; // the stored bytes of a text, undecoded
     int AsInteger() const;    // NULL reads as 0
     qint64 AsLargeInt() const;
     bool IsNull() const;
@@ -193,6 +194,9 @@ void ReportDbError(const QString &message);
 // The next free ID of a table (largest ID + 1, or 1), as decimal text. On failure the
 // engine's text is reported and the result is empty: the caller gives up the insert.
 QString NextID(TDbQuery &query, const QString &table);
+// highest + 1; raises EDatabaseError naming the column (controldef.ID) when highest is
+// already the largest 32-bit number, instead of wrapping round to a negative key.
+int NextKey(int highest, const QString &column);
 
 // Where the database file is: the location file's first line names its folder when
 // that folder holds "Corvella.mdb"; otherwise the "Database" folder of the program.

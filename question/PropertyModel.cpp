@@ -1,6 +1,7 @@
 #include "question/PropertyModel.h"
 
 #include "question/PropertyTables.h"
+#include "toolkit/Convert.h"
 #include "toolkit/Exception.h"
 
 #include <QHash>
@@ -37,11 +38,14 @@ QStringList Words(const char *text)
     throw Exception(InvalidValue);
 }
 
-// An ordinal read from the text must fit 32 bits (unsigned values are kept as their
-// bit pattern, so $80000005 is clWindow).
-qint64 CheckedInt(qint64 value)
+bool IsColorProperty(const TPropInfo &p);
+
+// An integer read from the text must lie in its property's range: a signed 32-bit
+// number, or for a colour any 32-bit pattern (so $80000005 is clWindow).
+qint64 CheckedInt(const TPropInfo &p, qint64 value)
 {
-    if (value < INT32_MIN || value > static_cast<qint64>(UINT32_MAX))
+    const qint64 highest = IsColorProperty(p) ? qint64(UINT32_MAX) : qint64(INT32_MAX);
+    if (value < INT32_MIN || value > highest)
         Invalid();
     return static_cast<qint32>(static_cast<quint32>(value & 0xFFFFFFFF));
 }
@@ -134,7 +138,7 @@ void ApplyTextValue(const TPropInfo &p, void *self, const TTextValue &v)
     switch (p.Kind) {
     case TPropKind::Integer:
         if (v.Kind == TTextValue::Integer) {
-            p.SetOrd(self, CheckedInt(v.IntValue));
+            p.SetOrd(self, CheckedInt(p, v.IntValue));
             return;
         }
         if (v.Kind == TTextValue::Ident && p.Idents) {
@@ -218,8 +222,8 @@ bool TextToOrdinal(const TPropInfo &p, const QString &text, qint64 *value)
             return true;
         }
         bool ok = false;
-        qint64 number = t.startsWith(QLatin1Char('$')) ? t.mid(1).toLongLong(&ok, 16) : t.toLongLong(&ok);
-        if (!ok || number < INT32_MIN || number > INT32_MAX)
+        const int number = StrToIntDef(t, 0, &ok);
+        if (!ok)
             return false;
         *value = number;
         return true;

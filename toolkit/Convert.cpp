@@ -21,26 +21,38 @@ bool IsValidInteger(const QString &text)
 
 int StrToIntDef(const QString &text, int fallback, bool *ok)
 {
-    QString t = text.trimmed();
-    bool good = false;
-    qint64 value = 0;
-    if (t.startsWith(QLatin1Char('$')) || t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
-        QString digits = t.mid(t.startsWith(QLatin1Char('$')) ? 1 : 2);
-        static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]{1,8}$"));
-        if (hex.match(digits).hasMatch())
-            value = static_cast<qint32>(digits.toUInt(&good, 16));
-    } else {
-        int i = 0;
-        if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+')))
-            ++i;
-        bool digitsOnly = i < t.size();
-        for (int j = i; j < t.size(); ++j)
-            digitsOnly = digitsOnly && t[j] >= QLatin1Char('0') && t[j] <= QLatin1Char('9');
-        if (digitsOnly) {
-            value = t.toLongLong(&good);
-            good = good && value >= INT32_MIN && value <= INT32_MAX;
-        }
+    // One rule for both notations: an optional sign, then decimal digits or '$' (or
+    // 0x) and hexadecimal digits; the number, not its bit pattern, must fit 32 bits.
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    const bool negative = i < t.size() && t[i] == QLatin1Char('-');
+    if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+')))
+        ++i;
+    int base = 10;
+    if (t.mid(i, 1) == QLatin1String("$")) {
+        base = 16;
+        i += 1;
+    } else if (t.mid(i, 2).compare(QLatin1String("0x"), Qt::CaseInsensitive) == 0) {
+        base = 16;
+        i += 2;
     }
+    bool good = i < t.size();
+    qint64 value = 0;
+    for (; good && i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        int digit = -1;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && (c | 0x20) >= 'a' && (c | 0x20) <= 'f')
+            digit = (c | 0x20) - 'a' + 10;
+        good = digit >= 0;
+        value = value * base + digit;
+        if (value > qint64(INT32_MAX) + 1)
+            good = false;
+    }
+    if (negative)
+        value = -value;
+    good = good && value >= INT32_MIN && value <= INT32_MAX;
     if (ok)
         *ok = good;
     return good ? static_cast<int>(value) : fallback;

@@ -4,8 +4,9 @@
 #include <QDateTime>
 #include <QString>
 
-// True when the text is a signed 32-bit integer (optional sign, decimal digits, or
-// '$' and hexadecimal digits; surrounding blanks allowed).
+// True when the text is a signed 32-bit integer: an optional sign, then decimal digits
+// or '$' (or 0x) and hexadecimal digits, surrounding blanks allowed. "-$5" is -5, and
+// "$FFFFFFFF" is out of range, not -1.
 bool IsValidInteger(const QString &text);
 // Converts like IsValidInteger; ok tells whether it did.
 int StrToIntDef(const QString &text, int fallback, bool *ok = nullptr);

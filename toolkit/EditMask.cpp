@@ -1,6 +1,7 @@
 #include "toolkit/EditMask.h"
 
 #include "toolkit/Convert.h"
+#include "toolkit/Exception.h"
 
 #include <algorithm>
 #include <vector>
@@ -40,6 +41,8 @@ TEditMask::TEditMask(const QString &mask)
 
 void TEditMask::SetMask(const QString &mask)
 {
+    if (mask.size() > MaxMaskLength)
+        throw Exception(QStringLiteral("Invalid property value"));
     FMask = mask;
     FPositions.clear();
     FSaveLiterals = true;
@@ -293,8 +296,9 @@ QList<QChar> TEditMask::Align(const QList<int> &order, const QString &text, bool
     const int n = int(order.size());
     const int m = std::min(int(text.size()), MaxAlignedText);
     const int width = m + 1;
-    std::vector<int> best(size_t(n + 1) * size_t(width), 0);
-    auto at = [&](int i, int j) -> int & { return best[size_t(i) * size_t(width) + size_t(j)]; };
+    // Scores lie within +-2 x MaxMaskLength, so 16 bits hold them: 2 MB at the most.
+    std::vector<qint16> best(size_t(n + 1) * size_t(width), 0);
+    auto at = [&](int i, int j) -> qint16 & { return best[size_t(i) * size_t(width) + size_t(j)]; };
     auto skipCost = [&](int i) { return matchLiterals && IsLiteral(order.at(i)) ? -1 : 0; };
     auto fits = [&](int i, int j) {
         const int p = order.at(i);
@@ -304,12 +308,12 @@ QList<QChar> TEditMask::Align(const QList<int> &order, const QString &text, bool
     };
 
     for (int i = n - 1; i >= 0; --i) {
-        at(i, m) = skipCost(i) + at(i + 1, m);
+        at(i, m) = qint16(skipCost(i) + at(i + 1, m));
         for (int j = m - 1; j >= 0; --j) {
             const int place = fits(i, j) ? 2 + at(i + 1, j + 1) : Impossible;
             const int drop = at(i, j + 1);
             const int skip = skipCost(i) + at(i + 1, j);
-            at(i, j) = std::max({place, drop, skip});
+            at(i, j) = qint16(std::max({place, drop, skip}));
         }
     }
 

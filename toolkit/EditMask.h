@@ -36,9 +36,15 @@ public:
         TCase Case = TCase::None;
     };
 
+    // Longer masks are refused: real ones are a few dozen characters, and laying a
+    // text into a mask costs mask length x text length.
+    static constexpr int MaxMaskLength = 256;
+
     TEditMask() = default;
     explicit TEditMask(const QString &mask);
 
+    // Raises "Invalid property value" for a mask longer than MaxMaskLength, keeping
+    // the mask it had.
     void SetMask(const QString &mask);
     QString Mask() const { return FMask; }
     // A mask without a single position leaves the box unmasked.

@@ -1,26 +1,17 @@
 #include "toolkit/NvComboBox.h"
 
-#include <QCollator>
-#include <QLocale>
+#include "toolkit/Strings.h"
+
 #include <QSignalBlocker>
 
 #include <algorithm>
 
 namespace {
 
-// The order a person expects: an alphabet without regard to letter case (É beside E),
-// as the database sorts; a bare "C" environment gets English instead of code points.
+// The order of every sorted list, the database's included.
 bool LessIgnoringCase(const QString &a, const QString &b)
 {
-    thread_local QCollator collator = [] {
-        QLocale locale;
-        if (locale.language() == QLocale::C)
-            locale = QLocale(QLocale::English);
-        QCollator c(locale);
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
-    return collator.compare(a, b) < 0;
+    return AlphabeticLess(a, b);
 }
 
 } // namespace

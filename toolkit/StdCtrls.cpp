@@ -110,6 +110,9 @@ void TControl::SetHeight(int value)
 void TControl::SetBounds(int left, int top, int width, int height)
 {
     // Qt keeps sizes within 0..QWIDGETSIZE_MAX; the constraints narrow them further.
+    // Positions stay as far inside, so that the far edge is still a number.
+    left = std::clamp(left, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    top = std::clamp(top, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     width = std::clamp(width, 0, QWIDGETSIZE_MAX);
     height = std::clamp(height, 0, QWIDGETSIZE_MAX);
     if (FConstraints.MinWidth() > 0)

@@ -1,15 +1,56 @@
 #include "toolkit/Strings.h"
 
+#include <QCollator>
+#include <QLocale>
+#include <QUtf8StringView>
+
 #include <algorithm>
 
 namespace {
 
 bool LessIgnoringCase(const QString &a, const QString &b)
 {
-    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    return AlphabeticLess(a, b);
 }
 
+// Windows-1252 in 0x80..0x9F, where ISO Latin-1 has only control codes; the five
+// unassigned bytes keep their Latin-1 meaning.
+constexpr char16_t Cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
 } // namespace
+
+int AlphabeticCompare(const QString &a, const QString &b)
+{
+    thread_local QCollator collator = [] {
+        // A bare "C" environment sorts by code points; a person expects a real alphabet.
+        QLocale locale;
+        if (locale.language() == QLocale::C)
+            locale = QLocale(QLocale::English);
+        QCollator c(locale);
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    return collator.compare(a, b);
+}
+
+QString TextFromBytes(const char *bytes, qsizetype size, bool *readAsLatin1)
+{
+    const bool utf8 = QUtf8StringView(bytes, size).isValidUtf8();
+    if (readAsLatin1)
+        *readAsLatin1 = !utf8;
+    if (utf8)
+        return QString::fromUtf8(bytes, size);
+    QString text(size, Qt::Uninitialized);
+    QChar *out = text.data();
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        out[i] = QChar(c >= 0x80 && c < 0xA0 ? Cp1252High[c - 0x80] : char16_t(c));
+    }
+    return text;
+}
 
 TStrings &TStrings::operator=(const TStrings &other)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -60,3 +61,17 @@ private:
 // Splits a text into lines the way the list does: CR, LF or CR LF end a line; a
 // closing line break adds no empty line.
 QStringList SplitLines(const QString &text);
+
+// The one order of every sorted list and of the database's text columns: the
+// alphabet of the system's language (English in a bare "C" environment), letter case
+// ignored, accents counted after the letter (E, É, F). Negative, zero or positive.
+int AlphabeticCompare(const QString &a, const QString &b);
+inline bool AlphabeticLess(const QString &a, const QString &b) { return AlphabeticCompare(a, b) < 0; }
+
+// Stored bytes as text: UTF-8 when they are valid UTF-8, otherwise the old programs'
+// 8-bit code page (Windows Latin-1), so that no letter is lost; readAsLatin1 tells which.
+QString TextFromBytes(const char *bytes, qsizetype size, bool *readAsLatin1 = nullptr);
+inline QString TextFromBytes(const QByteArray &bytes, bool *readAsLatin1 = nullptr)
+{
+    return TextFromBytes(bytes.constData(), bytes.size(), readAsLatin1);
+}
