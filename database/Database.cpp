@@ -4,7 +4,6 @@
 #include "toolkit/StdDialogs.h"
 #include "toolkit/Strings.h"
 
-#include <QCollator>
 #include <QDateTime>
 #include <QRegularExpression>
 #include <QFile>
@@ -16,6 +15,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <type_traits>
 
 const QString ProviderPart = QStringLiteral(
     "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Extended Properties=\"\";Jet OLEDB:System database=\"\";"
@@ -250,9 +250,9 @@ bool TDbField::IsNull() const
 
 QString TDbField::AsString() const
 {
-    if (IsNull())
-        return QString();
     sqlite3_stmt *stmt = FQuery->FStmt;
+    if (FQuery->FEof || sqlite3_column_type(stmt, FIndex) == SQLITE_NULL)
+        return QString();
     auto text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, FIndex));
     // Text another tool wrote in the old 8-bit code page keeps its letters.
     QString value = TextFromBytes(text, sqlite3_column_bytes(stmt, FIndex));
@@ -276,10 +276,12 @@ QByteArray TDbField::AsBytes() const
 
 qint64 TDbField::AsLargeInt() const
 {
-    if (IsNull())
+    if (FQuery->FEof)
         return 0;
     sqlite3_stmt *stmt = FQuery->FStmt;
     switch (sqlite3_column_type(stmt, FIndex)) {
+    case SQLITE_NULL:
+        return 0;
     case SQLITE_INTEGER:
         return sqlite3_column_int64(stmt, FIndex);
     case SQLITE_FLOAT:
@@ -505,13 +507,39 @@ int TDbQuery::RecordCount()
 
 int TDbQuery::FieldIndex(QAnyStringView name) const
 {
+    const int count = FColumns.size();
+    // Readers fetch the same columns in the same order on every row: try the one after
+    // the last first, comparing plain ASCII names without building any text.
+    if (count > 0) {
+        const int expected = FLastField + 1 < count ? FLastField + 1 : 0;
+        const QString &column = FColumns[expected].Name;
+        if (name.size() == column.size()) {
+            auto upper = [](unsigned c) { return c >= 'a' && c <= 'z' ? c - 32 : c; };
+            const bool same = name.visit([&](auto view) {
+                for (qsizetype i = 0; i < view.size(); ++i) {
+                    unsigned c;
+                    if constexpr (std::is_same_v<decltype(view), QStringView>)
+                        c = view[i].unicode();
+                    else
+                        c = static_cast<unsigned char>(view.data()[i]);
+                    const unsigned d = column[i].unicode();
+                    // Plain ASCII letters and signs only; a point, or any other letter,
+                    // takes the full comparison below.
+                    if (c >= 0x80 || c == '.' || upper(c) != upper(d))
+                        return false;
+                }
+                return true;
+            });
+            if (same)
+                return FLastField = expected;
+        }
+    }
     bool qualified = false;
     name.visit([&](auto view) {
         for (auto c : view)
             if (c == '.')
                 qualified = true;
     });
-    const int count = FColumns.size();
     auto matches = [&](int i) {
         const TColumn &column = FColumns[i];
         return QAnyStringView::compare(qualified ? column.Qualified : column.Name, name, Qt::CaseInsensitive) == 0;
