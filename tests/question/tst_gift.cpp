@@ -1,5 +1,6 @@
 #include "common/TestDatabase.h"
 #include "question/GiftExchange.h"
+#include "question/QuestionBank.h"
 #include "question/QuestionControls.h"
 #include "question/QuestionText.h"
 #include "toolkit/Component.h"
@@ -340,7 +341,7 @@ void TestGift::escapesWhatGiftReads()
     q.ClassName = QStringLiteral("TQARadioGroup");
     q.Name = QStringLiteral("QARadioGroup_1");
     q.Question = QStringLiteral("What's {this} ~ = # : \\ \"quoted\" _____?\r\nLine two");
-    q.Answers = QStringList{"=a", "~b", "#c", "{d}", "e: f", "//g"};
+    q.Answers = QStringList{"=a", "~b", "#c", "{d}", "e: f", "//g", "%50% off"};
     q.Correct = QStringList{"#c"};
     const QList<TGiftQuestion> back = ReadGift(WriteGift({q}));
     QCOMPARE(back.size(), 1);
@@ -496,6 +497,24 @@ void TestGift::exportThenImportKeepsEveryKind()
     static const QRegularExpression number(QStringLiteral("::(QA[A-Za-z]+)_[0-9]+::"));
     QCOMPARE(QString(again).replace(number, QStringLiteral("::\\1::")),
              QString(exported).replace(number, QStringLiteral("::\\1::")));
+
+    // A choice question whose correct answer is none of its choices is named.
+    {
+        QWidget window;
+        TGiftQuestion choice = ReadGift(QStringLiteral("Pick {=a ~b}")).first();
+        choice.Correct = QStringList{"c"};
+        QWidget *control = CreateImportedQuestion(choice, &window, &window);
+        dynamic_cast<TQuestionControl *>(control)->SetID(30);
+        control->setObjectName(QStringLiteral("QARadioGroup_30"));
+        InsertQuestionRow(db.Query(), QStringLiteral("30"), control->objectName(), choice.Question,
+                          StoredControlText(control));
+        InsertTestQuestion(db.Query(), second.TestID, QStringLiteral("30"), 10);
+        QVERIFY(ExportTestAsGift(db.Query(), second.TestID, again, &notes, &error, &count));
+        QCOMPARE(count, 10);
+        QCOMPARE(notes, QStringList{"Question 30: no correct answer is one of its choices, so the file marks none."});
+        QVERIFY(again.endsWith(QStringLiteral("::QARadioGroup_30::Pick {\n\t~a\n\t~b\n}\n\n")));
+        notes.clear();
+    }
 
     // A stored question that no longer rebuilds is named, the others still go out.
     db.Exec({"UPDATE controldef SET CONTROL = 'object QAMaskEdit_1: TQAMaskEdit' || char(13, 10) || '  Foo = 1'"
