@@ -31,6 +31,7 @@ private slots:
     void importIsAllOrNothing();
     void exportThenImportKeepsEveryKind();
     void adminImportAndExport();
+    void adminImportWaitsForAnotherWriter();
 
 private:
     // What a question of a given kind holds, for comparing two stored tests.
@@ -592,6 +593,34 @@ void TestGift::adminImportAndExport()
     QCOMPARE(run({"export", db.Path()}), 2);
     QCOMPARE(run({"import", db.Path()}), 2);
     QCOMPARE(db.Column({"SELECT COUNT(*) FROM controldef"}), QStringList{"2"});
+}
+
+void TestGift::adminImportWaitsForAnotherWriter()
+{
+    const QString admin = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/corvella-admin");
+    if (!QFile::exists(admin))
+        QSKIP("corvella-admin is not built beside the tests");
+    TTestDatabase db;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("two.gift"));
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("A {T}\n\nB {F}\n");
+    }
+    // Another program is saving a question while the import starts: the import waits
+    // for it and then takes the IDs after it, never the same one.
+    db.Exec({"BEGIN IMMEDIATE"});
+    db.Exec({"INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES(1, 'QAMaskEdit_1', 'Saved meanwhile', '')"});
+    QProcess process;
+    process.start(admin, {"import", db.Path(), file});
+    QVERIFY(process.waitForStarted());
+    QVERIFY(!process.waitForFinished(1500));
+    db.Exec({"COMMIT"});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(db.Column({"SELECT ID || '|' || NAME FROM controldef ORDER BY ID"}),
+             (QStringList{"1|QAMaskEdit_1", "2|QARadioGroup_2", "3|QARadioGroup_3"}));
 }
 
 QTEST_MAIN(TestGift)
