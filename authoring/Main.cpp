@@ -22,6 +22,8 @@
 #include "dialogs/SaveMsgDlg.h"
 #include "dialogs/SplashAbout.h"
 #include "printing/Preview.h"
+#include "question/GiftExchange.h"
+#include "question/QuestionBank.h"
 #include "question/QuestionControls.h"
 #include "question/QuestionText.h"
 #include "testing/TestWizard.h"
@@ -43,6 +45,8 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSaveFile>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -254,6 +258,10 @@ void TForm_Main::CreateMenus()
     };
 
     MenuItem_File = addMenu(bar, QStringLiteral("MenuItem_File"), QStringLiteral("&File"));
+    MenuItem_ImportQuestions = AddMenuItem(MenuItem_File, QStringLiteral("MenuItem_ImportQuestions"),
+                                           QStringLiteral("Import Questions…"));
+    MenuItem_ExportTest = AddMenuItem(MenuItem_File, QStringLiteral("MenuItem_ExportTest"), QStringLiteral("Export Test…"));
+    MenuItem_File->addSeparator();
     MenuItem_Exit = AddMenuItem(MenuItem_File, QStringLiteral("MenuItem_Exit"), QStringLiteral("E&xit"));
 
     MenuItem_Question = addMenu(bar, QStringLiteral("MenuItem_Question"), QStringLiteral("Questions"));
@@ -316,6 +324,8 @@ void TForm_Main::CreateMenus()
     connect(MenuItem_Controls, &QMenu::aboutToShow, this, &TForm_Main::MenuItem_ControlsClick);
     connect(MenuItem_Help, &QMenu::aboutToShow, this, &TForm_Main::MenuItem_HelpClick);
 
+    connect(MenuItem_ImportQuestions, &QAction::triggered, this, &TForm_Main::MenuItem_ImportQuestionsClick);
+    connect(MenuItem_ExportTest, &QAction::triggered, this, &TForm_Main::MenuItem_ExportTestClick);
     connect(MenuItem_Exit, &QAction::triggered, this, &TForm_Main::MenuItem_ExitClick);
     connect(MenuItem_Clear, &QAction::triggered, this, &TForm_Main::ToolButton_ClearClick);
     connect(MenuItem_Editbox, &QAction::triggered, this, &TForm_Main::MenuItem_EditboxClick);
@@ -763,12 +773,7 @@ QString TForm_Main::KindClassOf(const QToolButton *button) const
 QString TForm_Main::NextQuestionID()
 {
     try {
-        ADOQuery.Clear();
-        ADOQuery.Add(QStringLiteral("SELECT MAX(ID) FROM controldef"));
-        ADOQuery.Open();
-        const int highest = ADOQuery.Eof() ? 0 : ADOQuery.Fields(0).AsInteger();
-        ADOQuery.Close();
-        return QString::number(NextKey(highest, QStringLiteral("controldef.ID")));
+        return QString::number(NextQuestionNumber(ADOQuery));
     } catch (const Exception &e) {
         ADOQuery.Close();
         SaveMsgDialog(e.Message(), MsgError, BtnOK);
@@ -779,13 +784,7 @@ QString TForm_Main::NextQuestionID()
 bool TForm_Main::StoreQuestion(const QString &mode, const QString &question, const QString &control,
                                const QString &name, const QString &id)
 {
-    const auto insert = [&] {
-        ADOQuery.Clear();
-        ADOQuery.Add(QStringLiteral("INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES("));
-        ADOQuery.Add(id + QStringLiteral(",") + QuotedStr(name) + QStringLiteral(", ") + QuotedStr(question)
-                     + QStringLiteral(", ") + QuotedStr(control) + QStringLiteral(")"));
-        ADOQuery.ExecSQL();
-    };
+    const auto insert = [&] { InsertQuestionRow(ADOQuery, id, name, question, control); };
     try {
         if (mode == QLatin1String("A")) {
             insert();
@@ -818,7 +817,7 @@ bool TForm_Main::AddQuestionToSelectedTest(const QString &questionID)
         return false;
     int seq = 0;
     try {
-        seq = NextTestSequence(testID);
+        seq = ::NextTestSequence(ADOQuery, testID);
     } catch (const Exception &e) {
         ADOQuery.Close();
         ShowErrorBox(e.Message());
@@ -827,11 +826,7 @@ bool TForm_Main::AddQuestionToSelectedTest(const QString &questionID)
     if (!IsValidInteger(questionID) || questionID.toInt() < 0 || TestHasQuestion(testID, questionID))
         return false;
     try {
-        ADOQuery.Clear();
-        ADOQuery.Add(QStringLiteral("INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE)"));
-        ADOQuery.Add(QStringLiteral("VALUES(") + testID + QStringLiteral(", ") + questionID + QStringLiteral(", ")
-                     + QString::number(seq) + QStringLiteral(")"));
-        ADOQuery.ExecSQL();
+        InsertTestQuestion(ADOQuery, testID, questionID, seq);
         return true;
     } catch (const Exception &e) {
         SaveMsgDialog(e.Message(), MsgError, BtnOK);
@@ -841,25 +836,13 @@ bool TForm_Main::AddQuestionToSelectedTest(const QString &questionID)
 
 int TForm_Main::NextTestSequence(const QString &testID)
 {
-    ADOQuery.Clear();
-    ADOQuery.Add(QStringLiteral("SELECT MAX(SEQUENCE) FROM testdetail WHERE TESTID=") + testID);
-    ADOQuery.Open();
-    const int highest = ADOQuery.Eof() ? 0 : ADOQuery.Fields(0).AsInteger();
-    ADOQuery.Close();
-    return NextKey(highest, QStringLiteral("testdetail.SEQUENCE"));
+    return ::NextTestSequence(ADOQuery, testID);
 }
 
 bool TForm_Main::TestHasQuestion(const QString &testID, const QString &questionID)
 {
     try {
-        ADOQuery.Clear();
-        ADOQuery.Add(QStringLiteral("SELECT COUNT(*) FROM testdetail"));
-        ADOQuery.Add(QStringLiteral("WHERE TESTID=") + testID);
-        ADOQuery.Add(QStringLiteral("AND CONTROLID=") + questionID);
-        ADOQuery.Open();
-        const int count = ADOQuery.Eof() ? 0 : ADOQuery.Fields(0).AsInteger();
-        ADOQuery.Close();
-        return count > 0;
+        return ::TestHasQuestion(ADOQuery, testID, questionID);
     } catch (const Exception &e) {
         SaveMsgDialog(e.Message(), MsgError, BtnOK);
         ADOQuery.Close();
@@ -930,16 +913,7 @@ void TForm_Main::ObjectInspectorCreateControl(QWidget *control)
     if (!control)
         return;
     UpdateCorrectAnswerButton(control);
-    if (auto *radio = qobject_cast<TQARadioGroup *>(control))
-        radio->SetCaption(QString());
-    else if (auto *combo = qobject_cast<TQACombobox *>(control))
-        combo->SetStyle(csDropDownList);
-    else if (auto *list = qobject_cast<TQAListbox *>(control))
-        list->SetExtendedSelect(false);
-    else if (auto *edit = qobject_cast<TQAMaskEdit *>(control))
-        edit->SetText(QString());
-    else if (auto *memo = qobject_cast<TQARichEdit *>(control))
-        memo->SetText(QString());
+    ResetNewQuestion(control);
 
     // Centred in the area right of the inspector and below the tool bars: the surface's place.
     const int left = (Panel_Design->width() - control->width()) / 2;
@@ -1084,7 +1058,7 @@ void TForm_Main::ToolButton_SaveClick()
             mode = QStringLiteral("A");
             ObjectInspector->SetPropertyValue(idRow, id);
         }
-        name = ComponentClassName(control).mid(1) + QStringLiteral("_") + id;
+        name = QuestionComponentName(ComponentClassName(control), id);
         try {
             SetComponentName(control, name);
         } catch (const Exception &e) {
@@ -1092,12 +1066,11 @@ void TForm_Main::ToolButton_SaveClick()
         }
     }
     const QString question = PropertyValue(QStringLiteral("Question"));
-    QStringList lines = ::SplitLines(ComponentToText(control));
-    const QString text = lines.isEmpty() ? QString() : lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    const QString text = StoredControlText(control);
 
     const bool stored = IsValidInteger(id) && StoreQuestion(mode, question, text, name, id);
     if (stored) {
-        FSavedText = lines.join(QStringLiteral("\r\n"));
+        FSavedText = ::SplitLines(ComponentToText(control)).join(QStringLiteral("\r\n"));
         const QString test = NvComboBox_Test->ItemIndex() >= 0 ? NvComboBox_Test->Text() : QString();
         if (test.isEmpty())
             StatusBar->showMessage(QStringLiteral("Saved in the question bank"));
@@ -1474,6 +1447,80 @@ void TForm_Main::ObjectInspectorDelete()
     FSavedText.clear();
     ReleaseKindButtons();
     EnableKindButtons(true);
+}
+
+} // namespace Corvella
+
+namespace Corvella {
+
+namespace {
+
+const QString GiftFilter = QStringLiteral("GIFT files (*.gift *.txt);;All files (*)");
+
+} // namespace
+
+void TForm_Main::MenuItem_ImportQuestionsClick()
+{
+    const QString path = OpenFileDialog(this, QStringLiteral("Import Questions"), QString(), GiftFilter);
+    if (path.isEmpty())
+        return;
+    QList<TGiftQuestion> questions;
+    QString error;
+    if (!ReadGiftFile(path, questions, &error)) {
+        SaveMsgDialog(error, MsgError, BtnOK);
+        return;
+    }
+    // Like a save, the import also fills the test chosen in the test list.
+    TGiftImportTarget target;
+    if (NvComboBox_Test->ItemIndex() >= 0 && IsValidInteger(NvComboBox_Test->SelectedCode()))
+        target.TestID = NvComboBox_Test->SelectedCode();
+    TGiftImportResult result;
+    if (!ImportGiftQuestions(ADOQuery, questions, target, result, &error)) {
+        SaveMsgDialog(QStringLiteral("Nothing was imported: ") + error, MsgError, BtnOK);
+        return;
+    }
+    QString summary = result.Summary();
+    if (!target.TestID.isEmpty() && result.Imported > 0)
+        summary += QStringLiteral(" They were added to the test \"%1\".").arg(NvComboBox_Test->Text());
+    SaveMsgDialog(summary + QStringLiteral("\r\n\r\n") + result.Lines.join(QStringLiteral("\r\n")), MsgInformation,
+                  BtnOK);
+}
+
+void TForm_Main::MenuItem_ExportTestClick()
+{
+    if (NvComboBox_Test->ItemIndex() < 0 || !IsValidInteger(NvComboBox_Test->SelectedCode())) {
+        SaveMsgDialog(QStringLiteral("Choose the test to export in the test list first."), MsgInformation, BtnOK);
+        return;
+    }
+    const QString testID = NvComboBox_Test->SelectedCode();
+    const QString testName = NvComboBox_Test->Text();
+    QString gift;
+    QStringList notes;
+    QString error;
+    int count = 0;
+    if (!ExportTestAsGift(ADOQuery, testID, gift, &notes, &error, &count)) {
+        SaveMsgDialog(error, MsgError, BtnOK);
+        return;
+    }
+    // The test's name as the file's, without the characters file names cannot hold.
+    QString fileName = testName;
+    fileName.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
+    const QString path = SaveFileDialog(this, QStringLiteral("Export Test"), fileName + QStringLiteral(".gift"), GiftFilter);
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(gift.toUtf8()) < 0 || !file.commit()) {
+        SaveMsgDialog(QStringLiteral("The test could not be exported to %1: %2").arg(path, file.errorString()), MsgError,
+                      BtnOK);
+        return;
+    }
+    QString text = QStringLiteral("%1 question%2 of the test \"%3\" exported to %4.")
+                       .arg(count)
+                       .arg(count == 1 ? QString() : QStringLiteral("s"))
+                       .arg(testName, path);
+    if (!notes.isEmpty())
+        text += QStringLiteral("\r\n\r\n") + notes.join(QStringLiteral("\r\n"));
+    SaveMsgDialog(text, notes.isEmpty() ? MsgInformation : MsgWarning, BtnOK);
 }
 
 } // namespace Corvella

@@ -155,6 +155,8 @@ public:
 
     // Menus.
     QMenu *MenuItem_File = nullptr;
+    QAction *MenuItem_ImportQuestions = nullptr;
+    QAction *MenuItem_ExportTest = nullptr;
     QAction *MenuItem_Exit = nullptr;
     QMenu *MenuItem_Question = nullptr;
     QAction *MenuItem_Clear = nullptr;
@@ -278,6 +280,10 @@ public:
     void MenuItem_ContentsClick();
     void MenuItem_AboutClick();
     void MenuItem_ExitClick();
+    // Question exchange with GIFT files: into the bank (and the selected test), and
+    // the selected test out.
+    void MenuItem_ImportQuestionsClick();
+    void MenuItem_ExportTestClick();
 
     // The print kind a sender of ToolButton_PrintPreviewClick stands for.
     TPrintSender PrintSenderOf(const QObject *sender) const;

@@ -162,7 +162,8 @@ struct TAnswer
 
 const QRegularExpression &WeightPattern()
 {
-    static const QRegularExpression weight(QStringLiteral("^\\s*%\\s*(-?[0-9]+(?:\\.[0-9]*)?)\\s*%"));
+    // Right after the mark, as Moodle reads it: " %50% off" is a choice's text.
+    static const QRegularExpression weight(QStringLiteral("^%\\s*(-?[0-9]+(?:\\.[0-9]*)?)\\s*%"));
     return weight;
 }
 
@@ -571,6 +572,16 @@ QString GiftEscape(const QString &text)
     return out;
 }
 
+namespace {
+
+// A choice's text; one that begins with % would be read as a weight.
+QString ChoiceText(const QString &text)
+{
+    return (text.startsWith(QLatin1Char('%')) ? QStringLiteral(" ") : QString()) + GiftEscape(text);
+}
+
+} // namespace
+
 QString WriteGift(const QList<TGiftQuestion> &questions)
 {
     QString out;
@@ -590,7 +601,7 @@ QString WriteGift(const QList<TGiftQuestion> &questions)
             for (const QString &answer : q.Answers) {
                 const bool isRight = correct.removeOne(answer);
                 out += QStringLiteral("\n\t~%") + (isRight ? Number(100.0 / double(right)) : QStringLiteral("-100"))
-                       + QLatin1Char('%') + GiftEscape(answer);
+                       + QLatin1Char('%') + ChoiceText(answer);
             }
             out += QLatin1Char('\n');
         } else {
@@ -598,7 +609,7 @@ QString WriteGift(const QList<TGiftQuestion> &questions)
             for (const QString &answer : q.Answers) {
                 const bool isRight = !marked && answer == first;
                 marked = marked || isRight;
-                out += QStringLiteral("\n\t") + (isRight ? QLatin1Char('=') : QLatin1Char('~')) + GiftEscape(answer);
+                out += QStringLiteral("\n\t") + (isRight ? QLatin1Char('=') : QLatin1Char('~')) + ChoiceText(answer);
             }
             out += QLatin1Char('\n');
         }

@@ -216,7 +216,14 @@ bool ExportTestAsGift(TDbQuery &query, const QString &testID, QString &gift, QSt
                 const QString name = entry.Def.Name.isEmpty()
                                          ? QuestionComponentName(ComponentClassName(control), entry.Text)
                                          : entry.Def.Name;
-                questions << GiftQuestionOf(control, name);
+                const TGiftQuestion q = GiftQuestionOf(control, name);
+                bool marked = q.Answers.isEmpty();
+                for (const QString &correct : q.Correct)
+                    marked = marked || q.Answers.contains(correct);
+                if (!marked && notes)
+                    *notes << QStringLiteral("Question %1: no correct answer is one of its choices, so the file marks none.")
+                                  .arg(entry.Text);
+                questions << q;
                 continue;
             }
             reason = QStringLiteral("it is of no question kind");

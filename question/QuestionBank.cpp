@@ -38,7 +38,7 @@ int NextQuestionNumber(TDbQuery &query)
     query.Open();
     const int highest = query.Eof() ? 0 : query.Fields(0).AsInteger();
     query.Close();
-    return highest + 1;
+    return NextKey(highest, QStringLiteral("controldef.ID"));
 }
 
 void InsertQuestionRow(TDbQuery &query, const QString &id, const QString &name, const QString &question,
@@ -58,7 +58,7 @@ int NextTestSequence(TDbQuery &query, const QString &testID)
     query.Open();
     const int highest = query.Eof() ? 0 : query.Fields(0).AsInteger();
     query.Close();
-    return highest + 1;
+    return NextKey(highest, QStringLiteral("testdetail.SEQUENCE"));
 }
 
 bool TestHasQuestion(TDbQuery &query, const QString &testID, const QString &questionID)

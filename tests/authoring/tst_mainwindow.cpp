@@ -190,7 +190,8 @@ void TestMainWindow::menuCaptions_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QStringList>("entries");
 
-    QTest::newRow("File") << "MenuItem_File" << "&File" << QStringList{"E&xit"};
+    QTest::newRow("File") << "MenuItem_File" << "&File"
+                          << QStringList{"Import Questions\u2026", "Export Test\u2026", "-", "E&xit"};
     QTest::newRow("Questions") << "MenuItem_Question" << "Questions"
                                << QStringList{"&Clear", "-", "New", "&Open...", "&Save... ", "Delete...", "-",
                                               "&Wizard..."};

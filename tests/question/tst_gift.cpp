@@ -1,5 +1,6 @@
 #include "common/TestDatabase.h"
 #include "question/GiftExchange.h"
+#include "question/QuestionBank.h"
 #include "question/QuestionControls.h"
 #include "question/QuestionText.h"
 #include "toolkit/Component.h"
@@ -30,6 +31,7 @@ private slots:
     void importIsAllOrNothing();
     void exportThenImportKeepsEveryKind();
     void adminImportAndExport();
+    void adminImportWaitsForAnotherWriter();
 
 private:
     // What a question of a given kind holds, for comparing two stored tests.
@@ -340,7 +342,7 @@ void TestGift::escapesWhatGiftReads()
     q.ClassName = QStringLiteral("TQARadioGroup");
     q.Name = QStringLiteral("QARadioGroup_1");
     q.Question = QStringLiteral("What's {this} ~ = # : \\ \"quoted\" _____?\r\nLine two");
-    q.Answers = QStringList{"=a", "~b", "#c", "{d}", "e: f", "//g"};
+    q.Answers = QStringList{"=a", "~b", "#c", "{d}", "e: f", "//g", "%50% off"};
     q.Correct = QStringList{"#c"};
     const QList<TGiftQuestion> back = ReadGift(WriteGift({q}));
     QCOMPARE(back.size(), 1);
@@ -497,6 +499,24 @@ void TestGift::exportThenImportKeepsEveryKind()
     QCOMPARE(QString(again).replace(number, QStringLiteral("::\\1::")),
              QString(exported).replace(number, QStringLiteral("::\\1::")));
 
+    // A choice question whose correct answer is none of its choices is named.
+    {
+        QWidget window;
+        TGiftQuestion choice = ReadGift(QStringLiteral("Pick {=a ~b}")).first();
+        choice.Correct = QStringList{"c"};
+        QWidget *control = CreateImportedQuestion(choice, &window, &window);
+        dynamic_cast<TQuestionControl *>(control)->SetID(30);
+        control->setObjectName(QStringLiteral("QARadioGroup_30"));
+        InsertQuestionRow(db.Query(), QStringLiteral("30"), control->objectName(), choice.Question,
+                          StoredControlText(control));
+        InsertTestQuestion(db.Query(), second.TestID, QStringLiteral("30"), 10);
+        QVERIFY(ExportTestAsGift(db.Query(), second.TestID, again, &notes, &error, &count));
+        QCOMPARE(count, 10);
+        QCOMPARE(notes, QStringList{"Question 30: no correct answer is one of its choices, so the file marks none."});
+        QVERIFY(again.endsWith(QStringLiteral("::QARadioGroup_30::Pick {\n\t~a\n\t~b\n}\n\n")));
+        notes.clear();
+    }
+
     // A stored question that no longer rebuilds is named, the others still go out.
     db.Exec({"UPDATE controldef SET CONTROL = 'object QAMaskEdit_1: TQAMaskEdit' || char(13, 10) || '  Foo = 1'"
              " || char(13, 10) || 'end' WHERE ID = 1"});
@@ -573,6 +593,34 @@ void TestGift::adminImportAndExport()
     QCOMPARE(run({"export", db.Path()}), 2);
     QCOMPARE(run({"import", db.Path()}), 2);
     QCOMPARE(db.Column({"SELECT COUNT(*) FROM controldef"}), QStringList{"2"});
+}
+
+void TestGift::adminImportWaitsForAnotherWriter()
+{
+    const QString admin = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/corvella-admin");
+    if (!QFile::exists(admin))
+        QSKIP("corvella-admin is not built beside the tests");
+    TTestDatabase db;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("two.gift"));
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("A {T}\n\nB {F}\n");
+    }
+    // Another program is saving a question while the import starts: the import waits
+    // for it and then takes the IDs after it, never the same one.
+    db.Exec({"BEGIN IMMEDIATE"});
+    db.Exec({"INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES(1, 'QAMaskEdit_1', 'Saved meanwhile', '')"});
+    QProcess process;
+    process.start(admin, {"import", db.Path(), file});
+    QVERIFY(process.waitForStarted());
+    QVERIFY(!process.waitForFinished(1500));
+    db.Exec({"COMMIT"});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(db.Column({"SELECT ID || '|' || NAME FROM controldef ORDER BY ID"}),
+             (QStringList{"1|QAMaskEdit_1", "2|QARadioGroup_2", "3|QARadioGroup_3"}));
 }
 
 QTEST_MAIN(TestGift)
