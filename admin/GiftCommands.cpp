@@ -114,7 +114,7 @@ int RunImportCommand(const QStringList &args)
     QString summary = result.Summary();
     if (!testName.isEmpty())
         summary += QStringLiteral(" Test \"%1\"%2.").arg(testName, result.TestCreated ? QStringLiteral(" made") : QString());
-    Write(stderr, summary + QLatin1Char('\n'));
+    Write(stdout, summary + QLatin1Char('\n'));
     return 0;
 }
 

@@ -32,6 +32,11 @@ QString NoControlReason(const QString &text)
     if (object.Name.isEmpty())
         return QStringLiteral("The object has no name, so it is not a stored question (class %1).")
             .arg(object.ClassName);
+    // A question class that still gave no control: the header itself is not one line of
+    // the form "object Name: Class" (split over two lines, say).
+    if (QuestionClasses.split(QStringLiteral(", ")).contains(object.ClassName))
+        return QStringLiteral("The first line \"%1\" is not a header of the form \"object Name: Class\".")
+            .arg(text.section(QLatin1Char('\n'), 0, 0).trimmed());
     return QStringLiteral("%1 is not a question class; questions are of the classes %2.")
         .arg(object.ClassName, QuestionClasses);
 }
@@ -87,7 +92,7 @@ int RunTextCommand(const QString &fileOrEmpty)
     return 0;
 }
 
-int RunCheckCommand(const QString &databasePath)
+int RunCheckCommand(const QString &databasePath, int *questionCount, int *failureCount)
 {
     TDbConnection connection;
     connection.SetConnectionString(ConnectionStringFor(databasePath));
@@ -115,7 +120,7 @@ int RunCheckCommand(const QString &databasePath)
 
     // Not a failure: the programs read such a text the same way.
     for (int id : std::as_const(latin1Rows))
-        WriteTo(stderr, QStringLiteral("ID %1: %2\n").arg(id).arg(Latin1Notice()));
+        WriteTo(stdout, QStringLiteral("ID %1: %2\n").arg(id).arg(Latin1Notice()));
 
     int failures = 0;
     for (const auto &[id, text] : std::as_const(rows)) {
@@ -133,6 +138,10 @@ int RunCheckCommand(const QString &databasePath)
             WriteTo(stdout, QStringLiteral("ID %1: %2\n").arg(id).arg(error));
         }
     }
+    if (questionCount)
+        *questionCount = static_cast<int>(rows.size());
+    if (failureCount)
+        *failureCount = failures;
     return failures == 0 ? 0 : 1;
 }
 
