@@ -70,8 +70,10 @@ CREATE TABLE testresults (
 -- look-up by student ID needs them: student IDs are plain ASCII in practice, and for
 -- ASCII texts our connections order exactly as the sqlite3 tool does, so an index
 -- written by either stays in order for both. Free text (names, questions) is never
--- indexed, since there the two orders differ. corvella-admin upgrade adds the ones
--- an older file lacks.
+-- ordered by letter case in an index, since there the two orders differ: the question
+-- list's index is ordered by ID and keeps the question only so the list is read from
+-- it instead of from the much larger rows. corvella-admin upgrade adds the ones an
+-- older file lacks.
 
 CREATE INDEX testdetail_test ON testdetail (TESTID, SEQUENCE);
 CREATE INDEX testdetail_question ON testdetail (CONTROLID);
@@ -81,3 +83,4 @@ CREATE INDEX studentmaster_student ON studentmaster (STUDENTID);
 CREATE INDEX classtest_class ON classtest (CLASSID);
 CREATE INDEX classtest_test ON classtest (TESTID);
 CREATE INDEX testresults_test_class ON testresults (TESTID, CLASSID);
+CREATE INDEX controldef_list ON controldef (ID, QUESTION COLLATE BINARY);

@@ -214,6 +214,21 @@ private slots:
             QVERIFY2(!before.isEmpty(), "expected a table scan on a file without indexes");
     }
 
+    // The candidate list of the questions-in-test window reads every question's text:
+    // from the small index, not from the rows with their controls.
+    void questionListReadsTheSmallIndex()
+    {
+        TTestDatabase fresh;
+        TTestDatabase upgraded;
+        upgraded.Connection().Close();
+        QFile::remove(upgraded.Path());
+        QVERIFY(CreateFileWithoutIndexes(upgraded.Path()));
+        QVERIFY(UpgradeDatabaseFile(upgraded.Path(), nullptr, nullptr));
+        for (TTestDatabase *db : {&fresh, &upgraded})
+            QCOMPARE(db->Column({"EXPLAIN QUERY PLAN", "SELECT QUESTION, ID FROM controldef"}, "detail"),
+                     QStringList{"SCAN controldef USING COVERING INDEX controldef_list"});
+    }
+
     void upgradeAddsTheIndexesOnceAndKeepsTheRows()
     {
         TTestDatabase db;
