@@ -3,6 +3,7 @@
 #include "authoring/Main.h"
 #include "common/TestDatabase.h"
 #include "designer/ObjectInspector.h"
+#include "toolkit/ModalResult.h"
 #include "toolkit/NvComboBox.h"
 #include "toolkit/StdDialogs.h"
 
