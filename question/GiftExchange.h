@@ -31,7 +31,7 @@ struct TGiftImportResult
 
 // A new question is centred in the design area of the authoring program's main window
 // at its starting size, as creating one there places it.
-inline constexpr QSize NewQuestionArea(431, 435);
+inline constexpr QSize NewQuestionArea(409, 413);
 
 // The file's questions; false with the reason when it cannot be read, is not UTF-8
 // text or holds no question.
