@@ -17,8 +17,7 @@
 
 namespace {
 
-struct TAdminCommand
-{
+struct TAdminCommand {
     const char *Name;
     const char *Synopsis;
     const char *Help;
@@ -45,7 +44,8 @@ const TAdminCommand Commands[] = {
      }},
     {"check", "check PATH",
      "Rebuilds every stored question and lists those that fail; lists the rows that refer to a\n"
-     "record that no longer exists and the results stored more than once. Ends with a summary line. Exit status 0 when all is sound.\n",
+     "record that no longer exists and the results stored more than once. Ends with a summary line. Exit status 0 when "
+     "all is sound.\n",
      [](const QStringList &args, QTextStream &out, QTextStream &err) {
          if (args.size() != 1)
              return -1;
@@ -56,12 +56,14 @@ const TAdminCommand Commands[] = {
          const bool rows = CheckMemberRows(args.at(0), out, err);
          const int duplicates = CheckDuplicateResults(args.at(0));
          QString summary = QStringLiteral("%1 question%2, ").arg(count).arg(count == 1 ? "" : "s");
-         summary += failures == 0 ? QStringLiteral("all rebuild")
-                                  : QStringLiteral("%1 %2 not rebuild").arg(failures).arg(failures == 1 ? "does" : "do");
+         summary += failures == 0
+                        ? QStringLiteral("all rebuild")
+                        : QStringLiteral("%1 %2 not rebuild").arg(failures).arg(failures == 1 ? "does" : "do");
          if (!rows)
              summary += QStringLiteral("; rows refer to records that no longer exist");
          if (duplicates > 0)
-             summary += QStringLiteral("; %1 result%2 stored more than once").arg(duplicates).arg(duplicates == 1 ? "" : "s");
+             summary +=
+                 QStringLiteral("; %1 result%2 stored more than once").arg(duplicates).arg(duplicates == 1 ? "" : "s");
          out << summary << "\n";
          return rows && duplicates == 0 ? questions : 1;
      }},

@@ -17,16 +17,13 @@ QString LegacyScrambledPassword(const QString &password)
 
 namespace {
 
-struct TDemoStudent
-{
+struct TDemoStudent {
     const char *Last, *First, *Middle, *Id, *Password; // no password: nullptr
 };
 
 const TDemoStudent DemoStudents[] = {
-    {"ABERNATHY", "JANE", "Q", "S01", "apple"},
-    {"BÉLANGER", "ÉLODIE", "", "S02", "pear"},
-    {"O'NEILL", "SEAN", "P", "S03", nullptr},
-    {"NGUYEN", "MAI", "", "S04", "plum"},
+    {"ABERNATHY", "JANE", "Q", "S01", "apple"}, {"BÉLANGER", "ÉLODIE", "", "S02", "pear"},
+    {"O'NEILL", "SEAN", "P", "S03", nullptr},   {"NGUYEN", "MAI", "", "S04", "plum"},
     {"SCHMIDT", "LUKAS", "", "S05", "fig"},
 };
 
@@ -61,23 +58,23 @@ bool FillDemoDatabase(const QString &path, QString *error)
             const QString password = s.Password ? QuotedStr(LegacyScrambledPassword(QString::fromUtf8(s.Password)))
                                                 : QStringLiteral("NULL");
             Exec(query, {"INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID, PWORD)",
-                         QStringLiteral("VALUES (%1, ").arg(++id) + Q(s.Last) + ", " + Q(s.First) + ", " + Q(s.Middle)
-                             + ", " + Q(s.Id) + ", " + password + ")"});
+                         QStringLiteral("VALUES (%1, ").arg(++id) + Q(s.Last) + ", " + Q(s.First) + ", " + Q(s.Middle) +
+                             ", " + Q(s.Id) + ", " + password + ")"});
         }
         // Class 1: S01, S02, S03; class 2: S03, S04, S05.
         const char *members[2][3] = {{"S01", "S02", "S03"}, {"S03", "S04", "S05"}};
         for (int c = 0; c < 2; ++c)
             for (int i = 0; i < 3; ++i)
                 Exec(query, {"INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE)",
-                             QStringLiteral("VALUES (%1, ").arg(c + 1) + Q(members[c][i])
-                                 + QStringLiteral(", %1)").arg(i + 1)});
+                             QStringLiteral("VALUES (%1, ").arg(c + 1) + Q(members[c][i]) +
+                                 QStringLiteral(", %1)").arg(i + 1)});
 
         Exec(query, {"INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS)",
-                     "VALUES (1, " + Q("WORLD GEOGRAPHY QUIZ") + ", " + Q("Countries, capitals and rivers") + ", "
-                         + Q("Answer every question. You pass with 70 % or more.") + ", 2)"});
+                     "VALUES (1, " + Q("WORLD GEOGRAPHY QUIZ") + ", " + Q("Countries, capitals and rivers") + ", " +
+                         Q("Answer every question. You pass with 70 % or more.") + ", 2)"});
         Exec(query, {"INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS)",
-                     "VALUES (2, " + Q("NUMBERS AND DATES") + ", " + Q("Arithmetic and famous dates") + ", "
-                         + Q("Work carefully; you may use scrap paper.") + ", 1)"});
+                     "VALUES (2, " + Q("NUMBERS AND DATES") + ", " + Q("Arithmetic and famous dates") + ", " +
+                         Q("Work carefully; you may use scrap paper.") + ", 1)"});
 
         // Both tests for the geography class, the first also for the mathematics class.
         Exec(query, {"INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER)", "VALUES (1, 1, 1, '3')"});

@@ -113,7 +113,8 @@ int RunImportCommand(const QStringList &args)
     Write(stdout, result.Lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     QString summary = result.Summary();
     if (!testName.isEmpty())
-        summary += QStringLiteral(" Test \"%1\"%2.").arg(testName, result.TestCreated ? QStringLiteral(" made") : QString());
+        summary +=
+            QStringLiteral(" Test \"%1\"%2.").arg(testName, result.TestCreated ? QStringLiteral(" made") : QString());
     Write(stdout, summary + QLatin1Char('\n'));
     return 0;
 }
@@ -122,8 +123,8 @@ int RunExportCommand(const QStringList &args)
 {
     QStringList positional;
     QString testName;
-    if (!SplitArguments(args, positional, testName) || testName.isEmpty() || positional.isEmpty()
-        || positional.size() > 2)
+    if (!SplitArguments(args, positional, testName) || testName.isEmpty() || positional.isEmpty() ||
+        positional.size() > 2)
         return Usage();
     TDbConnection connection;
     connection.SetReadOnly(true);

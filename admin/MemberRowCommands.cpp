@@ -9,8 +9,7 @@
 namespace {
 
 // A column that names a record of another table.
-struct TReference
-{
+struct TReference {
     const char *Table;
     const char *Key; // the row's own key
     const char *Column;
@@ -31,8 +30,7 @@ const TReference References[] = {
     {"testresults", "SERIAL", "STUDENTID", "studentmaster", "STUDENTID", "student"},
 };
 
-struct TLeftRow
-{
+struct TLeftRow {
     QString Table;
     QString Key;
     qint64 Value;
@@ -105,8 +103,7 @@ bool CheckMemberRows(const QString &databasePath, QTextStream &out, QTextStream 
     List(rows, out);
     if (!rows.isEmpty())
         out << rows.size() << (rows.size() == 1 ? " row refers" : " rows refer")
-            << " to a record that no longer exists; \"corvella-admin repair " << databasePath
-            << "\" removes them.\n";
+            << " to a record that no longer exists; \"corvella-admin repair " << databasePath << "\" removes them.\n";
     out.flush();
     return rows.isEmpty();
 }

@@ -18,8 +18,7 @@ const char *const PrintCommandUsage =
 
 namespace {
 
-struct TPrintArgs
-{
+struct TPrintArgs {
     QString Path;
     QString Test;
     QString ClassName;
@@ -100,8 +99,8 @@ int RunPrintCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     }
 
     // A slip of the hand must not turn the database into a PDF file.
-    if (QFileInfo::exists(parsed.Output)
-        && QFileInfo(parsed.Output).canonicalFilePath() == QFileInfo(parsed.Path).canonicalFilePath()) {
+    if (QFileInfo::exists(parsed.Output) &&
+        QFileInfo(parsed.Output).canonicalFilePath() == QFileInfo(parsed.Path).canonicalFilePath()) {
         err << QStringLiteral("The PDF file would replace the database file %1.\n").arg(parsed.Path);
         err.flush();
         return 1;
@@ -164,7 +163,8 @@ int RunPrintCommand(const QStringList &args, QTextStream &out, QTextStream &err)
             }
         if (!chosen) {
             err << (classes.isEmpty()
-                        ? QStringLiteral("The test \"%1\" is assigned to no class, so not to \"%2\".\n").arg(job.TestTitle, parsed.ClassName)
+                        ? QStringLiteral("The test \"%1\" is assigned to no class, so not to \"%2\".\n")
+                              .arg(job.TestTitle, parsed.ClassName)
                         : QStringLiteral("The test \"%1\" is not assigned to a class \"%2\"; its classes are %3.\n")
                               .arg(job.TestTitle, parsed.ClassName, Names(classes)));
             err.flush();

@@ -67,9 +67,9 @@ int RunTextCommand(const QString &fileOrEmpty)
         opened = file.open(QIODevice::ReadOnly);
     }
     if (!opened) {
-        WriteTo(stderr, QStringLiteral("Cannot read %1: %2\n")
-                            .arg(fileOrEmpty.isEmpty() ? QStringLiteral("standard input") : fileOrEmpty,
-                                 file.errorString()));
+        WriteTo(stderr,
+                QStringLiteral("Cannot read %1: %2\n")
+                    .arg(fileOrEmpty.isEmpty() ? QStringLiteral("standard input") : fileOrEmpty, file.errorString()));
         return 1;
     }
     bool latin1 = false;
@@ -147,13 +147,12 @@ int RunCheckCommand(const QString &databasePath, int *questionCount, int *failur
 
 namespace {
 
-struct TDemoQuestion
-{
+struct TDemoQuestion {
     const char *ClassName;
     const char *Question;
     QStringList Answers;
     QString Correct; // CorrectAnswer, or the lines of CorrectAnswers joined by '|'
-    QDate Date = {};  // the correct date of a date question
+    QDate Date = {}; // the correct date of a date question
 };
 
 void Exec(TDbQuery &query, const QStringList &lines)
@@ -213,29 +212,42 @@ bool AddDemoQuestions(TDbQuery &query, QString *error)
     // Test 1: geography; test 2: arithmetic and dates.
     const QList<TDemoQuestion> questions{
         {"TQAMaskEdit", "What is the capital of France?", {}, QStringLiteral("PARIS")},
-        {"TQACombobox", "Which is the longest river in Africa?",
+        {"TQACombobox",
+         "Which is the longest river in Africa?",
          {QStringLiteral("Congo"), QStringLiteral("Nile"), QStringLiteral("Niger"), QStringLiteral("Zambezi")},
          QStringLiteral("Nile")},
-        {"TQARadioGroup", "On which continent is Kenya?",
+        {"TQARadioGroup",
+         "On which continent is Kenya?",
          {QStringLiteral("Africa"), QStringLiteral("Asia"), QStringLiteral("Europe"), QStringLiteral("South America")},
          QStringLiteral("Africa")},
-        {"TQAListbox", "Which of these countries border Germany? Select every one that does.",
+        {"TQAListbox",
+         "Which of these countries border Germany? Select every one that does.",
          {QStringLiteral("Austria"), QStringLiteral("Spain"), QStringLiteral("Poland"), QStringLiteral("Denmark"),
           QStringLiteral("Portugal")},
          QStringLiteral("Austria|Poland|Denmark")},
-        {"TQARichEdit", "Describe in a few sentences how a river delta is formed.", {},
+        {"TQARichEdit",
+         "Describe in a few sentences how a river delta is formed.",
+         {},
          QStringLiteral("Where a river flows into the sea it slows down and drops the sand and mud it carries.\r\n"
                         "The deposits build up over many years into new, flat land.")},
         {"TQADateTime", "On what date was the Suez Canal opened?", {}, {}, QDate(1869, 11, 17)},
 
         {"TQAMaskEdit", "How much is 144 divided by 12?", {}, QStringLiteral("12")},
-        {"TQACombobox", "How much is 15 % of 200?",
-         {QStringLiteral("15"), QStringLiteral("20"), QStringLiteral("30"), QStringLiteral("45")}, QStringLiteral("30")},
-        {"TQARadioGroup", "How much is 7 x 8?",
-         {QStringLiteral("54"), QStringLiteral("56"), QStringLiteral("63"), QStringLiteral("64")}, QStringLiteral("56")},
-        {"TQAListbox", "Which of these numbers is a prime number?",
-         {QStringLiteral("21"), QStringLiteral("27"), QStringLiteral("29"), QStringLiteral("33")}, QStringLiteral("29")},
-        {"TQARichEdit", "Explain in your own words why any number multiplied by zero is zero.", {},
+        {"TQACombobox",
+         "How much is 15 % of 200?",
+         {QStringLiteral("15"), QStringLiteral("20"), QStringLiteral("30"), QStringLiteral("45")},
+         QStringLiteral("30")},
+        {"TQARadioGroup",
+         "How much is 7 x 8?",
+         {QStringLiteral("54"), QStringLiteral("56"), QStringLiteral("63"), QStringLiteral("64")},
+         QStringLiteral("56")},
+        {"TQAListbox",
+         "Which of these numbers is a prime number?",
+         {QStringLiteral("21"), QStringLiteral("27"), QStringLiteral("29"), QStringLiteral("33")},
+         QStringLiteral("29")},
+        {"TQARichEdit",
+         "Explain in your own words why any number multiplied by zero is zero.",
+         {},
          QStringLiteral("Multiplying by zero means taking a number zero times, so nothing is added up.")},
         {"TQADateTime", "On what date did the Berlin Wall fall?", {}, {}, QDate(1989, 11, 9)},
     };

@@ -18,14 +18,17 @@ TForm_ClassEdit::TForm_ClassEdit(TDbQuery *query, QWidget *parent) : TRecordEdit
     FFields = {Edit_ClassTitle, Edit_Course, Edit_Teacher};
     FRecords.Table = QStringLiteral("classmaster");
     FRecords.Noun = QStringLiteral("class");
-    FRecords.Listing = {QStringLiteral("SELECT DISTINCT classmaster.* FROM classmaster "), QStringLiteral("ORDER BY NAME")};
-    FRecords.Columns = {QStringLiteral("ID"), QStringLiteral("NAME"), QStringLiteral("COURSE"), QStringLiteral("TEACHER")};
+    FRecords.Listing = {QStringLiteral("SELECT DISTINCT classmaster.* FROM classmaster "),
+                        QStringLiteral("ORDER BY NAME")};
+    FRecords.Columns = {QStringLiteral("ID"), QStringLiteral("NAME"), QStringLiteral("COURSE"),
+                        QStringLiteral("TEACHER")};
     FRecords.RemovalQuestion = QStringLiteral("Are you sure that you want to delete the \"%1\" class?");
-    FRecords.Dependents = {
-        {QStringLiteral("classdetail"), QStringLiteral("CLASSID=%1"), QStringLiteral("student"), QStringLiteral("students")},
-        {QStringLiteral("classtest"), QStringLiteral("CLASSID=%1"), QStringLiteral("assigned test"),
-         QStringLiteral("assigned tests")},
-        {QStringLiteral("testresults"), QStringLiteral("CLASSID=%1"), QStringLiteral("result"), QStringLiteral("results")}};
+    FRecords.Dependents = {{QStringLiteral("classdetail"), QStringLiteral("CLASSID=%1"), QStringLiteral("student"),
+                            QStringLiteral("students")},
+                           {QStringLiteral("classtest"), QStringLiteral("CLASSID=%1"), QStringLiteral("assigned test"),
+                            QStringLiteral("assigned tests")},
+                           {QStringLiteral("testresults"), QStringLiteral("CLASSID=%1"), QStringLiteral("result"),
+                            QStringLiteral("results")}};
     FRecords.DependentsNote = QStringLiteral("The students and the tests themselves stay.");
     FRecords.KeyReferences = {QStringLiteral("classdetail.CLASSID"), QStringLiteral("classtest.CLASSID"),
                               QStringLiteral("testresults.CLASSID")};
@@ -43,9 +46,9 @@ void TForm_ClassEdit::Edit_ClassTitleMouseMove(QLineEdit *sender)
 QStringList TForm_ClassEdit::InsertLines(const QString &key) const
 {
     return {QStringLiteral("INSERT INTO classmaster (ID, NAME, COURSE, TEACHER)"),
-            QStringLiteral("VALUES(") + key + QStringLiteral(", ") + QuotedStr(Edit_ClassTitle->Text())
-                + QStringLiteral(",") + QuotedStr(Edit_Course->Text()) + QStringLiteral(",")
-                + QuotedStr(Edit_Teacher->Text()) + QStringLiteral(")")};
+            QStringLiteral("VALUES(") + key + QStringLiteral(", ") + QuotedStr(Edit_ClassTitle->Text()) +
+                QStringLiteral(",") + QuotedStr(Edit_Course->Text()) + QStringLiteral(",") +
+                QuotedStr(Edit_Teacher->Text()) + QStringLiteral(")")};
 }
 
 QStringList TForm_ClassEdit::UpdateLines(const QString &key) const

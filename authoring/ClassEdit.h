@@ -3,8 +3,7 @@
 #include "authoring/TestEdit.h"
 
 // The classes (classmaster).
-class TForm_ClassEdit : public TRecordEditForm
-{
+class TForm_ClassEdit : public TRecordEditForm {
     Q_OBJECT
 
 public:

@@ -38,8 +38,8 @@ QPushButton *MakeButton(const QString &name, const QString &caption, QWidget *pa
 } // namespace
 
 TForm_CorrectAnswers::TForm_CorrectAnswers(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("Form_CorrectAnswers"));
     setWindowTitle(QStringLiteral("Correct Answer"));
@@ -130,8 +130,7 @@ void TForm_CorrectAnswers::FormShow()
     if (kind == TQuestionKind::Date) {
         const auto *date = qobject_cast<TQADateTime *>(Control);
         NvLabel_Answers->setParent(this);
-        NvLabel_Answers->move(QADateTime_Answer->Left(),
-                              QADateTime_Answer->Top() - NvLabel_Answers->height() - 3);
+        NvLabel_Answers->move(QADateTime_Answer->Left(), QADateTime_Answer->Top() - NvLabel_Answers->height() - 3);
         NvLabel_Answers->show();
         QAListbox_Answers->SetVisible(false);
         QADateTime_Answer->SetVisible(true);

@@ -11,8 +11,7 @@ class TQAListbox;
 // question, or the correct answers of a list-box question, from the question's own
 // answers or from a calendar. Closing the window other than by Cancel (or Escape)
 // writes the pick into the question.
-class TForm_CorrectAnswers : public QDialog
-{
+class TForm_CorrectAnswers : public QDialog {
     Q_OBJECT
 
 public:

@@ -177,20 +177,22 @@ void TForm_Main::CreateToolBars()
     };
 
     ToolBar_Controls = makeBar(QStringLiteral("ToolBar_Controls"), QStringLiteral("Control ToolBar"));
-    ToolButton_Clear = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_Clear"), QStringLiteral("Clear Question"),
-                                     ToolIcon(TToolIcon::Clear), false, true);
-    ToolButton_Open = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_Open"), QStringLiteral("Open Question"),
-                                    ToolIcon(TToolIcon::Open), false, true);
-    ToolButton_Save = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_Save"), QStringLiteral("Save Question"),
-                                    ToolIcon(TToolIcon::Save), false, false);
+    ToolButton_Clear = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_Clear"),
+                                     QStringLiteral("Clear Question"), ToolIcon(TToolIcon::Clear), false, true);
+    ToolButton_Open = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_Open"),
+                                    QStringLiteral("Open Question"), ToolIcon(TToolIcon::Open), false, true);
+    ToolButton_Save = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_Save"),
+                                    QStringLiteral("Save Question"), ToolIcon(TToolIcon::Save), false, false);
     ToolBar_Controls->addSeparator();
     ToolButton_MaskEdit = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_MaskEdit"),
-                                        QStringLiteral("Editbox (Short Answer)"), ToolIcon(TToolIcon::MaskEdit), true, true);
+                                        QStringLiteral("Editbox (Short Answer)"), ToolIcon(TToolIcon::MaskEdit), true,
+                                        true);
     ToolButton_Combo = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_Combo"),
-                                     QStringLiteral("Combobox (Mulitple Choice)"), ToolIcon(TToolIcon::Combo), true, true);
+                                     QStringLiteral("Combobox (Mulitple Choice)"), ToolIcon(TToolIcon::Combo), true,
+                                     true);
     ToolButton_RadioGroup = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_RadioGroup"),
-                                          QStringLiteral("Radiogroup (Mulitple Choice)"), ToolIcon(TToolIcon::RadioGroup),
-                                          true, true);
+                                          QStringLiteral("Radiogroup (Mulitple Choice)"),
+                                          ToolIcon(TToolIcon::RadioGroup), true, true);
     ToolButton_List = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_List"),
                                     QStringLiteral("Listbox (Mulitple Choice)"), ToolIcon(TToolIcon::List), true, true);
     ToolButton_Memo = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_Memo"), QStringLiteral("Memo (Essay)"),
@@ -198,12 +200,12 @@ void TForm_Main::CreateToolBars()
     ToolButton_DateTime = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_DateTime"),
                                         QStringLiteral("DateTime (Dates)"), ToolIcon(TToolIcon::DateTime), false, true);
     ToolBar_Controls->addSeparator();
-    ToolButton_Wizard = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_Wizard"), QStringLiteral("Question Wizard"),
-                                      ToolIcon(TToolIcon::Wizard), false, false);
+    ToolButton_Wizard = AddToolButton(ToolBar_Controls, QStringLiteral("ToolButton_Wizard"),
+                                      QStringLiteral("Question Wizard"), ToolIcon(TToolIcon::Wizard), false, false);
 
     ToolBar_Standard = makeBar(QStringLiteral("ToolBar_Standard"), QStringLiteral("Standard ToolBar"));
-    ToolButton_Tests = AddToolButton(ToolBar_Standard, QStringLiteral("ToolButton_Tests"), QStringLiteral("Create Test "),
-                                     ToolIcon(TToolIcon::Tests), false, true);
+    ToolButton_Tests = AddToolButton(ToolBar_Standard, QStringLiteral("ToolButton_Tests"),
+                                     QStringLiteral("Create Test "), ToolIcon(TToolIcon::Tests), false, true);
     ToolButton_Join = AddToolButton(ToolBar_Standard, QStringLiteral("ToolButton_Join"),
                                     QStringLiteral("Add Questions to Test"), ToolIcon(TToolIcon::Join), false, true);
     ToolBar_Standard->addSeparator();
@@ -213,7 +215,8 @@ void TForm_Main::CreateToolBars()
                                      ToolIcon(TToolIcon::Print), false, true);
     ToolBar_Standard->addSeparator();
     ToolButton_BeginTesting = AddToolButton(ToolBar_Standard, QStringLiteral("ToolButton_BeginTesting"),
-                                            QStringLiteral("Begin Testing"), ToolIcon(TToolIcon::BeginTesting), false, true);
+                                            QStringLiteral("Begin Testing"), ToolIcon(TToolIcon::BeginTesting), false,
+                                            true);
 
     // The test list rides in the control bar beside the two tool bars.
     ToolBar_Test = makeBar(QStringLiteral("ToolBar_Test"), QStringLiteral("Test List"));
@@ -258,9 +261,10 @@ void TForm_Main::CreateMenus()
     };
 
     MenuItem_File = addMenu(bar, QStringLiteral("MenuItem_File"), QStringLiteral("&File"));
-    MenuItem_ImportQuestions = AddMenuItem(MenuItem_File, QStringLiteral("MenuItem_ImportQuestions"),
-                                           QStringLiteral("Import Questions…"));
-    MenuItem_ExportTest = AddMenuItem(MenuItem_File, QStringLiteral("MenuItem_ExportTest"), QStringLiteral("Export Test…"));
+    MenuItem_ImportQuestions =
+        AddMenuItem(MenuItem_File, QStringLiteral("MenuItem_ImportQuestions"), QStringLiteral("Import Questions…"));
+    MenuItem_ExportTest =
+        AddMenuItem(MenuItem_File, QStringLiteral("MenuItem_ExportTest"), QStringLiteral("Export Test…"));
     MenuItem_File->addSeparator();
     MenuItem_Exit = AddMenuItem(MenuItem_File, QStringLiteral("MenuItem_Exit"), QStringLiteral("E&xit"));
 
@@ -277,9 +281,10 @@ void TForm_Main::CreateMenus()
                                       QStringLiteral("Radiogroup (Multiple Choice)"));
     MenuItem_ListBox = AddMenuItem(MenuItem_Controls, QStringLiteral("MenuItem_ListBox"),
                                    QStringLiteral("Listbox        (Multiple Choice)"));
-    MenuItem_Memo = AddMenuItem(MenuItem_Controls, QStringLiteral("MenuItem_Memo"), QStringLiteral("Memo          (Essay)"));
-    MenuItem_DateTime = AddMenuItem(MenuItem_Controls, QStringLiteral("MenuItem_DateTime"),
-                                    QStringLiteral("DateTime    (Dates)"));
+    MenuItem_Memo =
+        AddMenuItem(MenuItem_Controls, QStringLiteral("MenuItem_Memo"), QStringLiteral("Memo          (Essay)"));
+    MenuItem_DateTime =
+        AddMenuItem(MenuItem_Controls, QStringLiteral("MenuItem_DateTime"), QStringLiteral("DateTime    (Dates)"));
     MenuItem_Open = AddMenuItem(MenuItem_Question, QStringLiteral("MenuItem_Open"), QStringLiteral("&Open..."));
     MenuItem_Save = AddMenuItem(MenuItem_Question, QStringLiteral("MenuItem_Save"), QStringLiteral("&Save... "));
     MenuItem_Delete = AddMenuItem(MenuItem_Question, QStringLiteral("MenuItem_Delete"), QStringLiteral("Delete..."));
@@ -288,30 +293,31 @@ void TForm_Main::CreateMenus()
 
     MenuItem_Test = addMenu(bar, QStringLiteral("MenuItem_Test"), QStringLiteral("Test"));
     MenuItem_EditTest = AddMenuItem(MenuItem_Test, QStringLiteral("MenuItem_EditTest"), QStringLiteral("Edit..."));
-    MenuItem_AddQuestions = AddMenuItem(MenuItem_Test, QStringLiteral("MenuItem_AddQuestions"),
-                                        QStringLiteral("Add Questions..."));
+    MenuItem_AddQuestions =
+        AddMenuItem(MenuItem_Test, QStringLiteral("MenuItem_AddQuestions"), QStringLiteral("Add Questions..."));
     MenuItem_Test->addSeparator();
-    MenuItem_PrintPreview = AddMenuItem(MenuItem_Test, QStringLiteral("MenuItem_PrintPreview"),
-                                        QStringLiteral("Print Preview..."));
+    MenuItem_PrintPreview =
+        AddMenuItem(MenuItem_Test, QStringLiteral("MenuItem_PrintPreview"), QStringLiteral("Print Preview..."));
     MenuItem_Print = AddMenuItem(MenuItem_Test, QStringLiteral("MenuItem_Print"), QStringLiteral("Print..."));
     MenuItem_Test->addSeparator();
-    MenuItem_BeginTesting = AddMenuItem(MenuItem_Test, QStringLiteral("MenuItem_BeginTesting"),
-                                        QStringLiteral("Begin Testing..."));
+    MenuItem_BeginTesting =
+        AddMenuItem(MenuItem_Test, QStringLiteral("MenuItem_BeginTesting"), QStringLiteral("Begin Testing..."));
 
     MenuItem_Students = addMenu(bar, QStringLiteral("MenuItem_Students"), QStringLiteral("Students"));
-    MenuItem_EditStudents = AddMenuItem(MenuItem_Students, QStringLiteral("MenuItem_EditStudents"),
-                                        QStringLiteral("Edit..."));
+    MenuItem_EditStudents =
+        AddMenuItem(MenuItem_Students, QStringLiteral("MenuItem_EditStudents"), QStringLiteral("Edit..."));
 
     MenuItem_Classes = addMenu(bar, QStringLiteral("MenuItem_Classes"), QStringLiteral("Classes"));
     MenuItem_NewClass = AddMenuItem(MenuItem_Classes, QStringLiteral("MenuItem_NewClass"), QStringLiteral("Edit..."));
     MenuItem_Classes->addSeparator();
-    MenuItem_AddStudents = AddMenuItem(MenuItem_Classes, QStringLiteral("MenuItem_AddStudents"),
-                                       QStringLiteral("Add Students..."));
-    MenuItem_AddTests = AddMenuItem(MenuItem_Classes, QStringLiteral("MenuItem_AddTests"), QStringLiteral("Add Tests..."));
+    MenuItem_AddStudents =
+        AddMenuItem(MenuItem_Classes, QStringLiteral("MenuItem_AddStudents"), QStringLiteral("Add Students..."));
+    MenuItem_AddTests =
+        AddMenuItem(MenuItem_Classes, QStringLiteral("MenuItem_AddTests"), QStringLiteral("Add Tests..."));
 
     MenuItem_GradeBook = addMenu(bar, QStringLiteral("MenuItem_GradeBook"), QStringLiteral("GradeBook"));
-    MenuItem_EditGradebook = AddMenuItem(MenuItem_GradeBook, QStringLiteral("MenuItem_EditGradebook"),
-                                         QStringLiteral("Edit..."));
+    MenuItem_EditGradebook =
+        AddMenuItem(MenuItem_GradeBook, QStringLiteral("MenuItem_EditGradebook"), QStringLiteral("Edit..."));
 
     MenuItem_Help = addMenu(bar, QStringLiteral("MenuItem_Help"), QStringLiteral("Help"));
     MenuItem_Contents = AddMenuItem(MenuItem_Help, QStringLiteral("MenuItem_Contents"), QStringLiteral("Contents..."));
@@ -515,8 +521,8 @@ void TForm_Main::LoadTestList()
     int index = -1;
     if (!rememberedName.isEmpty()) {
         for (int i = 0; i < NvComboBox_Test->Count() && index < 0; ++i)
-            if (NvComboBox_Test->Items(i).compare(rememberedName, Qt::CaseInsensitive) == 0
-                && NvComboBox_Test->Code(i) == rememberedCode)
+            if (NvComboBox_Test->Items(i).compare(rememberedName, Qt::CaseInsensitive) == 0 &&
+                NvComboBox_Test->Code(i) == rememberedCode)
                 index = i;
         if (index < 0)
             index = NvComboBox_Test->IndexOfItem(rememberedName);
@@ -588,8 +594,8 @@ int TForm_Main::Panel_LeftDockWidth() const
 
 bool TForm_Main::VSplitterVisible() const
 {
-    return InspectorDock && !InspectorDock->isFloating() && InspectorDock->isVisible()
-           && dockWidgetArea(InspectorDock) == Qt::LeftDockWidgetArea;
+    return InspectorDock && !InspectorDock->isFloating() && InspectorDock->isVisible() &&
+           dockWidgetArea(InspectorDock) == Qt::LeftDockWidgetArea;
 }
 
 void TForm_Main::childEvent(QChildEvent *event)
@@ -663,8 +669,8 @@ void TForm_Main::MenuItem_QuestionClick()
 void TForm_Main::MenuItem_ControlsClick()
 {
     const bool enabled = ToolButton_MaskEdit->isEnabled();
-    for (QAction *item : {MenuItem_Editbox, MenuItem_Combobox, MenuItem_RadioGroup, MenuItem_ListBox, MenuItem_Memo,
-                          MenuItem_DateTime})
+    for (QAction *item :
+         {MenuItem_Editbox, MenuItem_Combobox, MenuItem_RadioGroup, MenuItem_ListBox, MenuItem_Memo, MenuItem_DateTime})
         item->setEnabled(enabled);
 }
 
@@ -684,15 +690,16 @@ void TForm_Main::ObjectInspectorMenuPopup(QMenu *controlMenu, int selectedCount)
         item->setVisible(selectedCount > 0);
 }
 
-void TForm_Main::ObjectInspectorSelectCell() {}
+void TForm_Main::ObjectInspectorSelectCell()
+{
+}
 
 // ---- Tool-bar states ------------------------------------------------------------
 
 QList<QToolButton *> TForm_Main::ControlsButtons() const
 {
-    return {ToolButton_Clear, ToolButton_Open,  ToolButton_Save,     ToolButton_MaskEdit,
-            ToolButton_Combo, ToolButton_RadioGroup, ToolButton_List, ToolButton_Memo,
-            ToolButton_DateTime, ToolButton_Wizard};
+    return {ToolButton_Clear,      ToolButton_Open, ToolButton_Save, ToolButton_MaskEdit, ToolButton_Combo,
+            ToolButton_RadioGroup, ToolButton_List, ToolButton_Memo, ToolButton_DateTime, ToolButton_Wizard};
 }
 
 void TForm_Main::EnableKindButtons(bool enabled)
@@ -743,8 +750,8 @@ void TForm_Main::UpdateCorrectAnswerButton(QWidget *control)
         return;
     const QString row = QStringLiteral("CorrectAnswer");
     QStringList props = ObjectInspector->EditButtonProps();
-    const bool wanted = qobject_cast<TQADateTime *>(control) || qobject_cast<TQACombobox *>(control)
-                        || qobject_cast<TQARadioGroup *>(control);
+    const bool wanted = qobject_cast<TQADateTime *>(control) || qobject_cast<TQACombobox *>(control) ||
+                        qobject_cast<TQARadioGroup *>(control);
     if (wanted && !props.contains(row))
         props << row;
     else if (!wanted)
@@ -854,7 +861,7 @@ bool TForm_Main::DeleteQuestionRows(const QString &id)
 {
     bool success = true;
     for (const QString &statement : {QStringLiteral("DELETE FROM testdetail WHERE CONTROLID=") + id,
-                                      QStringLiteral("DELETE FROM controldef WHERE ID=") + id}) {
+                                     QStringLiteral("DELETE FROM controldef WHERE ID=") + id}) {
         try {
             ADOQuery.Clear();
             ADOQuery.Add(statement);
@@ -901,12 +908,30 @@ void TForm_Main::ToolButton_MaskEditClick(QToolButton *sender)
         ReleaseKindButtons();
 }
 
-void TForm_Main::MenuItem_EditboxClick() { ToolButton_MaskEditClick(ToolButton_MaskEdit); }
-void TForm_Main::MenuItem_ComboboxClick() { ToolButton_MaskEditClick(ToolButton_Combo); }
-void TForm_Main::MenuItem_RadioGroupClick() { ToolButton_MaskEditClick(ToolButton_RadioGroup); }
-void TForm_Main::MenuItem_ListBoxClick() { ToolButton_MaskEditClick(ToolButton_List); }
-void TForm_Main::MenuItem_MemoClick() { ToolButton_MaskEditClick(ToolButton_Memo); }
-void TForm_Main::MenuItem_DateTimeClick() { ToolButton_MaskEditClick(ToolButton_DateTime); }
+void TForm_Main::MenuItem_EditboxClick()
+{
+    ToolButton_MaskEditClick(ToolButton_MaskEdit);
+}
+void TForm_Main::MenuItem_ComboboxClick()
+{
+    ToolButton_MaskEditClick(ToolButton_Combo);
+}
+void TForm_Main::MenuItem_RadioGroupClick()
+{
+    ToolButton_MaskEditClick(ToolButton_RadioGroup);
+}
+void TForm_Main::MenuItem_ListBoxClick()
+{
+    ToolButton_MaskEditClick(ToolButton_List);
+}
+void TForm_Main::MenuItem_MemoClick()
+{
+    ToolButton_MaskEditClick(ToolButton_Memo);
+}
+void TForm_Main::MenuItem_DateTimeClick()
+{
+    ToolButton_MaskEditClick(ToolButton_DateTime);
+}
 
 void TForm_Main::ObjectInspectorCreateControl(QWidget *control)
 {
@@ -964,9 +989,9 @@ void TForm_Main::ToolButton_OpenClick()
     if (!DesignSurface())
         return;
     if (SelectedCount() > 0) {
-        const int answer = ConfirmBox(
-            QStringLiteral("Do you want to save changes to the current control before opening a control?"),
-            BtnYes | BtnNo | BtnCancel);
+        const int answer =
+            ConfirmBox(QStringLiteral("Do you want to save changes to the current control before opening a control?"),
+                       BtnYes | BtnNo | BtnCancel);
         if (answer == ResultYes) {
             ToolButton_SaveClick();
             // A question the save could not store stays where it is.
@@ -1027,8 +1052,8 @@ void TForm_Main::ToolButton_SaveClick()
         return;
     for (QObject *component : OwnedComponents(surface)) {
         auto *control = qobject_cast<QWidget *>(component);
-        if (control && !control->objectName().isEmpty() && !qobject_cast<TStretchHandle *>(control)
-            && ControlTag(control) != -1)
+        if (control && !control->objectName().isEmpty() && !qobject_cast<TStretchHandle *>(control) &&
+            ControlTag(control) != -1)
             ObjectInspector->SelectControl(control);
     }
     QWidget *control = SelectedControl();
@@ -1100,14 +1125,14 @@ bool TForm_Main::ConfirmAndDeleteQuestion()
 {
     const QString id = PropertyValue(QStringLiteral("ID"));
     if (!IsValidInteger(id) || id.toInt() < 1) {
-        SaveMsgDialog(QStringLiteral("The question could not be deleted because it has never been saved."),
-                      MsgWarning, BtnOK);
+        SaveMsgDialog(QStringLiteral("The question could not be deleted because it has never been saved."), MsgWarning,
+                      BtnOK);
         return false;
     }
-    const int answer =
-        SaveMsgDialog(QStringLiteral("All instances of this question will be deleted from all tests where it exists.")
-                          + QStringLiteral("\r\n") + QStringLiteral("Are you sure you want to delete the selected question?"),
-                      MsgConfirm, BtnYes | BtnNo);
+    const int answer = SaveMsgDialog(
+        QStringLiteral("All instances of this question will be deleted from all tests where it exists.") +
+            QStringLiteral("\r\n") + QStringLiteral("Are you sure you want to delete the selected question?"),
+        MsgConfirm, BtnYes | BtnNo);
     if (answer != ResultYes)
         return false;
     if (!DeleteQuestionRows(QString::number(id.toInt()))) {
@@ -1375,8 +1400,8 @@ QList<QWidget *> TForm_Main::QuestionsOnSurface() const
         return controls;
     for (QObject *component : OwnedComponents(surface)) {
         auto *control = qobject_cast<QWidget *>(component);
-        if (control && !control->objectName().isEmpty() && !qobject_cast<TStretchHandle *>(control)
-            && ControlTag(control) != -1)
+        if (control && !control->objectName().isEmpty() && !qobject_cast<TStretchHandle *>(control) &&
+            ControlTag(control) != -1)
             controls << control;
     }
     return controls;
@@ -1396,9 +1421,9 @@ bool TForm_Main::ConfirmCloseQuestion()
 {
     if (!QuestionChanged())
         return true;
-    const int answer = SaveMsgDialog(
-        QStringLiteral("Do you want to save changes to the current question before closing Corvella?"), MsgConfirm,
-        BtnYes | BtnNo | BtnCancel);
+    const int answer =
+        SaveMsgDialog(QStringLiteral("Do you want to save changes to the current question before closing Corvella?"),
+                      MsgConfirm, BtnYes | BtnNo | BtnCancel);
     if (answer == ResultYes) {
         ToolButton_SaveClick();
         return SaveOutcome;
@@ -1505,13 +1530,14 @@ void TForm_Main::MenuItem_ExportTestClick()
     // The test's name as the file's, without the characters file names cannot hold.
     QString fileName = testName;
     fileName.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
-    const QString path = SaveFileDialog(this, QStringLiteral("Export Test"), fileName + QStringLiteral(".gift"), GiftFilter);
+    const QString path =
+        SaveFileDialog(this, QStringLiteral("Export Test"), fileName + QStringLiteral(".gift"), GiftFilter);
     if (path.isEmpty())
         return;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(gift.toUtf8()) < 0 || !file.commit()) {
-        SaveMsgDialog(QStringLiteral("The test could not be exported to %1: %2").arg(path, file.errorString()), MsgError,
-                      BtnOK);
+        SaveMsgDialog(QStringLiteral("The test could not be exported to %1: %2").arg(path, file.errorString()),
+                      MsgError, BtnOK);
         return;
     }
     QString text = QStringLiteral("%1 question%2 of the test \"%3\" exported to %4.")

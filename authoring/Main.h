@@ -27,8 +27,7 @@ namespace Corvella {
 
 // How the main window sets up its designer component; ConfigureObjectInspector
 // hands these to it.
-struct TObjectInspectorSettings
-{
+struct TObjectInspectorSettings {
     bool AllowDeletes = true;
     QStringList BitMaskProps{QStringLiteral("Color"), QStringLiteral("DragKind")};
     bool BitMaskTags = true;
@@ -46,13 +45,20 @@ struct TObjectInspectorSettings
     int InspectorTop = 50;
     int InspectorWidth = 230;
     int InspectorHeight = 600;
-    QStringList SupportedProps{QStringLiteral("Answers"),    QStringLiteral("Chapter"),
-                               QStringLiteral("CharCase"),   QStringLiteral("Columns"),
-                               QStringLiteral("CorrectAnswer"), QStringLiteral("CorrectAnswers"),
-                               QStringLiteral("Course"),     QStringLiteral("EditMask"),
-                               QStringLiteral("Font"),       QStringLiteral("Height"),
-                               QStringLiteral("ID"),         QStringLiteral("MultiSelect"),
-                               QStringLiteral("Question"),   QStringLiteral("Sorted"),
+    QStringList SupportedProps{QStringLiteral("Answers"),
+                               QStringLiteral("Chapter"),
+                               QStringLiteral("CharCase"),
+                               QStringLiteral("Columns"),
+                               QStringLiteral("CorrectAnswer"),
+                               QStringLiteral("CorrectAnswers"),
+                               QStringLiteral("Course"),
+                               QStringLiteral("EditMask"),
+                               QStringLiteral("Font"),
+                               QStringLiteral("Height"),
+                               QStringLiteral("ID"),
+                               QStringLiteral("MultiSelect"),
+                               QStringLiteral("Question"),
+                               QStringLiteral("Sorted"),
                                QStringLiteral("Width")};
     QStringList UnEditableProps{QStringLiteral("ID")};
     // The classes the designer may build from object text, in this order.
@@ -62,8 +68,7 @@ struct TObjectInspectorSettings
 };
 
 // The help pages offered by the Help menu, ready for the help viewer's component.
-struct THelpFilesSettings
-{
+struct THelpFilesSettings {
     QString SubDirectory = QStringLiteral("Help");
     QStringList HelpFiles{QStringLiteral("CorvellaQuestionSetup.htm=Creating Test Questions"),
                           QStringLiteral("HelpCorvella.htm=Corvella Help"),
@@ -71,8 +76,7 @@ struct THelpFilesSettings
 };
 
 // The test chosen by the last test selection; read by printing.
-struct TCurrentTest
-{
+struct TCurrentTest {
     int ID = 0;
     QString Name;
     QString Subtitle;
@@ -82,8 +86,7 @@ struct TCurrentTest
 };
 
 // The class chosen by the last class selection.
-struct TCurrentClass
-{
+struct TCurrentClass {
     int ID = 0;
     QString Name;
     QString Course;
@@ -94,8 +97,7 @@ struct TCurrentClass
 // Corvella's main window: the design surface with the inspector docked at the left,
 // the tool bars and the test list above, the menus, and the commands that open every
 // other window. It owns the program's one connection and statement object.
-class TForm_Main : public QMainWindow
-{
+class TForm_Main : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -116,8 +118,8 @@ public:
     // The template of the design surface; when none is given before the window is
     // first shown, the window makes its own.
     QWidget *Form_DesignForm = nullptr;
-    TNvPrintPreview *NvPrintPreview = nullptr;   // the program's preview window component
-    TNvHelpFiles *NvHelpFiles = nullptr;         // the help viewer component
+    TNvPrintPreview *NvPrintPreview = nullptr; // the program's preview window component
+    TNvHelpFiles *NvHelpFiles = nullptr; // the help viewer component
 
     TNvSplashScreen *NvSplashScreen = nullptr;
     TNvAboutBox *NvAboutBox = nullptr;
@@ -133,7 +135,7 @@ public:
     QToolBar *ToolBar_Standard = nullptr;
     QToolBar *ToolBar_Test = nullptr;
     TNvComboBox *NvComboBox_Test = nullptr;
-    QWidget *Panel_Design = nullptr;   // the design surface's place, the client area
+    QWidget *Panel_Design = nullptr; // the design surface's place, the client area
     QWidget *Panel_Controls = nullptr; // hidden parent of questions rebuilt for printing
     QDockWidget *InspectorDock = nullptr;
 
@@ -300,8 +302,8 @@ protected:
 private:
     void CreateToolBars();
     void CreateMenus();
-    QToolButton *AddToolButton(QToolBar *bar, const QString &name, const QString &hint, const QIcon &icon,
-                               bool check, bool enabled);
+    QToolButton *AddToolButton(QToolBar *bar, const QString &name, const QString &hint, const QIcon &icon, bool check,
+                               bool enabled);
     QAction *AddMenuItem(QMenu *menu, const QString &name, const QString &caption);
     void GuardDockWidget(QDockWidget *dock);
     void CentreOnScreen();

@@ -53,8 +53,8 @@ TMembershipForm::TMembershipForm(TDbQuery *query, QWidget *parent) : TRecordsFor
     connect(BitBtn_Remove, &QPushButton::clicked, this, &TMembershipForm::BitBtn_RemoveClick);
 }
 
-void TMembershipForm::CreateTopPanel(const QString &parentEditName, const QString &parentLabel,
-                                     const QString &listName, const QString &listLabel)
+void TMembershipForm::CreateTopPanel(const QString &parentEditName, const QString &parentLabel, const QString &listName,
+                                     const QString &listLabel)
 {
     auto fields = FieldGrid(Panel_Top, QMargins(8, 8, 8, 8), 6);
 
@@ -132,13 +132,16 @@ void TMembershipForm::FormShow()
     const bool candidatesRead = LoadUnguarded([this] { LoadCandidates(); });
     const QString parentKey = WholeNumber(ParentKey);
     if (candidatesRead && !parentKey.isEmpty())
-        ListRows(MemberListingLines(parentKey), [this](QStringList &cells) {
-            QString text;
-            if (!MemberText(text))
-                return false;
-            cells = {Query->Fields(0).AsString(), QString(), text};
-            return true;
-        }, true);
+        ListRows(
+            MemberListingLines(parentKey),
+            [this](QStringList &cells) {
+                QString text;
+                if (!MemberText(text))
+                    return false;
+                cells = {Query->Fields(0).AsString(), QString(), text};
+                return true;
+            },
+            true);
     NumberRows(StringGrid, ColRow);
     StringGrid->SetRow(1);
     FClickAttached = true;
@@ -176,8 +179,8 @@ bool TMembershipForm::ConfirmDuplicate(bool updating, int row)
         found = StringGrid->Cells(ColText, r).compare(text, Qt::CaseInsensitive) == 0;
     if (!found)
         return true;
-    return ConfirmBox((updating ? FMembers.DuplicateUpdate : FMembers.DuplicateAdd).arg(text), BtnYes | BtnNo)
-           == ResultYes;
+    return ConfirmBox((updating ? FMembers.DuplicateUpdate : FMembers.DuplicateAdd).arg(text), BtnYes | BtnNo) ==
+           ResultYes;
 }
 
 int TMembershipForm::FindSerial(const QString &parentKey, const QString &memberKey)
@@ -212,8 +215,8 @@ int TMembershipForm::InsertMember()
     const QString parentKey = WholeNumber(ParentKey);
     if (!Execute({QStringLiteral("INSERT INTO %1 (%2, %3, SEQUENCE)")
                       .arg(FMembers.Table, FMembers.ParentColumn, FMembers.MemberColumn),
-                  QStringLiteral("VALUES(") + parentKey + QStringLiteral(", ") + MemberValue(memberKey)
-                      + QStringLiteral(", ") + QString::number(position) + QStringLiteral(")")}))
+                  QStringLiteral("VALUES(") + parentKey + QStringLiteral(", ") + MemberValue(memberKey) +
+                      QStringLiteral(", ") + QString::number(position) + QStringLiteral(")")}))
         return -1;
     return FindSerial(parentKey, memberKey);
 }
@@ -253,8 +256,8 @@ void TMembershipForm::UpdateSequences()
             continue;
         try {
             Query->Clear();
-            Query->Add(QStringLiteral("UPDATE ") + FMembers.Table + QStringLiteral(" SET SEQUENCE=")
-                       + QString::number(row) + QStringLiteral(" WHERE SERIAL=") + serial);
+            Query->Add(QStringLiteral("UPDATE ") + FMembers.Table + QStringLiteral(" SET SEQUENCE=") +
+                       QString::number(row) + QStringLiteral(" WHERE SERIAL=") + serial);
             Query->ExecSQL();
         } catch (const Exception &e) {
             ShowErrorBox(QStringLiteral("UpdateSequences\n") + e.Message());
@@ -306,8 +309,8 @@ void TMembershipForm::BitBtn_RemoveClick()
         ShowMessage(FMembers.NothingToRemove);
         return;
     }
-    if (ConfirmBox(FMembers.RemovalQuestion.arg(StringGrid->Cells(ColText, row)), BtnYes | BtnNo) == ResultYes
-        && DeleteMember()) {
+    if (ConfirmBox(FMembers.RemovalQuestion.arg(StringGrid->Cells(ColText, row)), BtnYes | BtnNo) == ResultYes &&
+        DeleteMember()) {
         FClickAttached = false;
         StringGrid->RemoveRow(row);
         FClickAttached = true;

@@ -19,8 +19,7 @@ class TStringGrid;
 // their order, a sorted drop-down list of every candidate with its key as code, add,
 // update and remove buttons that write at once, a keyword search, and rows dragged by
 // their fixed cell into a new order, written back as 1, 2, 3 … into SEQUENCE.
-class TMembershipForm : public TRecordsForm
-{
+class TMembershipForm : public TRecordsForm {
     Q_OBJECT
 
 public:
@@ -69,17 +68,16 @@ public:
 protected:
     // What tells the two editors apart besides their candidates and member listing: the
     // member table and its columns, the search and the texts they show.
-    struct TMemberTable
-    {
-        QString Table;         // testdetail, classdetail
-        QString ParentColumn;  // TESTID, CLASSID
-        QString MemberColumn;  // CONTROLID, STUDENTID
-        bool TextKey = false;  // the member key is a text (quoted), not a number
+    struct TMemberTable {
+        QString Table; // testdetail, classdetail
+        QString ParentColumn; // TESTID, CLASSID
+        QString MemberColumn; // CONTROLID, STUDENTID
+        bool TextKey = false; // the member key is a text (quoted), not a number
         QStringList SearchLines; // the pattern follows the last line as a quoted literal
         QString SearchCaption;
         QString SearchPrompt;
         QString NoMatchText;
-        QString DuplicateAdd;    // %1: the member's text
+        QString DuplicateAdd; // %1: the member's text
         QString DuplicateUpdate; // %1: the member's text
         QString RemovalQuestion; // %1: the member's text
         QString NothingToRemove;

@@ -16,8 +16,8 @@ TForm_QuestionJoin::TForm_QuestionJoin(TDbQuery *query, QWidget *parent) : TMemb
                    QStringLiteral("NvComboBox_Question"), QStringLiteral("Question:"));
     Edit_TestTitle = FParentEdit;
     NvComboBox_Question = FCandidates;
-    BitBtn_Preview = SmallButton(this, QStringLiteral("BitBtn_Preview"), QStringLiteral("Preview"),
-                                 QStringLiteral("preview"));
+    BitBtn_Preview =
+        SmallButton(this, QStringLiteral("BitBtn_Preview"), QStringLiteral("Preview"), QStringLiteral("preview"));
     AddFurtherButton(BitBtn_Preview);
     SetGridTitles({QStringLiteral("Serial"), QStringLiteral("Row"), QStringLiteral("Test Name")});
     FMembers.Table = QStringLiteral("testdetail");

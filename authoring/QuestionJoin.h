@@ -4,8 +4,7 @@
 
 // The questions of one test (testdetail rows of a testmaster row), in the order in which
 // the test presents and prints them.
-class TForm_QuestionJoin : public TMembershipForm
-{
+class TForm_QuestionJoin : public TMembershipForm {
     Q_OBJECT
 
 public:

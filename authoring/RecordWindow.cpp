@@ -14,13 +14,13 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QGridLayout>
-#include <QKeyEvent>
-#include <QShowEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSpinBox>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -166,8 +166,8 @@ void FocusFirstEditable(QWidget *form, QWidget *grid)
             return;
         }
         const auto edit = qobject_cast<QLineEdit *>(widget);
-        if ((edit && !edit->isReadOnly()) || qobject_cast<QComboBox *>(widget)
-            || qobject_cast<QAbstractSpinBox *>(widget)) {
+        if ((edit && !edit->isReadOnly()) || qobject_cast<QComboBox *>(widget) ||
+            qobject_cast<QAbstractSpinBox *>(widget)) {
             widget->setFocus(Qt::OtherFocusReason);
             return;
         }
@@ -274,8 +274,8 @@ void CommitSpinText(QSpinBox *spin)
 } // namespace RecordWindow
 
 TRecordsForm::TRecordsForm(TDbQuery *query, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                          | Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
       Query(query)
 {
     using namespace RecordWindow;

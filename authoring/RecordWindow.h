@@ -71,8 +71,7 @@ void CommitSpinText(QSpinBox *spin);
 // panel, the records grid and the bottom panel with OK, Cancel and Close, 512 × 343.
 // FormShow runs when the window is shown, FormClose once when it closes, however it is
 // closed; Escape answers as Cancel where Cancel is shown, otherwise as Close.
-class TRecordsForm : public QDialog
-{
+class TRecordsForm : public QDialog {
     Q_OBJECT
 
 public:
@@ -80,7 +79,7 @@ public:
     explicit TRecordsForm(TDbQuery *query, QWidget *parent = nullptr);
 
     virtual void FormShow() = 0;
-    virtual void FormClose() {}
+    virtual void FormClose() { }
     void BitBtn_OKClick();
     void BitBtn_CancelClick();
     void BitBtn_CloseClick();
@@ -112,8 +111,7 @@ protected:
     // Lists the rows of a statement into the grid: readRow fills the cells of one row
     // from the current result row, or returns false to skip it. A failure shows the
     // engine's text (with the statement when asked) in a plain box and keeps the rows read.
-    void ListRows(const QStringList &lines, const std::function<bool(QStringList &cells)> &readRow,
-                  bool withStatement);
+    void ListRows(const QStringList &lines, const std::function<bool(QStringList &cells)> &readRow, bool withStatement);
 
     QVBoxLayout *FormLayout = nullptr;
 

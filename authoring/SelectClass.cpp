@@ -48,8 +48,8 @@ TForm_SelectClass::TForm_SelectClass(QWidget *parent)
 
 bool TForm_SelectClass::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == QAListbox_Classes->viewport() && event->type() == QEvent::MouseButtonDblClick
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+    if (watched == QAListbox_Classes->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         Button_OKClick();
         return true;
     }

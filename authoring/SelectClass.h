@@ -12,8 +12,7 @@ class TQAListbox;
 namespace Corvella {
 
 // One class as a caller hands it over.
-struct TClassObject
-{
+struct TClassObject {
     QString Name;
     QString Course;
     QString Teacher;
@@ -21,8 +20,7 @@ struct TClassObject
 };
 
 // One class as the list keeps it.
-struct TClassDef
-{
+struct TClassDef {
     QString Name;
     QString Course;
     int ID = 0;
@@ -32,8 +30,7 @@ struct TClassDef
 
 // Picks one class from a list that the caller hands over (a test assigned to several
 // classes, before it is printed).
-class TForm_SelectClass : public QDialog
-{
+class TForm_SelectClass : public QDialog {
     Q_OBJECT
 
 public:

@@ -79,8 +79,8 @@ TForm_SelectQuestion::TForm_SelectQuestion(TDbQuery *query, QWidget *parent)
 
 bool TForm_SelectQuestion::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == QAListbox_Questions->viewport() && event->type() == QEvent::MouseButtonDblClick
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+    if (watched == QAListbox_Questions->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         Button_OKClick();
         return true;
     }
@@ -230,8 +230,8 @@ void TForm_SelectQuestion::BitBtn_FindClick()
     try {
         RecordWindow::RequireQuery(Query);
         Query->Clear();
-        Query->Add(QStringLiteral("SELECT QUESTION FROM controldef WHERE QUESTION LIKE")
-                   + QuotedStr(KeywordPattern(keywords)));
+        Query->Add(QStringLiteral("SELECT QUESTION FROM controldef WHERE QUESTION LIKE") +
+                   QuotedStr(KeywordPattern(keywords)));
         Query->Open();
         for (; !Query->Eof(); Query->Next())
             found << Query->FieldByName(QStringLiteral("QUESTION")).AsString();

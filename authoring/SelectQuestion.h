@@ -18,8 +18,7 @@ class TQAListbox;
 
 // Picks one question of the question bank, with a keyword search. With its own loading
 // switched off it serves as the list of a keyword search's results.
-class TForm_SelectQuestion : public QDialog
-{
+class TForm_SelectQuestion : public QDialog {
     Q_OBJECT
 
 public:

@@ -14,8 +14,7 @@ namespace Corvella {
 
 // Picks one of the tests assigned to a class (between the class picker and the
 // gradebook).
-class TForm_SelectTest : public TRecordsForm
-{
+class TForm_SelectTest : public TRecordsForm {
     Q_OBJECT
 
 public:

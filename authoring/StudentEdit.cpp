@@ -62,9 +62,9 @@ QList<TRecordEditForm::TDependentRows> TForm_StudentEdit::DependentRows(const QS
     // Rows name a student by his student ID; in a file from before, another student may
     // still share it, and then they stay his.
     const QString sid = QuotedStr(StringGrid->Cells(ColStudentID, StringGrid->Row()));
-    const QString where = QStringLiteral("STUDENTID=") + sid
-                          + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM studentmaster WHERE STUDENTID=") + sid
-                          + QStringLiteral(" AND ID<>") + key + QLatin1Char(')');
+    const QString where = QStringLiteral("STUDENTID=") + sid +
+                          QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM studentmaster WHERE STUDENTID=") + sid +
+                          QStringLiteral(" AND ID<>") + key + QLatin1Char(')');
     return {{QStringLiteral("classdetail"), where, QStringLiteral("class place"), QStringLiteral("class places")},
             {QStringLiteral("testresults"), where, QStringLiteral("result"), QStringLiteral("results")}};
 }
@@ -109,10 +109,10 @@ bool TForm_StudentEdit::MayStore(bool adding)
 QStringList TForm_StudentEdit::InsertLines(const QString &key) const
 {
     return {QStringLiteral("INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID)"),
-            QStringLiteral("VALUES(") + key + QStringLiteral(", ") + QuotedStr(Edit_LastName->Text())
-                + QStringLiteral(",") + QuotedStr(Edit_FirstName->Text()) + QStringLiteral(",")
-                + QuotedStr(Edit_Middle->Text()) + QStringLiteral(",") + QuotedStr(Edit_StudentID->Text())
-                + QStringLiteral(")")};
+            QStringLiteral("VALUES(") + key + QStringLiteral(", ") + QuotedStr(Edit_LastName->Text()) +
+                QStringLiteral(",") + QuotedStr(Edit_FirstName->Text()) + QStringLiteral(",") +
+                QuotedStr(Edit_Middle->Text()) + QStringLiteral(",") + QuotedStr(Edit_StudentID->Text()) +
+                QStringLiteral(")")};
 }
 
 QStringList TForm_StudentEdit::UpdateLines(const QString &key) const
@@ -140,13 +140,12 @@ void TForm_StudentEdit::BitBtn_ResetPasswordClick()
         ShowMessage(QStringLiteral("This row is not a stored student."));
         return;
     }
-    const QString student = StringGrid->Cells(ColLastName, row) + QStringLiteral(", ")
-                            + StringGrid->Cells(ColFirstName, row) + QStringLiteral(" (")
-                            + StringGrid->Cells(ColStudentID, row) + QStringLiteral(")");
-    if (ConfirmBox(QStringLiteral("Are you sure that you want to reset the password of ") + student
-                       + QStringLiteral("? The student will choose a new password at the next login."),
-                   BtnYes | BtnNo)
-        != ResultYes)
+    const QString student = StringGrid->Cells(ColLastName, row) + QStringLiteral(", ") +
+                            StringGrid->Cells(ColFirstName, row) + QStringLiteral(" (") +
+                            StringGrid->Cells(ColStudentID, row) + QStringLiteral(")");
+    if (ConfirmBox(QStringLiteral("Are you sure that you want to reset the password of ") + student +
+                       QStringLiteral("? The student will choose a new password at the next login."),
+                   BtnYes | BtnNo) != ResultYes)
         return;
     if (ResetPassword())
         ShowMessage(QStringLiteral("The password of ") + student + QStringLiteral(" has been reset."));

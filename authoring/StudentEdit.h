@@ -3,8 +3,7 @@
 #include "authoring/TestEdit.h"
 
 // The students (studentmaster), who are also the testing program's login accounts.
-class TForm_StudentEdit : public TRecordEditForm
-{
+class TForm_StudentEdit : public TRecordEditForm {
     Q_OBJECT
 
 public:

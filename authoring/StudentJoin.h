@@ -4,8 +4,7 @@
 
 // The students of one class (classdetail rows of a classmaster row), in the order of
 // the class list.
-class TForm_StudentJoin : public TMembershipForm
-{
+class TForm_StudentJoin : public TMembershipForm {
     Q_OBJECT
 
 public:

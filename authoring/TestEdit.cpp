@@ -30,8 +30,8 @@ TRecordEditForm::TRecordEditForm(TDbQuery *query, QWidget *parent) : TRecordsFor
     auto buttonLayout = new QHBoxLayout(FButtonBox);
     buttonLayout->setContentsMargins(0, 0, 0, 0);
     buttonLayout->setSpacing(2);
-    BitBtn_Add = SmallButton(FButtonBox, QStringLiteral("BitBtn_Add"), QStringLiteral("Add Test Header"),
-                             QStringLiteral("add"));
+    BitBtn_Add =
+        SmallButton(FButtonBox, QStringLiteral("BitBtn_Add"), QStringLiteral("Add Test Header"), QStringLiteral("add"));
     BitBtn_Update = SmallButton(FButtonBox, QStringLiteral("BitBtn_Update"), QStringLiteral("Update Test Header"),
                                 QStringLiteral("update"));
     BitBtn_Remove = SmallButton(FButtonBox, QStringLiteral("BitBtn_Remove"), QStringLiteral("Delete Test Header"),
@@ -163,11 +163,11 @@ QString TRecordEditForm::NextID()
     // row must not take it over with them.
     QString keys = QStringLiteral("SELECT MAX(ID) AS ID FROM ") + FRecords.Table;
     for (const QString &reference : references)
-        keys += QStringLiteral(" UNION ALL SELECT MAX(") + reference.section(QLatin1Char('.'), 1)
-                + QStringLiteral(") FROM ") + reference.section(QLatin1Char('.'), 0, 0);
+        keys += QStringLiteral(" UNION ALL SELECT MAX(") + reference.section(QLatin1Char('.'), 1) +
+                QStringLiteral(") FROM ") + reference.section(QLatin1Char('.'), 0, 0);
     try {
-        return QString::number(ReadNumber(Query, {QStringLiteral("SELECT MAX(ID) FROM (") + keys + QLatin1Char(')')})
-                               + 1);
+        return QString::number(ReadNumber(Query, {QStringLiteral("SELECT MAX(ID) FROM (") + keys + QLatin1Char(')')}) +
+                               1);
     } catch (const Exception &e) {
         Query->Close();
         ReportDbError(e.Message());
@@ -213,8 +213,8 @@ bool TRecordEditForm::DescribeDependents(const QString &key, QString &text)
     QStringList parts;
     try {
         for (const TDependentRows &rows : DependentRows(key)) {
-            const int count = ReadNumber(Query, {QStringLiteral("SELECT COUNT(*) FROM ") + rows.Table,
-                                                 QStringLiteral("WHERE ") + rows.Where});
+            const int count = ReadNumber(
+                Query, {QStringLiteral("SELECT COUNT(*) FROM ") + rows.Table, QStringLiteral("WHERE ") + rows.Where});
             if (count > 0)
                 parts << CountOf(count, rows.Singular, rows.Plural);
         }
@@ -383,11 +383,12 @@ TForm_TestEdit::TForm_TestEdit(TDbQuery *query, QWidget *parent) : TRecordEditFo
                         QStringLiteral("INSTRUCTIONS"), QStringLiteral("COLUMNS")};
     FRecords.RemovalQuestion = QStringLiteral("Are you sure that you want to delete the \"%1\" test?");
     // The questions stay in the question bank; their places on the test go with it.
-    FRecords.Dependents = {
-        {QStringLiteral("testdetail"), QStringLiteral("TESTID=%1"), QStringLiteral("question"), QStringLiteral("questions")},
-        {QStringLiteral("classtest"), QStringLiteral("TESTID=%1"), QStringLiteral("class assignment"),
-         QStringLiteral("class assignments")},
-        {QStringLiteral("testresults"), QStringLiteral("TESTID=%1"), QStringLiteral("result"), QStringLiteral("results")}};
+    FRecords.Dependents = {{QStringLiteral("testdetail"), QStringLiteral("TESTID=%1"), QStringLiteral("question"),
+                            QStringLiteral("questions")},
+                           {QStringLiteral("classtest"), QStringLiteral("TESTID=%1"),
+                            QStringLiteral("class assignment"), QStringLiteral("class assignments")},
+                           {QStringLiteral("testresults"), QStringLiteral("TESTID=%1"), QStringLiteral("result"),
+                            QStringLiteral("results")}};
     FRecords.DependentsNote = QStringLiteral("The questions stay in the question bank, and the classes stay.");
     FRecords.KeyReferences = {QStringLiteral("testdetail.TESTID"), QStringLiteral("classtest.TESTID"),
                               QStringLiteral("testresults.TESTID")};
@@ -420,10 +421,10 @@ QStringList TForm_TestEdit::ListingLines() const
 QStringList TForm_TestEdit::InsertLines(const QString &key) const
 {
     return {QStringLiteral("INSERT INTO testmaster (ID, NAME, INSTRUCTIONS, SUBTITLE, COLUMNS)"),
-            QStringLiteral("VALUES(") + key + QStringLiteral(", ") + QuotedStr(Edit_TestTitle->Text())
-                + QStringLiteral(",") + QuotedStr(Edit_Instructions->Text()) + QStringLiteral(", ")
-                + QuotedStr(Edit_SubTitle->Text()) + QStringLiteral(", ") + QString::number(SpinEdit_Columns->value())
-                + QStringLiteral(")")};
+            QStringLiteral("VALUES(") + key + QStringLiteral(", ") + QuotedStr(Edit_TestTitle->Text()) +
+                QStringLiteral(",") + QuotedStr(Edit_Instructions->Text()) + QStringLiteral(", ") +
+                QuotedStr(Edit_SubTitle->Text()) + QStringLiteral(", ") + QString::number(SpinEdit_Columns->value()) +
+                QStringLiteral(")")};
 }
 
 QStringList TForm_TestEdit::UpdateLines(const QString &key) const

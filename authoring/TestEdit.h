@@ -20,8 +20,7 @@ class TStringGrid;
 // one table in the records grid, the current row in edit fields above it, and add,
 // update and remove buttons that write each change to the database at once. In
 // picking mode the edit fields are hidden and the window hands back its current row.
-class TRecordEditForm : public TRecordsForm
-{
+class TRecordEditForm : public TRecordsForm {
     Q_OBJECT
 
 public:
@@ -55,8 +54,7 @@ public:
 
     // Rows of another table that belong to a row: they are deleted with it, in one step,
     // so that no later row given the same key or ID takes them over.
-    struct TDependentRows
-    {
+    struct TDependentRows {
         QString Table;
         QString Where;
         QString Singular; // "student", "assigned test" …
@@ -69,16 +67,15 @@ public:
 
 protected:
     // What tells the windows apart besides their statements and results.
-    struct TRecordTable
-    {
+    struct TRecordTable {
         QString Table;
-        QString Noun;             // what a row is called: "test", "class", "student"
-        QStringList Listing;      // the listing statement
-        QStringList Columns;      // the table columns of grid columns 0, 2, 3 …, read by name
-        QString RemovalQuestion;  // %1: grid column 2 of the current row
-        int ChosenColumn = 0;     // a row counts as chosen when this cell is not blank
+        QString Noun; // what a row is called: "test", "class", "student"
+        QStringList Listing; // the listing statement
+        QStringList Columns; // the table columns of grid columns 0, 2, 3 …, read by name
+        QString RemovalQuestion; // %1: grid column 2 of the current row
+        int ChosenColumn = 0; // a row counts as chosen when this cell is not blank
         QList<TDependentRows> Dependents; // %1 in their Where: the row's key
-        QString DependentsNote;   // said after naming them
+        QString DependentsNote; // said after naming them
         QStringList KeyReferences; // table.COLUMN that may still hold a key of this table
     };
 
@@ -118,8 +115,7 @@ private:
 };
 
 // The tests (testmaster).
-class TForm_TestEdit : public TRecordEditForm
-{
+class TForm_TestEdit : public TRecordEditForm {
     Q_OBJECT
 
 public:

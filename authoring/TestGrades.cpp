@@ -140,8 +140,8 @@ QString TForm_TestGrades::ProposedStatus(int grade)
 QString TForm_TestGrades::StudentName(const QString &lastName, const QString &firstName, const QString &middle,
                                       const QString &studentID)
 {
-    return lastName + QStringLiteral(", ") + firstName + QLatin1Char(' ') + middle + QStringLiteral(" (") + studentID
-           + QLatin1Char(')');
+    return lastName + QStringLiteral(", ") + firstName + QLatin1Char(' ') + middle + QStringLiteral(" (") + studentID +
+           QLatin1Char(')');
 }
 
 void TForm_TestGrades::keyPressEvent(QKeyEvent *event)
@@ -233,12 +233,12 @@ void TForm_TestGrades::FormShow()
 
 bool TForm_TestGrades::MayLeaveRow()
 {
-    if (!FTyped || FShownRow < 1 || FShownRow >= StringGrid->RowCount()
-        || StringGrid->Cells(ColID, FShownRow).isEmpty())
+    if (!FTyped || FShownRow < 1 || FShownRow >= StringGrid->RowCount() ||
+        StringGrid->Cells(ColID, FShownRow).isEmpty())
         return true;
-    const int answer = ConfirmBox(QStringLiteral("The grade and status typed for ")
-                                      + StringGrid->Cells(ColName, FShownRow)
-                                      + QStringLiteral(" have not been stored. Store them now?"),
+    const int answer = ConfirmBox(QStringLiteral("The grade and status typed for ") +
+                                      StringGrid->Cells(ColName, FShownRow) +
+                                      QStringLiteral(" have not been stored. Store them now?"),
                                   BtnYes | BtnNo | BtnCancel);
     if (answer == ResultNo) {
         FTyped = false;

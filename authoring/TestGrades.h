@@ -14,8 +14,7 @@ class TStringGrid;
 
 // The grade spin box: its arrows keep to 0 … 100, while typing is not cut short, so
 // that a grade out of range is refused with a message instead of silently changed.
-class TGradeSpinEdit : public QSpinBox
-{
+class TGradeSpinEdit : public QSpinBox {
     Q_OBJECT
 
 public:
@@ -32,8 +31,7 @@ protected:
 
 // The gradebook: every student of one class with the status and grade of one test, and
 // the teacher's setting of one student's grade and status.
-class TForm_TestGrades : public TRecordsForm
-{
+class TForm_TestGrades : public TRecordsForm {
     Q_OBJECT
 
 public:
@@ -83,7 +81,7 @@ private:
     // and not stored is stored, dropped or kept, as the teacher answers. False to stay.
     bool MayLeaveRow();
 
-    int FShownRow = 0;    // the row whose values the fields show
-    bool FTyped = false;  // grade or status changed there and not stored
+    int FShownRow = 0; // the row whose values the fields show
+    bool FTyped = false; // grade or status changed there and not stored
     bool FShowing = false; // the fields are being filled from the grid
 };

@@ -44,8 +44,8 @@ TForm_TestJoin::TForm_TestJoin(TDbQuery *query, QWidget *parent) : TRecordsForm(
     auto buttons = new QHBoxLayout(buttonBox);
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(2);
-    BitBtn_Add = SmallButton(buttonBox, QStringLiteral("BitBtn_Add"), QStringLiteral("Add Test Header"),
-                             QStringLiteral("add"));
+    BitBtn_Add =
+        SmallButton(buttonBox, QStringLiteral("BitBtn_Add"), QStringLiteral("Add Test Header"), QStringLiteral("add"));
     BitBtn_Update = SmallButton(buttonBox, QStringLiteral("BitBtn_Update"), QStringLiteral("Update Test Header"),
                                 QStringLiteral("update"));
     BitBtn_Remove = SmallButton(buttonBox, QStringLiteral("BitBtn_Remove"), QStringLiteral("Delete Test Header"),
@@ -94,8 +94,8 @@ void TForm_TestJoin::FormShow()
     FClickAttached = false;
     Edit_ClassDesc->SetText(ParentName);
     StringGrid->ClearRows();
-    StringGrid->SetTitles({QStringLiteral("ID"), QStringLiteral("Row"), QStringLiteral("Test Name"),
-                           QStringLiteral("Chapter")});
+    StringGrid->SetTitles(
+        {QStringLiteral("ID"), QStringLiteral("Row"), QStringLiteral("Test Name"), QStringLiteral("Chapter")});
     NvComboBox_Test->Clear();
 
     // Without the test list the assignments are not listed.
@@ -110,18 +110,19 @@ void TForm_TestJoin::FormShow()
     });
     const QString classKey = WholeNumber(ParentKey);
     if (testsRead && !classKey.isEmpty())
-        ListRows({QStringLiteral("SELECT * FROM testmaster, classmaster, classtest "),
-                  QStringLiteral("WHERE testmaster.ID = TESTID"), QStringLiteral("AND classmaster.ID  = CLASSID"),
-                  QStringLiteral("AND classmaster.ID  = ") + classKey,
-                  QStringLiteral("ORDER BY classmaster.NAME, testmaster.NAME")},
-                 [this](QStringList &cells) {
-                     const int test =
-                         NvComboBox_Test->IndexOfCode(Query->FieldByName(QStringLiteral("TESTID")).AsString());
-                     cells = {Query->FieldByName(QStringLiteral("classtest.ID")).AsString(), QString(),
-                              test >= 0 ? NvComboBox_Test->Items(test) : QString(),
-                              Query->FieldByName(QStringLiteral("CHAPTER")).AsString()};
-                     return true;
-                 }, false);
+        ListRows(
+            {QStringLiteral("SELECT * FROM testmaster, classmaster, classtest "),
+             QStringLiteral("WHERE testmaster.ID = TESTID"), QStringLiteral("AND classmaster.ID  = CLASSID"),
+             QStringLiteral("AND classmaster.ID  = ") + classKey,
+             QStringLiteral("ORDER BY classmaster.NAME, testmaster.NAME")},
+            [this](QStringList &cells) {
+                const int test = NvComboBox_Test->IndexOfCode(Query->FieldByName(QStringLiteral("TESTID")).AsString());
+                cells = {Query->FieldByName(QStringLiteral("classtest.ID")).AsString(), QString(),
+                         test >= 0 ? NvComboBox_Test->Items(test) : QString(),
+                         Query->FieldByName(QStringLiteral("CHAPTER")).AsString()};
+                return true;
+            },
+            false);
     NumberRows(StringGrid, ColRow);
     StringGrid->SetRow(1);
     FClickAttached = true;
@@ -166,8 +167,9 @@ int TForm_TestJoin::InsertRecord()
     // Without a chosen test the statement lacks its key and the engine refuses it.
     const QString testID = WholeNumber(NvComboBox_Test->SelectedCode());
     if (!Execute({QStringLiteral("INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER)"),
-                  QStringLiteral("VALUES(") + key + QStringLiteral(", ") + WholeNumber(ParentKey) + QStringLiteral(", ")
-                      + testID + QStringLiteral(", ") + QuotedStr(ChapterText()) + QStringLiteral(")")}))
+                  QStringLiteral("VALUES(") + key + QStringLiteral(", ") + WholeNumber(ParentKey) +
+                      QStringLiteral(", ") + testID + QStringLiteral(", ") + QuotedStr(ChapterText()) +
+                      QStringLiteral(")")}))
         return -1;
     return key.toInt();
 }
@@ -234,8 +236,8 @@ void TForm_TestJoin::BitBtn_RemoveClick()
         ShowMessage(QStringLiteral("There is no test assigned to this class to delete: its list is empty."));
         return;
     }
-    const QString question = QStringLiteral("Are you sure that you want to delete the \"")
-                             + StringGrid->Cells(ColName, row) + QStringLiteral("\" test?");
+    const QString question = QStringLiteral("Are you sure that you want to delete the \"") +
+                             StringGrid->Cells(ColName, row) + QStringLiteral("\" test?");
     if (ConfirmBox(question, BtnYes | BtnNo) == ResultYes && DeleteRecord()) {
         FClickAttached = false;
         StringGrid->RemoveRow(row);

@@ -12,8 +12,7 @@ class TNvComboBox;
 class TStringGrid;
 
 // The tests assigned to one class (classtest rows), each with a chapter.
-class TForm_TestJoin : public TRecordsForm
-{
+class TForm_TestJoin : public TRecordsForm {
     Q_OBJECT
 
 public:

@@ -6,8 +6,21 @@ namespace Corvella {
 
 // The pictures of the main window's tool buttons, drawn in one plain style.
 enum class TToolIcon {
-    Clear, Open, Save, MaskEdit, Combo, RadioGroup, List, Memo, DateTime, Wizard,
-    Tests, Join, PrintPreview, Print, BeginTesting
+    Clear,
+    Open,
+    Save,
+    MaskEdit,
+    Combo,
+    RadioGroup,
+    List,
+    Memo,
+    DateTime,
+    Wizard,
+    Tests,
+    Join,
+    PrintPreview,
+    Print,
+    BeginTesting
 };
 
 // The size the tool bars show them at: small enough for both bars and the test list

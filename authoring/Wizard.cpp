@@ -23,8 +23,8 @@ namespace {
 constexpr int ClientWidth = 507;
 constexpr int ClientHeight = 373;
 constexpr int HeaderHeight = 58;
-constexpr int StripHeight = 25;          // label strips at the top of the pages
-constexpr int BottomStripHeight = 39;    // room for the buttons
+constexpr int StripHeight = 25; // label strips at the top of the pages
+constexpr int BottomStripHeight = 39; // room for the buttons
 constexpr int QuestionPanelHeight = 135;
 constexpr int InputTop = 110;
 constexpr int CorrectLabelTop = 96;
@@ -64,8 +64,7 @@ QPushButton *MakeButton(const QString &name, const QString &caption, QWidget *pa
     return button;
 }
 
-template <class T>
-T *MakeQuestionControl(QObject *owner, const QString &name, QWidget *parent)
+template <class T> T *MakeQuestionControl(QObject *owner, const QString &name, QWidget *parent)
 {
     auto control = new T(owner, parent);
     SetComponentName(control, name);
@@ -117,8 +116,8 @@ bool IsChoiceKind(TQuestionKind kind)
 }
 
 TForm_Wizard::TForm_Wizard(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("Form_Wizard"));
     setWindowTitle(QStringLiteral("Set-Up Wizard"));
@@ -160,8 +159,8 @@ TForm_Wizard::TForm_Wizard(QWidget *parent)
     TabSheet_Question = MakePanel(QStringLiteral("TabSheet_Question"), PageControl);
     Panel_Question = MakePanel(QStringLiteral("Panel_Question"), TabSheet_Question);
     Panel_Question->setGeometry(0, 0, ClientWidth, QuestionPanelHeight);
-    NvLabel_Question = MakeLabel(QStringLiteral("NvLabel_Question"), QStringLiteral("Question:"), Panel_Question, 3,
-                                 CorrectLabelTop);
+    NvLabel_Question =
+        MakeLabel(QStringLiteral("NvLabel_Question"), QStringLiteral("Question:"), Panel_Question, 3, CorrectLabelTop);
     QAMaskEdit_Question = MakeQuestionControl<TQAMaskEdit>(this, QStringLiteral("QAMaskEdit_Question"), Panel_Question);
     QAMaskEdit_Question->SetBounds(3, InputTop, inputWidth, QAMaskEdit_Question->sizeHint().height());
     NvLabel_Question->setBuddy(QAMaskEdit_Question);
@@ -211,7 +210,8 @@ TForm_Wizard::TForm_Wizard(QWidget *parent)
     QADateTime_Correct->SetDateFormat(dfShort);
     QADateTime_Correct->SetBounds(185, InputTop, 129, QADateTime_Correct->sizeHint().height());
     QADateTime_Correct->SetVisible(false);
-    QAListbox_Correct = MakeQuestionControl<TQAListbox>(this, QStringLiteral("QAListbox_Correct"), TabSheet_CorrectAnswers);
+    QAListbox_Correct =
+        MakeQuestionControl<TQAListbox>(this, QStringLiteral("QAListbox_Correct"), TabSheet_CorrectAnswers);
     // Several correct answers are picked by clicking each, no modifier keys needed.
     QAListbox_Correct->SetExtendedSelect(false);
     auto correctBottom = MakePanel(QStringLiteral("Panel_CorrectBottom"), TabSheet_CorrectAnswers);
@@ -403,15 +403,15 @@ void TForm_Wizard::ShowDetails()
         left = 300;
         for (const QString &name : CharCaseNames)
             NvComboBox_Details->Add(name);
-        NvComboBox_Details->SetItemIndex(int(std::find(std::begin(CharCases), std::end(CharCases), edit->CharCase())
-                                             - std::begin(CharCases)));
+        NvComboBox_Details->SetItemIndex(
+            int(std::find(std::begin(CharCases), std::end(CharCases), edit->CharCase()) - std::begin(CharCases)));
     }
     NvLabel_Details->adjustSize();
     // A wider platform font must not push the label under the drop-down.
     left = std::min(left, NvComboBox_Details->x() - 4 - NvLabel_Details->width());
     // Beside its drop-down, wherever the correct-answer label has moved to.
-    NvLabel_Details->move(left, NvComboBox_Details->y() +
-                                    (NvComboBox_Details->height() - NvLabel_Details->height()) / 2);
+    NvLabel_Details->move(left,
+                          NvComboBox_Details->y() + (NvComboBox_Details->height() - NvLabel_Details->height()) / 2);
 }
 
 void TForm_Wizard::ShowWrittenInput()

@@ -23,8 +23,7 @@ bool IsChoiceKind(TQuestionKind kind);
 // possible answers for the choice kinds, correct answer or answers). The results are
 // written into the question control when the window closes from its last page; the
 // details drop-down (MultiSelect, CharCase) applies to the question at once.
-class TForm_Wizard : public QDialog
-{
+class TForm_Wizard : public QDialog {
     Q_OBJECT
 
 public:

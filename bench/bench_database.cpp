@@ -14,8 +14,7 @@ namespace {
 
 constexpr int Rows = 10000;
 
-struct TBenchFile
-{
+struct TBenchFile {
     QTemporaryDir Dir;
     QString Path;
 
@@ -28,9 +27,9 @@ struct TBenchFile
         sqlite3_open(Path.toUtf8().constData(), &db);
         sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
         sqlite3_stmt *insert = nullptr;
-        sqlite3_prepare_v2(db,
-                           "INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID) VALUES (?, ?, ?, ?, ?)",
-                           -1, &insert, nullptr);
+        sqlite3_prepare_v2(
+            db, "INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID) VALUES (?, ?, ?, ?, ?)", -1,
+            &insert, nullptr);
         for (int i = 1; i <= Rows; ++i) {
             const QByteArray last = "LASTNAME-" + QByteArray::number(i * 7919 % 10007);
             const QByteArray first = "FIRSTNAME-" + QByteArray::number(i);

@@ -75,8 +75,7 @@ TTextObject Question(int id)
     return object;
 }
 
-struct TCorpus
-{
+struct TCorpus {
     QList<QByteArray> Texts;
     QList<TTextObject> Objects;
     qint64 Bytes = 0;

@@ -65,8 +65,7 @@ void BM_PrintoutFirstPage(benchmark::State &state)
     for (auto _ : state) {
         auto report = NewReport(questions);
         report->QuickRep->PrepareAsync();
-        while (report->QuickRep->Prepared().PageCount() == 0 && report->QuickRep->PrepareStep(20)) {
-        }
+        while (report->QuickRep->Prepared().PageCount() == 0 && report->QuickRep->PrepareStep(20)) { }
         benchmark::DoNotOptimize(report->QuickRep->Prepared().PageCount());
         report->QuickRep->Cancel();
     }
@@ -105,7 +104,8 @@ BENCHMARK(BM_PrintoutPdf)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -20,7 +20,8 @@ namespace {
 
 QString LongQuestion(int id)
 {
-    QString question = QStringLiteral("Question %1: which one's the teacher's answer, and what's the student's? ").arg(id);
+    QString question =
+        QStringLiteral("Question %1: which one's the teacher's answer, and what's the student's? ").arg(id);
     while (question.size() < 150)
         question += QStringLiteral("Think carefully before you answer. ");
     question.truncate(150);
@@ -100,8 +101,8 @@ TControlDefList StoredTest(int count)
     for (int id = 1; id <= count; ++id) {
         QWidget window;
         QWidget *control = MakeQuestion(id, &window, &window);
-        defs.append({QString::number(id), TControlDef{id, control->objectName(), LongQuestion(id),
-                                                      ComponentToText(control)}});
+        defs.append(
+            {QString::number(id), TControlDef{id, control->objectName(), LongQuestion(id), ComponentToText(control)}});
     }
     return defs;
 }

@@ -9,8 +9,7 @@
 
 namespace {
 
-struct TQuestionReport
-{
+struct TQuestionReport {
     TReport Report;
     TReportLabel *Number = nullptr;
     TReportLabel *Question = nullptr;
@@ -64,8 +63,7 @@ void BM_FirstPage(benchmark::State &state)
     for (auto _ : state) {
         TQuestionReport report;
         report.Report.PrepareAsync();
-        while (report.Report.Prepared().PageCount() == 0 && report.Report.PrepareStep(20)) {
-        }
+        while (report.Report.Prepared().PageCount() == 0 && report.Report.PrepareStep(20)) { }
         benchmark::DoNotOptimize(report.Report.Prepared().PageCount());
         report.Report.Cancel();
     }
@@ -88,7 +86,8 @@ BENCHMARK(BM_AllPages)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

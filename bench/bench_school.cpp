@@ -42,15 +42,14 @@ constexpr int Students = Classes * ClassSize;
 constexpr int TestsPerClass = 70;
 constexpr int ResultsTarget = 100000;
 
-const char *const Words[] = {"river",  "mountain", "capital", "equation", "protein", "century", "treaty",
-                             "poem",   "element",  "angle",   "climate",  "verb",    "planet",  "empire",
-                             "cell",   "voltage",  "novel",   "border",   "species", "fraction", "élan", "façade", "naïve"};
-const char *const LastNames[] = {"SMITH", "GARCIA", "O'BRIEN", "NGUYEN", "MÜLLER", "KOWALSKI", "ROSSI", "DUBOIS",
-                                 "JOHNSON", "ÉMERY", "TANAKA", "SILVA", "PETERSEN", "HOLM", "ADEYEMI", "KHAN"};
+const char *const Words[] = {"river",   "mountain", "capital", "equation", "protein", "century", "treaty", "poem",
+                             "element", "angle",    "climate", "verb",     "planet",  "empire",  "cell",   "voltage",
+                             "novel",   "border",   "species", "fraction", "élan",    "façade",  "naïve"};
+const char *const LastNames[] = {"SMITH",   "GARCIA", "O'BRIEN", "NGUYEN", "MÜLLER",   "KOWALSKI", "ROSSI",   "DUBOIS",
+                                 "JOHNSON", "ÉMERY",  "TANAKA",  "SILVA",  "PETERSEN", "HOLM",     "ADEYEMI", "KHAN"};
 const char *const FirstNames[] = {"ANNA", "JOSÉ", "LIAM", "MARIA", "NOAH", "ZOE", "ÈVE", "IVAN", "MEI", "OMAR"};
 
-struct TGenerator
-{
+struct TGenerator {
     std::mt19937 Random{20260309};
     int Pick(int from, int to) { return std::uniform_int_distribution<int>(from, to)(Random); }
     QByteArray Word() { return Words[Pick(0, std::size(Words) - 1)]; }
@@ -68,11 +67,20 @@ struct TGenerator
     {
         static const char *const Kinds[] = {"QAMaskEdit", "QARadioGroup", "QACombobox", "QAListbox"};
         const QByteArray kind = Kinds[id % 4];
-        QByteArray text = "object " + kind + '_' + QByteArray::number(id) + ": T" + kind + "\r\n"
-                          "  Left = " + QByteArray::number(Pick(8, 300)) + "\r\n"
-                          "  Top = " + QByteArray::number(Pick(8, 200)) + "\r\n"
-                          "  Width = " + QByteArray::number(Pick(100, 400)) + "\r\n"
-                          "  Height = " + QByteArray::number(Pick(21, 120)) + "\r\n"
+        QByteArray text = "object " + kind + '_' + QByteArray::number(id) + ": T" + kind +
+                          "\r\n"
+                          "  Left = " +
+                          QByteArray::number(Pick(8, 300)) +
+                          "\r\n"
+                          "  Top = " +
+                          QByteArray::number(Pick(8, 200)) +
+                          "\r\n"
+                          "  Width = " +
+                          QByteArray::number(Pick(100, 400)) +
+                          "\r\n"
+                          "  Height = " +
+                          QByteArray::number(Pick(21, 120)) +
+                          "\r\n"
                           "  Font.Charset = DEFAULT_CHARSET\r\n  Font.Color = clWindowText\r\n"
                           "  Font.Height = -11\r\n  Font.Name = 'MS Sans Serif'\r\n  Font.Style = []\r\n"
                           "  ParentFont = False\r\n  TabOrder = 0\r\n";
@@ -95,8 +103,7 @@ struct TGenerator
     }
 };
 
-struct TStatement
-{
+struct TStatement {
     sqlite3_stmt *Stmt = nullptr;
     TStatement(sqlite3 *db, const char *sql) { sqlite3_prepare_v2(db, sql, -1, &Stmt, nullptr); }
     ~TStatement() { sqlite3_finalize(Stmt); }
@@ -139,13 +146,17 @@ void MakeSchoolFile(const QString &path)
         for (int id = 1; id <= Questions; ++id) {
             questionTexts[id] = gen.QuestionText(id);
             const QByteArray control = gen.ControlText(id, questionTexts[id]);
-            insert.Int(1, id).Text(2, control.mid(7, control.indexOf(':') - 7)).Text(3, questionTexts[id]).Text(4, control);
+            insert.Int(1, id)
+                .Text(2, control.mid(7, control.indexOf(':') - 7))
+                .Text(3, questionTexts[id])
+                .Text(4, control);
             insert.Run();
         }
     }
     QList<QList<int>> testQuestions(Tests + 1);
     {
-        TStatement header(db, "INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS) VALUES (?, ?, ?, ?, 2)");
+        TStatement header(db,
+                          "INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS) VALUES (?, ?, ?, ?, 2)");
         TStatement detail(db, "INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE) VALUES (?, ?, ?)");
         for (int t = 1; t <= Tests; ++t) {
             header.Int(1, t).Text(2, "Unit test " + QByteArray::number(t) + " on the " + gen.Word());
@@ -169,7 +180,8 @@ void MakeSchoolFile(const QString &path)
         int assignment = 0;
         int results = 0;
         for (int c = 1; c <= Classes; ++c) {
-            klass.Int(1, c).Text(2, "Grade " + QByteArray::number(7 + c % 6) + " " + gen.Word() + " " + QByteArray::number(c));
+            klass.Int(1, c).Text(2, "Grade " + QByteArray::number(7 + c % 6) + " " + gen.Word() + " " +
+                                        QByteArray::number(c));
             klass.Text(3, gen.Word()).Text(4, LastNames[c % std::size(LastNames)]).Run();
             QList<int> tests;
             // Class 1 takes the long tests first, so its gradebook and test list meet them.
@@ -180,7 +192,8 @@ void MakeSchoolFile(const QString &path)
             for (int s = 1; s <= ClassSize; ++s) {
                 const int id = (c - 1) * ClassSize + s;
                 student.Int(1, id).Text(2, LastNames[gen.Pick(0, std::size(LastNames) - 1)]);
-                student.Text(3, FirstNames[gen.Pick(0, std::size(FirstNames) - 1)]).Text(4, QByteArray(1, char('A' + id % 26)));
+                student.Text(3, FirstNames[gen.Pick(0, std::size(FirstNames) - 1)])
+                    .Text(4, QByteArray(1, char('A' + id % 26)));
                 student.Text(5, StudentID(id)).Run();
                 member.Int(1, c).Text(2, StudentID(id)).Int(3, s).Run();
             }
@@ -196,13 +209,14 @@ void MakeSchoolFile(const QString &path)
                     for (int n = 0; n < qs.size(); ++n) {
                         const bool correct = gen.Pick(0, 99) < 75;
                         right += correct;
-                        transcript += QByteArray::number(n + 1) + ". " + questionTexts[qs[n]] + "\r\n\r\n" + gen.Word()
-                                      + (correct ? " (CORRECT)" : " (INCORRECT)") + "\r\n\r\n\r\n";
+                        transcript += QByteArray::number(n + 1) + ". " + questionTexts[qs[n]] + "\r\n\r\n" +
+                                      gen.Word() + (correct ? " (CORRECT)" : " (INCORRECT)") + "\r\n\r\n\r\n";
                     }
                     const int grade = qs.isEmpty() ? 0 : right * 100 / int(qs.size());
                     result.Text(1, StudentID(id)).Int(2, t).Int(3, c).Int(4, grade);
                     result.Text(5, grade >= 70 ? "PASSED" : "FAILED");
-                    result.Text(6, QByteArray("20") + QByteArray::number(20 + gen.Pick(0, 6)) + "-0" + QByteArray::number(gen.Pick(1, 9)) + "-1" + QByteArray::number(gen.Pick(0, 9)));
+                    result.Text(6, QByteArray("20") + QByteArray::number(20 + gen.Pick(0, 6)) + "-0" +
+                                       QByteArray::number(gen.Pick(1, 9)) + "-1" + QByteArray::number(gen.Pick(0, 9)));
                     result.Text(7, transcript + ' ').Run();
                     ++results;
                 }
@@ -214,8 +228,7 @@ void MakeSchoolFile(const QString &path)
     sqlite3_close(db);
 }
 
-struct TSchool
-{
+struct TSchool {
     QTemporaryDir Dir;
     QString Path;
     TSchool()
@@ -235,8 +248,7 @@ TSchool &School()
 }
 
 // One program's connection and statement object on the school file.
-struct TProgram
-{
+struct TProgram {
     TDbConnection Connection;
     TDbQuery Query{&Connection};
     TProgram()
@@ -260,8 +272,7 @@ struct TProgram
     }
 };
 
-template <typename Work>
-void Measure(benchmark::State &state, TProgram &program, Work work)
+template <typename Work> void Measure(benchmark::State &state, TProgram &program, Work work)
 {
     qint64 pages = 0;
     for (auto _ : state) {

@@ -79,14 +79,13 @@ QWidget *MakeQuestion(int id, QObject *owner)
     auto question = dynamic_cast<TQuestionControl *>(control);
     question->SetID(id);
     question->SetQuestion(QStringLiteral("Question %1: which of the answers below is the right one?").arg(id));
-    control->setObjectName(QString::fromLatin1(control->metaObject()->className()).mid(1) + QLatin1Char('_')
-                           + QString::number(id));
+    control->setObjectName(QString::fromLatin1(control->metaObject()->className()).mid(1) + QLatin1Char('_') +
+                           QString::number(id));
     return control;
 }
 
 // A database file holding test 1 with the 200 questions.
-class TBenchDatabase
-{
+class TBenchDatabase {
 public:
     TBenchDatabase() : Query(&Connection)
     {
@@ -104,7 +103,8 @@ public:
             Query.SetParamText(QStringLiteral("CONTROL"), ComponentToText(control));
             Query.ExecSQL();
             Query.Clear();
-            Query.Add(QStringLiteral("INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE) VALUES (1, %1, %1)").arg(id));
+            Query.Add(
+                QStringLiteral("INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE) VALUES (1, %1, %1)").arg(id));
             Query.ExecSQL();
             delete control;
         }

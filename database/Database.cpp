@@ -5,10 +5,10 @@
 #include "toolkit/Strings.h"
 
 #include <QDateTime>
-#include <QRegularExpression>
 #include <QFile>
-#include <QLocale>
 #include <QFileInfo>
+#include <QLocale>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <sqlite3.h>
@@ -46,7 +46,8 @@ int CompareNoCase(void *, int length1, const void *text1, int length2, const voi
     auto b = static_cast<const unsigned char *>(text2);
     if (IsAscii(a, length1) && IsAscii(b, length2)) {
         const int common = length1 < length2 ? length1 : length2;
-        const int result = sqlite3_strnicmp(reinterpret_cast<const char *>(a), reinterpret_cast<const char *>(b), common);
+        const int result =
+            sqlite3_strnicmp(reinterpret_cast<const char *>(a), reinterpret_cast<const char *>(b), common);
         return result != 0 ? result : length1 - length2;
     }
     return AlphabeticCompare(TextFromBytes(reinterpret_cast<const char *>(a), length1),
@@ -418,9 +419,8 @@ void TDbQuery::Open()
         column.Name = QString::fromUtf8(sqlite3_column_name(FStmt, i));
         const char *table = sqlite3_column_table_name(FStmt, i);
         const char *origin = sqlite3_column_origin_name(FStmt, i);
-        column.Qualified = table && origin
-            ? (QString::fromUtf8(table) + QLatin1Char('.') + QString::fromUtf8(origin))
-            : QString();
+        column.Qualified = table && origin ? (QString::fromUtf8(table) + QLatin1Char('.') + QString::fromUtf8(origin))
+                                           : QString();
         const char *declared = sqlite3_column_decltype(FStmt, i);
         column.IsDate = declared && QByteArray(declared).compare("DATE", Qt::CaseInsensitive) == 0;
     }
@@ -456,8 +456,7 @@ void TDbQuery::ExecSQL()
             break;
         }
         Bind(stmt);
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        }
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) { }
         FConnection->EndWait();
         if (rc != SQLITE_DONE) {
             const QString message = EngineMessage(db, rc);

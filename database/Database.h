@@ -21,8 +21,7 @@ extern const QString ProviderPart;
 // The connection to the database file. The file is opened, never created: a missing
 // file is an error. Several programs may have the file open at once; a writer waits
 // for another instead of failing.
-class TDbConnection
-{
+class TDbConnection {
 public:
     TDbConnection() = default;
     ~TDbConnection();
@@ -38,7 +37,7 @@ public:
     void SetReadOnly(bool readOnly) { FReadOnly = readOnly; }
 
     bool Connected() const { return FDb != nullptr; }
-    void Open();  // raises EDatabaseError with the engine's text
+    void Open(); // raises EDatabaseError with the engine's text
     void Close();
 
     sqlite3 *Handle() const { return FDb; }
@@ -77,8 +76,7 @@ void SetDbWaitObserver(TDbWaitObserver observer);
 // One step that must not be half done (a look-up and the write that depends on it):
 // takes the file's write lock at once (BEGIN IMMEDIATE), so two copies never both
 // decide on what they read before either has written. Rolled back unless committed.
-class TDbTransaction
-{
+class TDbTransaction {
 public:
     explicit TDbTransaction(TDbConnection &connection); // raises EDatabaseError
     ~TDbTransaction();
@@ -95,19 +93,18 @@ private:
 class TDbQuery;
 
 // One column of the current row of an open query.
-class TDbField
-{
+class TDbField {
 public:
     QString FieldName() const;
     QString AsString() const; // NULL reads as the empty text; dates as short date text
     QByteArray AsBytes() const; // the stored bytes of a text, undecoded
-    int AsInteger() const;    // NULL reads as 0
+    int AsInteger() const; // NULL reads as 0
     qint64 AsLargeInt() const;
     bool IsNull() const;
 
 private:
     friend class TDbQuery;
-    TDbField(const TDbQuery *query, int index) : FQuery(query), FIndex(index) {}
+    TDbField(const TDbQuery *query, int index) : FQuery(query), FIndex(index) { }
     const TDbQuery *FQuery;
     int FIndex;
 };
@@ -115,10 +112,9 @@ private:
 // The one reusable statement object: the statement is built line by line, then
 // opened (SELECT) or executed (INSERT, UPDATE, DELETE). Every failure raises
 // EDatabaseError carrying the engine's message text.
-class TDbQuery
-{
+class TDbQuery {
 public:
-    explicit TDbQuery(TDbConnection *connection = nullptr) : FConnection(connection) {}
+    explicit TDbQuery(TDbConnection *connection = nullptr) : FConnection(connection) { }
     ~TDbQuery();
     TDbQuery(const TDbQuery &) = delete;
     TDbQuery &operator=(const TDbQuery &) = delete;
@@ -136,7 +132,7 @@ public:
     void SetParamText(const QString &name, const QString &value);
     void SetParamDate(const QString &name, const QDate &value);
 
-    void Open();    // runs a SELECT and stands on its first row
+    void Open(); // runs a SELECT and stands on its first row
     void ExecSQL(); // runs an INSERT, UPDATE or DELETE at once
     void Close();
     bool Active() const { return FStmt != nullptr; }
@@ -155,9 +151,8 @@ public:
 
 private:
     friend class TDbField;
-    struct TColumn
-    {
-        QString Name;      // as the result names it
+    struct TColumn {
+        QString Name; // as the result names it
         QString Qualified; // table.NAME, upper case, when the column comes from a table
         bool IsDate = false;
     };

@@ -47,9 +47,8 @@ bool CreateDatabaseFile(const QString &path, QString *error)
 
 QList<TSchemaIndex> SchemaIndexes()
 {
-    static const QRegularExpression pattern(
-        QStringLiteral(R"(CREATE\s+INDEX\s+(\w+)\s+ON\s+(\w+)\s*\([^)]*\)\s*;)"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression pattern(QStringLiteral(R"(CREATE\s+INDEX\s+(\w+)\s+ON\s+(\w+)\s*\([^)]*\)\s*;)"),
+                                            QRegularExpression::CaseInsensitiveOption);
     QList<TSchemaIndex> indexes;
     auto match = pattern.globalMatch(QString::fromUtf8(SchemaSql));
     while (match.hasNext()) {
@@ -61,8 +60,7 @@ QList<TSchemaIndex> SchemaIndexes()
 
 namespace {
 
-class TUpgradeFile
-{
+class TUpgradeFile {
 public:
     ~TUpgradeFile() { sqlite3_close(FDb); }
     sqlite3 *FDb = nullptr;
@@ -112,8 +110,8 @@ bool UpgradeDatabaseFile(const QString &path, QStringList *report, QString *erro
     QStringList tables;
     if (!file.Column("SELECT lower(name) FROM sqlite_master WHERE type = 'table'", &tables))
         return fail(QStringLiteral("%1: '%2'").arg(file.Message(), path));
-    for (const char *table : {"controldef", "testmaster", "testdetail", "classmaster", "classdetail",
-                              "studentmaster", "classtest", "testresults"})
+    for (const char *table : {"controldef", "testmaster", "testdetail", "classmaster", "classdetail", "studentmaster",
+                              "classtest", "testresults"})
         if (!tables.contains(QLatin1String(table)))
             return fail(QStringLiteral("'%1' is not a Corvella database: it has no table %2. Nothing was changed.")
                             .arg(path, QLatin1String(table)));
@@ -158,8 +156,8 @@ bool UpgradeDatabaseFile(const QString &path, QStringList *report, QString *erro
     // Our connections and the sqlite3 tool order plain ASCII alike; other letters they
     // may order differently, so an index on such student IDs is best kept in view.
     QStringList odd;
-    if (file.Column("SELECT COUNT(*) FROM studentmaster WHERE STUDENTID GLOB '*[^ -~]*'", &odd) && !odd.isEmpty()
-        && odd.first() != QLatin1String("0"))
+    if (file.Column("SELECT COUNT(*) FROM studentmaster WHERE STUDENTID GLOB '*[^ -~]*'", &odd) && !odd.isEmpty() &&
+        odd.first() != QLatin1String("0"))
         done << QStringLiteral("Note: %1 student IDs hold characters beyond plain ASCII; programs other than "
                                "Corvella and Tamberlin (such as the sqlite3 tool) may order them differently.")
                     .arg(odd.first());

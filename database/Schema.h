@@ -12,8 +12,7 @@ extern const char *const SchemaSql;
 bool CreateDatabaseFile(const QString &path, QString *error);
 
 // One index of the schema: its name, its table and its CREATE INDEX statement.
-struct TSchemaIndex
-{
+struct TSchemaIndex {
     QString Name;
     QString Table;
     QString Statement;

@@ -72,16 +72,30 @@ void TForm_Align::BitBtn_OKClick()
 {
     if (Handle) {
         switch (RadioGroup_Horz->ItemIndex()) {
-        case 1: Handle->AlignLeftSides(); break;
-        case 2: Handle->SpaceEquallyHorizontally(); break;
-        case 3: Handle->CenterHorizontally(); break;
-        default: break;
+        case 1:
+            Handle->AlignLeftSides();
+            break;
+        case 2:
+            Handle->SpaceEquallyHorizontally();
+            break;
+        case 3:
+            Handle->CenterHorizontally();
+            break;
+        default:
+            break;
         }
         switch (RadioGroup_Vert->ItemIndex()) {
-        case 1: Handle->AlignTops(); break;
-        case 2: Handle->SpaceEquallyVertically(); break;
-        case 3: Handle->CenterVertically(); break;
-        default: break;
+        case 1:
+            Handle->AlignTops();
+            break;
+        case 2:
+            Handle->SpaceEquallyVertically();
+            break;
+        case 3:
+            Handle->CenterVertically();
+            break;
+        default:
+            break;
         }
     }
     done(ResultOK);

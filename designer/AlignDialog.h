@@ -8,8 +8,7 @@ class QPushButton;
 class TRadioGroup;
 class TStretchHandle;
 
-class TForm_Align : public QDialog
-{
+class TForm_Align : public QDialog {
     Q_OBJECT
 public:
     explicit TForm_Align(TStretchHandle *handle, QWidget *parent = nullptr);

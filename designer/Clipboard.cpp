@@ -39,11 +39,10 @@ int Indentation(const QString &line)
 }
 
 // "object Name: TClass" (also inherited/inline), at any indentation.
-struct TObjectLine
-{
+struct TObjectLine {
     QString Keyword; // as written
-    QString Name;    // empty when unnamed
-    QString Rest;    // class name and anything after it, as written
+    QString Name; // empty when unnamed
+    QString Rest; // class name and anything after it, as written
     bool HasColon = false;
 };
 
@@ -95,7 +94,8 @@ void ReplaceProperty(QStringList &lines, qsizetype index, const QString &indent,
 
 bool IsTabPage(const QWidget *control)
 {
-    return control && control->parentWidget() && qobject_cast<const QTabWidget *>(control->parentWidget()->parentWidget());
+    return control && control->parentWidget() &&
+           qobject_cast<const QTabWidget *>(control->parentWidget()->parentWidget());
 }
 
 QTabWidget *PageControlOf(QWidget *target)
@@ -148,8 +148,7 @@ int FitInto(int pos, int size, int targetSize)
     return pos < 0 ? 0 : pos;
 }
 
-class TUpdatesSuspended
-{
+class TUpdatesSuspended {
 public:
     explicit TUpdatesSuspended(QWidget *widget) : FWidget(widget), FWas(widget && widget->updatesEnabled())
     {
@@ -208,7 +207,8 @@ void PasteBuffer(QStringList &buffer, bool fromCopy, QWidget *surface, QWidget *
                     FitInto(top, control->height(), target->height()));
         if (qobject_cast<QLabel *>(control) || ComponentClassName(control) == QLatin1String("TStaticText"))
             control->lower();
-        if (QTabWidget *pages = PageControlOf(target); pages && ComponentClassName(control) == QLatin1String("TTabSheet"))
+        if (QTabWidget *pages = PageControlOf(target);
+            pages && ComponentClassName(control) == QLatin1String("TTabSheet"))
             pages->addTab(control, control->windowTitle());
 
         if (handle)

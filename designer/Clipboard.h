@@ -22,8 +22,7 @@ inline constexpr int TagNoPaste = 256;
 
 // The two buffers: one complete object text per control, lines ended by CR LF. A cut
 // or copy fills at most one of them.
-class TControlClipboard : public QObject
-{
+class TControlClipboard : public QObject {
     Q_OBJECT
 public:
     QStringList CopyBuffer;
@@ -33,7 +32,7 @@ public:
     static TControlClipboard *Of(TStretchHandle *handle);
 
 private:
-    explicit TControlClipboard(QObject *parent) : QObject(parent) {}
+    explicit TControlClipboard(QObject *parent) : QObject(parent) { }
 };
 
 // True when the handle's cut buffer or copy buffer holds at least one entry.

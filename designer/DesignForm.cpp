@@ -59,18 +59,23 @@ const TClassInfo *DesignFormClassInfo()
         c->Instance = [](QObject *object) -> void * { return qobject_cast<T *>(object); };
         c->Create = [](QObject *owner, QWidget *parent) -> QWidget * { return new T(owner, parent); };
         const QList<TPropInfo> own{
-            StringProp<T>(QStringLiteral("Caption"), QStringLiteral("TCaption"), [](const T &f) { return f.Caption(); },
-                          [](T &f, const QString &v) { f.SetCaption(v); }),
-            IntegerProp<T>(QStringLiteral("ClientHeight"), [](const T &f) { return f.ClientHeight(); },
-                           [](T &f, int v) { f.SetClientHeight(v); }),
-            IntegerProp<T>(QStringLiteral("ClientWidth"), [](const T &f) { return f.ClientWidth(); },
-                           [](T &f, int v) { f.SetClientWidth(v); }),
-            BoolProp<T>(QStringLiteral("KeyPreview"), [](const T &f) { return f.KeyPreview; },
-                        [](T &f, bool v) { f.KeyPreview = v; })
+            StringProp<T>(
+                QStringLiteral("Caption"), QStringLiteral("TCaption"), [](const T &f) { return f.Caption(); },
+                [](T &f, const QString &v) { f.SetCaption(v); }),
+            IntegerProp<T>(
+                QStringLiteral("ClientHeight"), [](const T &f) { return f.ClientHeight(); },
+                [](T &f, int v) { f.SetClientHeight(v); }),
+            IntegerProp<T>(
+                QStringLiteral("ClientWidth"), [](const T &f) { return f.ClientWidth(); },
+                [](T &f, int v) { f.SetClientWidth(v); }),
+            BoolProp<T>(
+                QStringLiteral("KeyPreview"), [](const T &f) { return f.KeyPreview; },
+                [](T &f, bool v) { f.KeyPreview = v; })
                 .Def(0),
         };
-        BuildControlTable<T>(*c, "Left Top Width Height Align Caption ClientHeight ClientWidth Color Enabled Font "
-                                 "KeyPreview ParentFont Tag Visible",
+        BuildControlTable<T>(*c,
+                             "Left Top Width Height Align Caption ClientHeight ClientWidth Color Enabled Font "
+                             "KeyPreview ParentFont Tag Visible",
                              own, "");
         AddClassInfo(c);
         return c;
@@ -135,8 +140,8 @@ void ReadComponentTree(QWidget *component, const TTextObject &object, QObject *o
                 throw Exception(QStringLiteral("Property does not exist"));
             ReadProperty(target, property);
         } catch (const Exception &e) {
-            throw Exception(QStringLiteral("Error reading %1.%2: %3")
-                                .arg(component->objectName(), property.Path, e.Message()));
+            throw Exception(
+                QStringLiteral("Error reading %1.%2: %3").arg(component->objectName(), property.Path, e.Message()));
         }
     }
     for (const TTextObject &childText : object.Children) {

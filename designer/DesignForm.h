@@ -19,8 +19,7 @@ struct TClassInfo;
 
 // The template: an empty borderless form, 688 x 453, button face colour, key preview.
 // Its paint, key and mouse steps can be handed to the designer.
-class TForm_DesignForm : public QWidget, public TControl
-{
+class TForm_DesignForm : public QWidget, public TControl {
     Q_OBJECT
 public:
     explicit TForm_DesignForm(QObject *owner = nullptr, QWidget *parent = nullptr);
@@ -59,8 +58,7 @@ void ReadComponentTree(QWidget *component, const TTextObject &object, QObject *o
 // no component of owner uses ("QAMaskEdit1").
 QString UniqueComponentName(const QString &className, const QObject *owner);
 
-class TDesignForm : public QObject
-{
+class TDesignForm : public QObject {
     Q_OBJECT
 public:
     explicit TDesignForm(QObject *owner = nullptr);

@@ -10,15 +10,13 @@ class QPushButton;
 class QTableWidget;
 class TMaskEdit;
 
-class TForm_Editmask : public QDialog
-{
+class TForm_Editmask : public QDialog {
     Q_OBJECT
 public:
     explicit TForm_Editmask(QWidget *parent = nullptr);
 
     // Name, sample and mask of each sample row.
-    struct TSample
-    {
+    struct TSample {
         const char *Name;
         const char *Sample;
         const char *Mask;

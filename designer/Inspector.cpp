@@ -81,8 +81,8 @@ bool TFontDialog::Execute(QWidget *parent)
         }
         color = new QComboBox(group);
         color->setObjectName(QStringLiteral("ComboBox_Color"));
-        static const TColor basic[] = {0,       128,      32768,    32896,    8388608,  8388736,  8421376,  8421504,
-                                       12632256, 255,     65280,    65535,    16711680, 16711935, 16776960, 16777215};
+        static const TColor basic[] = {0,        128, 32768, 32896, 8388608,  8388736,  8421376,  8421504,
+                                       12632256, 255, 65280, 65535, 16711680, 16711935, 16776960, 16777215};
         if (std::find(std::begin(basic), std::end(basic), Font.Color()) == std::end(basic))
             color->addItem(TPropertyList::ColorToIdentifier(Font.Color()), QVariant::fromValue(qint64(Font.Color())));
         for (TColor each : basic)
@@ -167,8 +167,8 @@ TInspector::TInspector(TObjectInspector *designer, QWidget *parent) : QDockWidge
     QFont bold = Label_Property->font();
     bold.setBold(true);
     Label_Property->setFont(bold);
-    Label_Desc = new QLabel(QStringLiteral("This is where the description of the property in question goes."),
-                            Panel_Bottom);
+    Label_Desc =
+        new QLabel(QStringLiteral("This is where the description of the property in question goes."), Panel_Bottom);
     Label_Desc->setObjectName(QStringLiteral("Label_Desc"));
     Label_Desc->setWordWrap(true);
     Label_Desc->setFixedHeight(41);
@@ -492,8 +492,8 @@ void TInspector::ComboBox_ObjectChange()
     TStretchHandle *handle = FDesigner->StretchHandle;
     const QString name = ComboBox_Object->currentText();
     if (surface && handle) {
-        QWidget *chosen =
-            name == surface->objectName() ? surface : qobject_cast<QWidget *>(FindComponent(surface, name));
+        QWidget *chosen = name == surface->objectName() ? surface
+                                                        : qobject_cast<QWidget *>(FindComponent(surface, name));
         if (chosen) {
             ShowTabPagesOf(chosen);
             if (handle->IndexOfControl(chosen) < 0 || handle->SelectedCount() > 1) {
@@ -637,8 +637,8 @@ void TInspector::AdjustSpecialRow(int row)
         mode = kind == QLatin1String("dtkDate") ? emNoEdit : emPickList;
     } else if (name == QLatin1String("Visible") || name == QLatin1String("ReadOnly") ||
                name == QLatin1String("Required") || name == QLatin1String("Enabled")) {
-        const QList<QWidget *> selection =
-            FDesigner->StretchHandle ? FDesigner->StretchHandle->Selection() : QList<QWidget *>();
+        const QList<QWidget *> selection = FDesigner->StretchHandle ? FDesigner->StretchHandle->Selection()
+                                                                    : QList<QWidget *>();
         mode = list.IsEditable(name, selection) ? emPickList : emNoEdit;
     } else {
         return;
@@ -750,8 +750,8 @@ void TInspector::PropertyGridKeyUp(int &key, Qt::KeyboardModifiers)
     // An empty text over several controls stands for values that differ.
     if (count > 1 && text.isEmpty() && key != Qt::Key_Backspace && key != Qt::Key_Delete && key != Qt::Key_Clear)
         return;
-    list.ApplyString(row, PropertyTargets(handle ? handle->Selection() : QList<QWidget *>(),
-                                          FDesigner->DesignSurface()));
+    list.ApplyString(row,
+                     PropertyTargets(handle ? handle->Selection() : QList<QWidget *>(), FDesigner->DesignSurface()));
     RefreshValues(false);
     if (handle)
         handle->UpdateHandles();
@@ -767,8 +767,8 @@ void TInspector::PropertyGridKeyPress(QChar &key)
     const QChar upper = key.toUpper();
     if (upper != QLatin1Char('T') && upper != QLatin1Char('F'))
         return;
-    const int index = list.Row(row).PickList.indexOf(upper == QLatin1Char('T') ? QStringLiteral("True")
-                                                                               : QStringLiteral("False"));
+    const int index =
+        list.Row(row).PickList.indexOf(upper == QLatin1Char('T') ? QStringLiteral("True") : QStringLiteral("False"));
     key = QChar();
     if (index >= 0)
         PropertyGrid->PropertyEditor()->ChooseItem(index);
@@ -799,8 +799,7 @@ void TInspector::PropertyGridEditButtonClick(int aRow)
     if (aRow < 0 || aRow >= list.Count())
         return;
     const TPropertyRow row = list.Row(aRow);
-    if (row.Value == QLatin1String("(TStrings)") &&
-        !list.EditButtonProps.contains(row.Name, Qt::CaseInsensitive)) {
+    if (row.Value == QLatin1String("(TStrings)") && !list.EditButtonProps.contains(row.Name, Qt::CaseInsensitive)) {
         EditStrings(aRow);
     } else if (row.Name == QLatin1String("EditMask")) {
         EditMask(aRow);
@@ -809,8 +808,8 @@ void TInspector::PropertyGridEditButtonClick(int aRow)
     } else {
         TStretchHandle *handle = FDesigner->StretchHandle;
         try {
-            list.ApplyText(aRow, PropertyTargets(handle ? handle->Selection() : QList<QWidget *>(),
-                                                 FDesigner->DesignSurface()));
+            list.ApplyText(
+                aRow, PropertyTargets(handle ? handle->Selection() : QList<QWidget *>(), FDesigner->DesignSurface()));
         } catch (const Exception &) {
         }
     }
@@ -866,8 +865,8 @@ void TInspector::EditMask(int row)
         if (row < PropertyGrid->PropValues()->Count())
             PropertyGrid->PropValues()->Items(row)->SetPropertyValue(dialog.InputMask);
     }
-    list.ApplyString(row, PropertyTargets(handle ? handle->Selection() : QList<QWidget *>(),
-                                          FDesigner->DesignSurface()));
+    list.ApplyString(row,
+                     PropertyTargets(handle ? handle->Selection() : QList<QWidget *>(), FDesigner->DesignSurface()));
     RefreshValues(false);
 }
 

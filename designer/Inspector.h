@@ -23,8 +23,7 @@ class TPropertyGrid;
 
 // The font dialog of the "Font" row. In scripted tests it goes through the dialog seam
 // (kind Window, caption "Font"); the answer's text is a QFont description.
-class TFontDialog
-{
+class TFontDialog {
 public:
     TFont Font;
     // The colour-and-effects part is offered.
@@ -33,8 +32,7 @@ public:
     bool Execute(QWidget *parent);
 };
 
-class TInspector : public QDockWidget
-{
+class TInspector : public QDockWidget {
     Q_OBJECT
 public:
     explicit TInspector(TObjectInspector *designer, QWidget *parent = nullptr);
@@ -134,8 +132,7 @@ private:
 
     void NotePendingEdit(int aRow, const QString &text);
 
-    struct TPendingEdit
-    {
+    struct TPendingEdit {
         QString Name, Type, Text;
         QList<QPointer<QObject>> Targets;
     };

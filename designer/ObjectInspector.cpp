@@ -24,8 +24,7 @@
 namespace {
 
 // The dotted rectangle dragged over the empty surface to select several controls.
-class TRubberBand : public QWidget
-{
+class TRubberBand : public QWidget {
 public:
     explicit TRubberBand(QWidget *parent) : QWidget(parent)
     {
@@ -881,8 +880,7 @@ void TObjectInspector::SurfaceMouseMove(QWidget *sender, Qt::KeyboardModifiers, 
         sender->setCursor(Qt::ArrowCursor);
 }
 
-void TObjectInspector::SurfaceMouseUp(QWidget *sender, Qt::MouseButton button, Qt::KeyboardModifiers,
-                                      const QPoint &pos)
+void TObjectInspector::SurfaceMouseUp(QWidget *sender, Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint &pos)
 {
     QWidget *surface = DesignSurface();
     TStretchHandle *handle = StretchHandle;

@@ -19,8 +19,7 @@ class TDesignForm;
 class TObjectInspector;
 class TStretchHandle;
 
-class TObjectInspector : public QObject
-{
+class TObjectInspector : public QObject {
     Q_OBJECT
 public:
     explicit TObjectInspector(QObject *owner = nullptr);

@@ -446,12 +446,10 @@ void TPrInplaceEdit::FocusLost()
 // ---------------------------------------------------------------- TCustomPrGrid
 
 TCustomPrGrid::TCustomPrGrid(QWidget *parent)
-    : QAbstractScrollArea(parent),
-      FPropValues(std::make_unique<TCellValueProps>(this)),
+    : QAbstractScrollArea(parent), FPropValues(std::make_unique<TCellValueProps>(this)),
       FPropGridTitle(std::make_unique<TPropGridTitle>(this))
 {
-    FOptions = {goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect, goEditing,
-                goAlwaysShowEditor};
+    FOptions = {goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect, goEditing, goAlwaysShowEditor};
     FPropValues->SetCount(FRowCount);
     FPropGridTitle->SetFont(font());
     setFocusPolicy(Qt::StrongFocus);
@@ -998,8 +996,7 @@ void TCustomPrGrid::SetCells(int col, int row, const QString &text)
     if (it->second.IsEmpty())
         FData.erase(it);
     InvalidateCell(col, row);
-    if (col == FCurrent.X && row == FCurrent.Y && FInplaceEdit && FInplaceEdit->isVisible() &&
-        FUpdateCount == 0)
+    if (col == FCurrent.X && row == FCurrent.Y && FInplaceEdit && FInplaceEdit->isVisible() && FUpdateCount == 0)
         FInplaceEdit->UpdateContents();
 }
 
@@ -1174,8 +1171,8 @@ void TCustomPrGrid::InvalidateRow(int row)
         viewport()->update(QRect(0, y - 3, viewport()->width(), RowHeights(row) + 6));
 }
 
-void TCustomPrGrid::DrawCellText(QPainter &painter, const QRect &rect, const QString &text,
-                                 TAlignment alignment, const QColor &color, const QFont &font)
+void TCustomPrGrid::DrawCellText(QPainter &painter, const QRect &rect, const QString &text, TAlignment alignment,
+                                 const QColor &color, const QFont &font)
 {
     painter.save();
     painter.setClipRect(rect);

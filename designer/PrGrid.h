@@ -22,14 +22,12 @@
 class TCustomPrGrid;
 class TCellValueProps;
 
-class EInvalidGridOperation : public Exception
-{
+class EInvalidGridOperation : public Exception {
 public:
     using Exception::Exception;
 };
 
-class EStringSparseListError : public Exception
-{
+class EStringSparseListError : public Exception {
 public:
     using Exception::Exception;
 };
@@ -37,14 +35,26 @@ public:
 enum TPropEditMode { emSimple, emPickList, emEllipsis, emNoEdit };
 enum TEditFrameStyle { efFlat, efThinFramed, efFramed };
 enum TPropGridOption {
-    goTitle, goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect,
-    goDrawFocusSelected, goRowSizing, goColSizing, goRowMoving, goColMoving, goEditing, goTabs,
-    goRowSelect, goAlwaysShowEditor, goThumbTracking
+    goTitle,
+    goFixedVertLine,
+    goFixedHorzLine,
+    goVertLine,
+    goHorzLine,
+    goRangeSelect,
+    goDrawFocusSelected,
+    goRowSizing,
+    goColSizing,
+    goRowMoving,
+    goColMoving,
+    goEditing,
+    goTabs,
+    goRowSelect,
+    goAlwaysShowEditor,
+    goThumbTracking
 };
 
 // A set of TPropGridOption.
-class TGridOptions
-{
+class TGridOptions {
 public:
     constexpr TGridOptions() = default;
     constexpr TGridOptions(std::initializer_list<TPropGridOption> options)
@@ -71,23 +81,20 @@ private:
 enum TGridDrawStateFlag { gdSelected = 1, gdFocused = 2, gdFixed = 4 };
 using TGridDrawState = int; // TGridDrawStateFlag bits
 
-struct TGridCoord
-{
+struct TGridCoord {
     int X = -1;
     int Y = -1;
     bool operator==(const TGridCoord &) const = default;
 };
 
 // One cell: its text and the object attached to it (not owned).
-struct TGridCell
-{
+struct TGridCell {
     QString Text;
     QObject *Object = nullptr;
 };
 
 // Indexed entries of which only the filled ones take memory.
-class TStringSparseList
-{
+class TStringSparseList {
 public:
     QString Strings(int index) const;
     void SetStrings(int index, const QString &text);
@@ -105,10 +112,9 @@ private:
 };
 
 // One row of the property grid.
-class TCellValueProp
-{
+class TCellValueProp {
 public:
-    explicit TCellValueProp(TCellValueProps *collection) : FCollection(collection) {}
+    explicit TCellValueProp(TCellValueProps *collection) : FCollection(collection) { }
 
     int Index() const;
 
@@ -152,10 +158,9 @@ private:
 };
 
 // The rows' items, one per grid row; owned by the grid.
-class TCellValueProps
-{
+class TCellValueProps {
 public:
-    explicit TCellValueProps(TCustomPrGrid *owner) : FOwner(owner) {}
+    explicit TCellValueProps(TCustomPrGrid *owner) : FOwner(owner) { }
     TCellValueProps(const TCellValueProps &) = delete;
     TCellValueProps &operator=(const TCellValueProps &) = delete;
 
@@ -183,10 +188,9 @@ private:
 };
 
 // Title row 0, shown with goTitle.
-class TPropGridTitle
-{
+class TPropGridTitle {
 public:
-    explicit TPropGridTitle(TCustomPrGrid *grid) : FGrid(grid) {}
+    explicit TPropGridTitle(TCustomPrGrid *grid) : FGrid(grid) { }
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment value);
     QString TitleNameText() const { return FTitleNameText; }
@@ -210,8 +214,7 @@ private:
 
 // The plain in-place editor of the grid: edits the current cell's text and passes the
 // navigation keys on to the grid.
-class TPrInplaceEdit : public TMaskEdit
-{
+class TPrInplaceEdit : public TMaskEdit {
     Q_OBJECT
 public:
     explicit TPrInplaceEdit(TCustomPrGrid *grid);
@@ -254,8 +257,7 @@ private:
     int FFocusCol = -1, FFocusRow = -1;
 };
 
-class TCustomPrGrid : public QAbstractScrollArea
-{
+class TCustomPrGrid : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit TCustomPrGrid(QWidget *parent = nullptr);
@@ -397,8 +399,8 @@ protected:
     // Default drawing of one cell's content; the background is already filled.
     virtual void DrawCell(QPainter &painter, int col, int row, const QRect &rect, TGridDrawState state);
     // Column widths rules applied before every paint and on resize.
-    virtual void UpdateColWidths() {}
-    virtual void SizeChanged() {}
+    virtual void UpdateColWidths() { }
+    virtual void SizeChanged() { }
     void DrawCellText(QPainter &painter, const QRect &rect, const QString &text, TAlignment alignment,
                       const QColor &color, const QFont &font);
     bool AlwaysShowEditor() const;

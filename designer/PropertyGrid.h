@@ -7,8 +7,7 @@
 #include "designer/PrGrid.h"
 #include "designer/PropertyInplaceEdit.h"
 
-class TPropertyGrid : public TCustomPrGrid
-{
+class TPropertyGrid : public TCustomPrGrid {
     Q_OBJECT
 public:
     static constexpr int CheckColWidth = 17;

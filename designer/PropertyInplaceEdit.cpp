@@ -204,9 +204,12 @@ void TPropertyInplaceEdit::UpdateContents()
 int TPropertyInplaceEdit::FrameWidth() const
 {
     switch (Grid()->EditFrameStyle()) {
-    case efFlat: return 0;
-    case efThinFramed: return 1;
-    case efFramed: return 2;
+    case efFlat:
+        return 0;
+    case efThinFramed:
+        return 1;
+    case efFramed:
+        return 2;
     }
     return 0;
 }

@@ -13,8 +13,7 @@ class TPropertyInplaceEdit;
 
 // The drop-down list of a pick-list row. It never takes the focus: the editor keeps it
 // and passes its keys on.
-class TPopupListBox : public QListWidget
-{
+class TPopupListBox : public QListWidget {
     Q_OBJECT
 public:
     explicit TPopupListBox(TPropertyInplaceEdit *editor);
@@ -46,8 +45,7 @@ private:
     bool FPressedInside = false;
 };
 
-class TPropertyInplaceEdit : public TPrInplaceEdit
-{
+class TPropertyInplaceEdit : public TPrInplaceEdit {
     Q_OBJECT
 public:
     static constexpr int SearchTimeout = 2000; // ms between two keys of one search
@@ -102,8 +100,8 @@ private:
     TPropEditMode FEditStyle = emSimple;
     TPopupListBox *FPickList = nullptr;
     bool FListVisible = false;
-    bool FTracking = false;  // the left button went down on the button
-    bool FPressed = false;   // and the pointer is on it
+    bool FTracking = false; // the left button went down on the button
+    bool FPressed = false; // and the pointer is on it
     bool FMouseInButton = false;
     bool FReadOnly = false;
     bool FChecked = false;

@@ -20,7 +20,7 @@ bool ContainsName(const QStringList &list, const QString &name)
 int LockBit(const QString &name, const QStringList &bitMaskProps)
 {
     static const QList<QPair<QString, int>> fixed{
-        {QStringLiteral("Visible"), 1},  {QStringLiteral("Enabled"), 2}, {QStringLiteral("ReadOnly"), 4},
+        {QStringLiteral("Visible"), 1},  {QStringLiteral("Enabled"), 2},  {QStringLiteral("ReadOnly"), 4},
         {QStringLiteral("Required"), 8}, {QStringLiteral("Caption"), 16}, {QStringLiteral("Cut"), 64},
     };
     for (const auto &entry : fixed)

@@ -14,25 +14,23 @@
 class QObject;
 class QWidget;
 
-struct TPropertyRow
-{
+struct TPropertyRow {
     QString Name;
     QString Value;
-    QString Type;               // "String", "Integer", "Boolean", "TColor", "TFont", ...
+    QString Type; // "String", "Integer", "Boolean", "TColor", "TFont", ...
     TPropEditMode EditMode = emSimple;
-    QStringList PickList;       // "Boolean", "TColor" and enumeration rows
+    QStringList PickList; // "Boolean", "TColor" and enumeration rows
     // Chosen or opened, never typed.
     bool ReadOnly() const { return EditMode == emPickList || EditMode == emEllipsis; }
 };
 
-class TPropertyList
-{
+class TPropertyList {
 public:
-    QStringList SupportedProps;   // when not empty, only these are listed
+    QStringList SupportedProps; // when not empty, only these are listed
     QStringList UnSupportedProps; // never listed
-    QStringList UnEditableProps;  // listed, not editable
-    QStringList EditButtonProps;  // rows with an ellipsis button
-    QStringList BitMaskProps;     // names a Tag bit can lock (from bit 512 on)
+    QStringList UnEditableProps; // listed, not editable
+    QStringList EditButtonProps; // rows with an ellipsis button
+    QStringList BitMaskProps; // names a Tag bit can lock (from bit 512 on)
     bool BitMaskTags = false;
 
     // Rows of the properties common to every selected control (values only where all
@@ -67,8 +65,7 @@ public:
     static TColor IdentifierToColor(const QString &text);
 
 private:
-    struct TCollected
-    {
+    struct TCollected {
         QString Name, Value, Type;
         QStringList Idents;
     };

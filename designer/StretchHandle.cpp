@@ -23,8 +23,7 @@ namespace {
 const char *const DesignerObjectProperty = "DesignerObject";
 
 // The dotted outline of the bounds a drag would give, drawn over the parent.
-class TDragOutline : public QWidget
-{
+class TDragOutline : public QWidget {
 public:
     explicit TDragOutline(QWidget *parent) : QWidget(parent)
     {

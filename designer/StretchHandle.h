@@ -19,8 +19,7 @@
 class QMenu;
 class TObjectInspector;
 
-class EBadChild : public Exception
-{
+class EBadChild : public Exception {
 public:
     using Exception::Exception;
 };
@@ -38,8 +37,7 @@ void ShowTabPagesOf(QWidget *control);
 // Rounds to the nearest integer, halves to the even neighbour.
 int RoundHalfEven(double value);
 
-class TStretchHandle : public QWidget
-{
+class TStretchHandle : public QWidget {
     Q_OBJECT
 public:
     // Hidden, disabled and 24 x 24 until something is selected.
@@ -142,8 +140,8 @@ private:
     void Reattach(const QList<QWidget *> &controls);
     void SpaceEqually(bool vertical);
     void Center(bool vertical);
-    void PassThrough(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,
-                     Qt::KeyboardModifiers shift, const QPoint &pos);
+    void PassThrough(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift,
+                     const QPoint &pos);
     void ClampToParent(QPoint &pos) const;
     void DrawPreview(const QRect &bounds);
     void ErasePreview();

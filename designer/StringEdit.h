@@ -10,8 +10,7 @@ class QFrame;
 class QPlainTextEdit;
 class QPushButton;
 
-class TForm_StringEdit : public QDialog
-{
+class TForm_StringEdit : public QDialog {
     Q_OBJECT
 public:
     explicit TForm_StringEdit(QWidget *parent = nullptr);

@@ -76,7 +76,8 @@ void TNvHelpFiles::ShowHelpTopics()
         FHelpMenu = new TForm_HelpMenu;
     FHelpForm->HelpMenu = FHelpMenu;
     FHelpMenu->HelpForm = FHelpForm;
-    for (auto *window : {static_cast<THelpSettings *>(FHelpMenu.data()), static_cast<THelpSettings *>(FHelpForm.data())}) {
+    for (auto *window :
+         {static_cast<THelpSettings *>(FHelpMenu.data()), static_cast<THelpSettings *>(FHelpForm.data())}) {
         window->ApplicationTitle = ApplicationTitle;
         window->HelpFilePath = HelpFilePath;
         window->HelpFiles = HelpFiles;

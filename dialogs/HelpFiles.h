@@ -25,8 +25,7 @@ QString HelpPagePath(const QString &helpFilePath, const QString &subDirectory, c
 QString HelpTitle(const QString &applicationTitle);
 
 // The values both help windows are handed by TNvHelpFiles.
-struct THelpSettings
-{
+struct THelpSettings {
     QString ApplicationTitle;
     QString HelpFilePath;
     QStringList HelpFiles;
@@ -35,8 +34,7 @@ struct THelpSettings
 
 // Holds the list of help pages and opens the topics window and the viewer. Both
 // windows are made on first use and then only hidden and shown again.
-class TNvHelpFiles : public QObject
-{
+class TNvHelpFiles : public QObject {
     Q_OBJECT
 public:
     explicit TNvHelpFiles(QObject *owner = nullptr);

@@ -16,8 +16,7 @@ class QPushButton;
 
 // The HTML view. A page that cannot be read is shown as a message naming it, so a
 // missing help file never leaves an empty window.
-class THelpBrowser : public QTextBrowser
-{
+class THelpBrowser : public QTextBrowser {
     Q_OBJECT
 public:
     explicit THelpBrowser(QWidget *parent = nullptr);
@@ -26,8 +25,7 @@ public:
     static QString MissingPageHtml(const QString &path);
 };
 
-class TForm_HelpForm : public QMainWindow, public THelpSettings
-{
+class TForm_HelpForm : public QMainWindow, public THelpSettings {
     Q_OBJECT
 public:
     explicit TForm_HelpForm(QWidget *parent = nullptr);

@@ -52,7 +52,8 @@ TForm_HelpMenu::~TForm_HelpMenu() = default;
 
 void TForm_HelpMenu::Execute()
 {
-    const TShownBox box{TBoxKind::Window, QStringLiteral("Help Topics: ") + HelpTitle(ApplicationTitle) + QStringLiteral(" Help"),
+    const TShownBox box{TBoxKind::Window,
+                        QStringLiteral("Help Topics: ") + HelpTitle(ApplicationTitle) + QStringLiteral(" Help"),
                         HelpFiles.join(QLatin1Char('\n')), BtnOK};
     if (TDialogSeam::Scripting()) {
         FormShow();

@@ -13,8 +13,7 @@ class QListWidget;
 class QPushButton;
 class QTabWidget;
 
-class TForm_HelpMenu : public QDialog, public THelpSettings
-{
+class TForm_HelpMenu : public QDialog, public THelpSettings {
     Q_OBJECT
 public:
     explicit TForm_HelpMenu(QWidget *parent = nullptr);

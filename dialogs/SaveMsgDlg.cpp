@@ -46,8 +46,7 @@ const int FrameAllowanceHeight = 48;
 
 const QString TextFilter = QStringLiteral("Text Files (*.txt)");
 
-struct TButtonDef
-{
+struct TButtonDef {
     int Bit;
     const char *Caption;
     int Result;
@@ -92,8 +91,8 @@ int SaveMsgDialog(const QString &message, int dlgType, int buttons, int helpCont
 }
 
 TForm_SaveMsg::TForm_SaveMsg(const QString &message, int dlgType, int buttons, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       FLines(SplitLines(message))
 {
     setObjectName(QStringLiteral("Form_SaveMsg"));
@@ -367,8 +366,8 @@ void TForm_SaveMsg::SizeToMessage()
 
         // The height counts the lines as they are wrapped at the window's width (a pixel
         // or two short of it, so that no line is counted short and then hidden).
-        const int wrapWidth =
-            client.width() - Panel_Left->width() - 2 * int(RichEdit->document()->documentMargin()) - 2;
+        const int wrapWidth = client.width() - Panel_Left->width() - 2 * int(RichEdit->document()->documentMargin()) -
+                              2;
         const qint64 height = qint64(LineHeight()) * WrappedLineCount(wrapWidth) + BottomHeight + 30;
         if (height < 446)
             client.setHeight(int(height));
@@ -524,7 +523,8 @@ void TForm_SaveMsg::Save()
     if (written)
         written = file.commit();
     if (!written)
-        ShowErrorBox(QStringLiteral("Cannot write \"%1\": %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
+        ShowErrorBox(
+            QStringLiteral("Cannot write \"%1\": %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
 }
 
 std::unique_ptr<QTextDocument> TForm_SaveMsg::CreatePrintDocument() const

@@ -25,8 +25,7 @@ int SaveMsgDialog(const QString &message, int dlgType, int buttons, int helpCont
 
 // The message dialog's window. It is complete once constructed: buttons made, caption,
 // icon and size set from the message; it can then be shown modally.
-class TForm_SaveMsg : public QDialog
-{
+class TForm_SaveMsg : public QDialog {
     Q_OBJECT
 
 public:

@@ -18,8 +18,7 @@
 namespace {
 
 // A label that paints the programs' picture.
-class TPictureLabel : public QWidget
-{
+class TPictureLabel : public QWidget {
 public:
     explicit TPictureLabel(QWidget *parent) : QWidget(parent) { setFixedSize(96, 112); }
 
@@ -106,8 +105,7 @@ void DrawProgramPicture(QPainter &painter, const QRectF &rect)
 }
 
 TNvSplashScreen::TNvSplashScreen(QWidget *parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      FTimer(new QTimer(this))
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), FTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("NvSplashScreen"));
     setFixedSize(440, 250);

@@ -16,8 +16,7 @@ void DrawProgramPicture(QPainter &painter, const QRectF &rect);
 // The window shown while a program starts: the picture, the program's title and
 // its version. Execute shows it and returns at once; it closes itself after
 // DisplayTime milliseconds, or when clicked.
-class TNvSplashScreen : public QWidget
-{
+class TNvSplashScreen : public QWidget {
     Q_OBJECT
 
 public:
@@ -39,8 +38,7 @@ private:
 };
 
 // The about box of the Help menu: the picture, the title and the version.
-class TNvAboutBox : public QDialog
-{
+class TNvAboutBox : public QDialog {
     Q_OBJECT
 
 public:

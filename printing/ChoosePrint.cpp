@@ -124,8 +124,7 @@ void TTestPrintout::Execute(TPrintSender sender)
         return;
 
     ++FDepth;
-    struct TEnd
-    {
+    struct TEnd {
         TTestPrintout &Printout;
         bool Again;
         ~TEnd()

@@ -16,8 +16,7 @@ class TDbQuery;
 namespace Corvella {
 
 // One class a test is assigned to, with the chapter of that assignment.
-struct TPrintClass
-{
+struct TPrintClass {
     QString ID;
     QString Name;
     QString Course;
@@ -49,17 +48,16 @@ void LoadPrintQuestions(TDbQuery &query, const QString &testID, TControlDefList 
 
 // Who started a printout.
 enum class TPrintSender {
-    None,          // the preview's Print button: the test of the preview still open, printed
-    PrintButton,   // Print...: asks for the test, prints
+    None, // the preview's Print button: the test of the preview still open, printed
+    PrintButton, // Print...: asks for the test, prints
     PreviewButton, // Print Preview...: asks for the test, previews
-    QuestionJoin   // the questions-in-test window: the current test, previewed
+    QuestionJoin // the questions-in-test window: the current test, previewed
 };
 
 // Printing and previewing tests: the main window's print command with the lists it
 // keeps while a printout is under way. The main window sets the fields once and calls
 // Execute from its print and preview commands.
-class TTestPrintout
-{
+class TTestPrintout {
 public:
     TTestPrintout() = default;
     TTestPrintout(const TTestPrintout &) = delete;

@@ -37,8 +37,7 @@ constexpr int WheelStep = 32;
 // The rendered page is kept at most at this scale; more zoom is drawn from it.
 constexpr double MaxRenderScale = 4.0;
 
-struct TGlobals
-{
+struct TGlobals {
     bool EnablePrint = true;
     bool Executed = false;
     TNvPrintPreview::TPrintProcedure Procedure;
@@ -119,10 +118,9 @@ QIcon DrawnIcon(TGlyph glyph)
 
 // --- page view ---
 
-class TPageWidget : public QWidget
-{
+class TPageWidget : public QWidget {
 public:
-    explicit TPageWidget(TQRPreview *view) : QWidget(view), FView(view) {}
+    explicit TPageWidget(TQRPreview *view) : QWidget(view), FView(view) { }
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -254,8 +252,8 @@ const QImage &TQRPreview::PageImage(double devicePixelRatio)
 // --- preview window ---
 
 TForm_Preview::TForm_Preview(TReport *report, QWidget *parent)
-    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
-                          | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                          Qt::WindowCloseButtonHint),
       Report(report)
 {
     setObjectName(QStringLiteral("Form_Preview"));
@@ -283,24 +281,37 @@ TForm_Preview::TForm_Preview(TReport *report, QWidget *parent)
         return b;
     };
     auto standard = [this](QStyle::StandardPixmap icon) { return style()->standardIcon(icon); };
-    ToolButton_ZoomPage = button("ToolButton_ZoomPage", QStringLiteral("Zoom to Fit"), DrawnIcon(TGlyph::ZoomPage), QStringLiteral("Fit"));
-    ToolButton_ZoomIn = button("ToolButton_ZoomIn", QStringLiteral("Zoom In"), DrawnIcon(TGlyph::ZoomIn), QStringLiteral("+"));
-    ToolButton_ZoomOut = button("ToolButton_ZoomOut", QStringLiteral("Zoom Out"), DrawnIcon(TGlyph::ZoomOut), QStringLiteral("-"));
-    ToolButton_ZoomWidth = button("ToolButton_ZoomWidth", QStringLiteral("Zoom to Width"), DrawnIcon(TGlyph::ZoomWidth), QStringLiteral("Width"));
+    ToolButton_ZoomPage = button("ToolButton_ZoomPage", QStringLiteral("Zoom to Fit"), DrawnIcon(TGlyph::ZoomPage),
+                                 QStringLiteral("Fit"));
+    ToolButton_ZoomIn =
+        button("ToolButton_ZoomIn", QStringLiteral("Zoom In"), DrawnIcon(TGlyph::ZoomIn), QStringLiteral("+"));
+    ToolButton_ZoomOut =
+        button("ToolButton_ZoomOut", QStringLiteral("Zoom Out"), DrawnIcon(TGlyph::ZoomOut), QStringLiteral("-"));
+    ToolButton_ZoomWidth = button("ToolButton_ZoomWidth", QStringLiteral("Zoom to Width"), DrawnIcon(TGlyph::ZoomWidth),
+                                  QStringLiteral("Width"));
     ToolBar1->addSeparator();
-    ToolButton_First = button("ToolButton_First", QStringLiteral("First Page"), standard(QStyle::SP_MediaSkipBackward), QStringLiteral("|<"));
-    ToolButton_Prev = button("ToolButton_Prev", QStringLiteral("Previous Page"), standard(QStyle::SP_MediaSeekBackward), QStringLiteral("<"));
-    ToolButton_Next = button("ToolButton_Next", QStringLiteral("Next Page"), standard(QStyle::SP_MediaSeekForward), QStringLiteral(">"));
-    ToolButton_Last = button("ToolButton_Last", QStringLiteral("Last Page"), standard(QStyle::SP_MediaSkipForward), QStringLiteral(">|"));
+    ToolButton_First = button("ToolButton_First", QStringLiteral("First Page"), standard(QStyle::SP_MediaSkipBackward),
+                              QStringLiteral("|<"));
+    ToolButton_Prev = button("ToolButton_Prev", QStringLiteral("Previous Page"), standard(QStyle::SP_MediaSeekBackward),
+                             QStringLiteral("<"));
+    ToolButton_Next = button("ToolButton_Next", QStringLiteral("Next Page"), standard(QStyle::SP_MediaSeekForward),
+                             QStringLiteral(">"));
+    ToolButton_Last = button("ToolButton_Last", QStringLiteral("Last Page"), standard(QStyle::SP_MediaSkipForward),
+                             QStringLiteral(">|"));
     ToolBar1->addSeparator();
-    ToolButton_PrintSetup = button("ToolButton_PrintSetup", QStringLiteral("Printer Setup"), DrawnIcon(TGlyph::PrinterSetup), QStringLiteral("Setup"));
+    ToolButton_PrintSetup = button("ToolButton_PrintSetup", QStringLiteral("Printer Setup"),
+                                   DrawnIcon(TGlyph::PrinterSetup), QStringLiteral("Setup"));
     ToolButton_PrintSetup->setEnabled(false);
-    ToolButton_Print = button("ToolButton_Print", QStringLiteral("Print"), DrawnIcon(TGlyph::Printer), QStringLiteral("Print"));
+    ToolButton_Print =
+        button("ToolButton_Print", QStringLiteral("Print"), DrawnIcon(TGlyph::Printer), QStringLiteral("Print"));
     ToolButton_Print->setEnabled(false);
     ToolBar1->addSeparator();
-    ToolButton_Save = button("ToolButton_Save", QStringLiteral("Save"), standard(QStyle::SP_DialogSaveButton), QStringLiteral("Save"));
-    ToolButton_Open = button("ToolButton_Open", QStringLiteral("Open"), standard(QStyle::SP_DialogOpenButton), QStringLiteral("Open"));
-    ToolButton_ExportPdf = button("ToolButton_ExportPdf", QStringLiteral("Export PDF"), standard(QStyle::SP_FileIcon), QStringLiteral("PDF"));
+    ToolButton_Save = button("ToolButton_Save", QStringLiteral("Save"), standard(QStyle::SP_DialogSaveButton),
+                             QStringLiteral("Save"));
+    ToolButton_Open = button("ToolButton_Open", QStringLiteral("Open"), standard(QStyle::SP_DialogOpenButton),
+                             QStringLiteral("Open"));
+    ToolButton_ExportPdf = button("ToolButton_ExportPdf", QStringLiteral("Export PDF"), standard(QStyle::SP_FileIcon),
+                                  QStringLiteral("PDF"));
     // Worded, so a teacher finds it without hovering.
     ToolButton_ExportPdf->setText(QStringLiteral("Export PDF"));
     ToolButton_ExportPdf->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -653,11 +664,22 @@ void TForm_Preview::FormKeyDown(QKeyEvent *event)
         QScrollBar *bar = nullptr;
         int sign = 1;
         switch (event->key()) {
-        case Qt::Key_Left: bar = QRPreview->horizontalScrollBar(); sign = -1; break;
-        case Qt::Key_Right: bar = QRPreview->horizontalScrollBar(); break;
-        case Qt::Key_Up: bar = QRPreview->verticalScrollBar(); sign = -1; break;
-        case Qt::Key_Down: bar = QRPreview->verticalScrollBar(); break;
-        default: break;
+        case Qt::Key_Left:
+            bar = QRPreview->horizontalScrollBar();
+            sign = -1;
+            break;
+        case Qt::Key_Right:
+            bar = QRPreview->horizontalScrollBar();
+            break;
+        case Qt::Key_Up:
+            bar = QRPreview->verticalScrollBar();
+            sign = -1;
+            break;
+        case Qt::Key_Down:
+            bar = QRPreview->verticalScrollBar();
+            break;
+        default:
+            break;
         }
         if (bar) {
             const int range = bar->maximum() - bar->minimum() + bar->pageStep();
@@ -667,12 +689,24 @@ void TForm_Preview::FormKeyDown(QKeyEvent *event)
         }
     }
     switch (event->key()) {
-    case Qt::Key_Escape: reject(); break;
-    case Qt::Key_PageUp: ToolButton_PrevClick(); break;
-    case Qt::Key_PageDown: ToolButton_NextClick(); break;
-    case Qt::Key_Home: ToolButton_FirstClick(); break;
-    case Qt::Key_End: ToolButton_LastClick(); break;
-    default: event->ignore(); return;
+    case Qt::Key_Escape:
+        reject();
+        break;
+    case Qt::Key_PageUp:
+        ToolButton_PrevClick();
+        break;
+    case Qt::Key_PageDown:
+        ToolButton_NextClick();
+        break;
+    case Qt::Key_Home:
+        ToolButton_FirstClick();
+        break;
+    case Qt::Key_End:
+        ToolButton_LastClick();
+        break;
+    default:
+        event->ignore();
+        return;
     }
     event->accept();
 }

@@ -20,8 +20,7 @@ class TReport;
 
 // The page view of the preview: one page of a prepared report on grey, at a zoom in
 // percent, scrolled when it is larger than the view.
-class TQRPreview : public QScrollArea
-{
+class TQRPreview : public QScrollArea {
     Q_OBJECT
 
 public:
@@ -71,8 +70,7 @@ private:
 // The preview window of both programs: page view with zoom and page navigation, a
 // status bar with the page counter and the progress of the preparation, saving and
 // opening of report files, PDF export and printing.
-class TForm_Preview : public QDialog
-{
+class TForm_Preview : public QDialog {
     Q_OBJECT
 
 public:
@@ -161,8 +159,7 @@ private:
 
 // The engine's hook for opening a preview: show without waiting (the window frees itself
 // when closed) or modally. The programs use the modal variant.
-class TQRMDIPreviewInterface
-{
+class TQRMDIPreviewInterface {
 public:
     static TForm_Preview *Show(TReport &report, QWidget *parent = nullptr);
     static void ShowModal(TReport &report, QWidget *parent = nullptr);
@@ -180,8 +177,7 @@ void PreviewReportModal(TReport &report, QWidget *parent = nullptr);
 // previews to TForm_Preview and carries the program-wide print switch and, in the
 // authoring program, the callback through which the preview's Print button hands
 // printing back to the main window.
-class TNvPrintPreview : public QObject
-{
+class TNvPrintPreview : public QObject {
     Q_OBJECT
 
 public:

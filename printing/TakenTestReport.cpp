@@ -76,7 +76,8 @@ TForm_Report::TForm_Report(QObject *parent) : QObject(parent)
 
     QRBand_PageFooter = QuickRep->AddBand(TBandType::PageFooter, 22);
     QRLabel_Page = QRBand_PageFooter->AddLabel(QStringLiteral("QRLabel_Page"), 324, 5, QStringLiteral("Page"));
-    QRSysData_PageNumber = QRBand_PageFooter->AddSysData(QStringLiteral("QRSysData_PageNumber"), 357, 5, TSysDataKind::PageNumber);
+    QRSysData_PageNumber =
+        QRBand_PageFooter->AddSysData(QStringLiteral("QRSysData_PageNumber"), 357, 5, TSysDataKind::PageNumber);
 }
 
 TForm_Report::~TForm_Report() = default;
@@ -92,7 +93,8 @@ void TForm_Report::FillReport()
     QRLabel_TestDate->Caption = QStringLiteral("Test Date: ") + TestDate;
     QRLabel_Grade->Caption = QStringLiteral("Grade: ") + Grade;
     QRRichText->SetPlainText(TranscriptText(Answers));
-    QuickRep->DocumentTitle = StudentName.trimmed().isEmpty() ? TestTitle : TestTitle + QStringLiteral(" - ") + StudentName;
+    QuickRep->DocumentTitle = StudentName.trimmed().isEmpty() ? TestTitle
+                                                              : TestTitle + QStringLiteral(" - ") + StudentName;
 }
 
 void TForm_Report::QRBandDetailBeforePrint(TBandPrintEvent &event)

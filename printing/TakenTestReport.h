@@ -18,8 +18,7 @@ namespace Tamberlin {
 // The printable report of a test the student has taken: the test's particulars, the
 // student's name, the date and the grade above the answer transcript the test wizard
 // stored. Never shown itself; its report is shown in the preview window.
-class TForm_Report : public QObject
-{
+class TForm_Report : public QObject {
     Q_OBJECT
 
 public:

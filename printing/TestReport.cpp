@@ -166,7 +166,8 @@ TForm_Report::TForm_Report(QObject *parent) : QObject(parent)
     QRLabel_Answer->WordWrap = true;
     QRLabel_Answer->AutoStretch = true;
     QRLabel_Answer->Height = 16;
-    QRShape_Line = QRSubDetail->AddShape(QStringLiteral("QRShape_Line"), 44, LineTop, LineWidth, 1, TShapeKind::HorzLine);
+    QRShape_Line =
+        QRSubDetail->AddShape(QStringLiteral("QRShape_Line"), 44, LineTop, LineWidth, 1, TShapeKind::HorzLine);
 
     QRBand_PageFooter = QuickRep->AddBand(TBandType::PageFooter, 22);
     QRLabel_Page = QRBand_PageFooter->AddLabel(QStringLiteral("QRLabel_Page"), 324, 5, QStringLiteral("Page"));
@@ -259,8 +260,8 @@ void TForm_Report::ArrangeTitle()
     }
     top += (ChapterRowTop - ClassRowTop) + (height - RowHeight);
     height = std::max(RowHeight, WrappedHeight(*QRLabel_Chapter));
-    for (TReportLabel *label : {static_cast<TReportLabel *>(QRLabel_Chapter1), QRLabel_Chapter,
-                                static_cast<TReportLabel *>(QRSysData1)})
+    for (TReportLabel *label :
+         {static_cast<TReportLabel *>(QRLabel_Chapter1), QRLabel_Chapter, static_cast<TReportLabel *>(QRSysData1)})
         label->Top = top;
     top += (InstructionsTop - ChapterRowTop) + (height - RowHeight);
     QRLabel_Instructions1->Top = top;
@@ -316,8 +317,8 @@ bool TForm_Report::QuickRepNeedData()
     QRLabel_Question->Caption = record.Question;
     QRLabel_Number->Caption = QString::number(NextRecord + 1) + QLatin1Char('.');
     // A number of four digits or more would run into the text: the text moves right as far.
-    const int numberRight =
-        NumberLeft + int(std::ceil(ReportTextWidth(QRLabel_Number->Font, QRLabel_Number->Caption))) + NumberGap;
+    const int numberRight = NumberLeft +
+                            int(std::ceil(ReportTextWidth(QRLabel_Number->Font, QRLabel_Number->Caption))) + NumberGap;
     const int indent = std::max(0, numberRight - QuestionLeft);
     QRLabel_Question->Left = QuestionLeft + indent;
     const int width = ColumnTextWidth(Columns) - indent;

@@ -19,8 +19,7 @@ namespace Corvella {
 
 // What a test printout is made of besides its questions: the test chosen for printing
 // and the class it is printed for.
-struct TPrintJob
-{
+struct TPrintJob {
     QString TestID;
     QString TestTitle;
     QString SubTitle;
@@ -40,8 +39,7 @@ int PrintColumnsOf(const QString &stored);
 // The printed test or answer key: a title band with the test's and the class's
 // particulars, one detail band per question flowing in the test's page columns, and a
 // page footer. Never shown itself; its report is printed or shown in the preview window.
-class TForm_Report : public QObject
-{
+class TForm_Report : public QObject {
     Q_OBJECT
 
 public:

@@ -54,14 +54,37 @@ QString Restore(const QString &text)
 const QHash<QString, QString> &NamedEntities()
 {
     static const QHash<QString, QString> entities{
-        {"amp", "&"},      {"lt", "<"},       {"gt", ">"},       {"quot", "\""},    {"apos", "'"},
-        {"nbsp", " "},     {"copy", QString(QChar(0x00A9))}, {"reg", QString(QChar(0x00AE))}, {"deg", QString(QChar(0x00B0))},
-        {"hellip", QString(QChar(0x2026))}, {"ndash", QString(QChar(0x2013))}, {"mdash", QString(QChar(0x2014))},
-        {"lsquo", QString(QChar(0x2018))}, {"rsquo", QString(QChar(0x2019))}, {"ldquo", QString(QChar(0x201C))}, {"rdquo", QString(QChar(0x201D))},
-        {"times", QString(QChar(0x00D7))}, {"divide", QString(QChar(0x00F7))}, {"plusmn", QString(QChar(0x00B1))}, {"euro", QString(QChar(0x20AC))},
-        {"auml", QString(QChar(0x00E4))}, {"ouml", QString(QChar(0x00F6))}, {"uuml", QString(QChar(0x00FC))}, {"Auml", QString(QChar(0x00C4))},
-        {"Ouml", QString(QChar(0x00D6))}, {"Uuml", QString(QChar(0x00DC))}, {"szlig", QString(QChar(0x00DF))}, {"eacute", QString(QChar(0x00E9))},
-        {"egrave", QString(QChar(0x00E8))}, {"agrave", QString(QChar(0x00E0))}, {"ccedil", QString(QChar(0x00E7))},
+        {"amp", "&"},
+        {"lt", "<"},
+        {"gt", ">"},
+        {"quot", "\""},
+        {"apos", "'"},
+        {"nbsp", " "},
+        {"copy", QString(QChar(0x00A9))},
+        {"reg", QString(QChar(0x00AE))},
+        {"deg", QString(QChar(0x00B0))},
+        {"hellip", QString(QChar(0x2026))},
+        {"ndash", QString(QChar(0x2013))},
+        {"mdash", QString(QChar(0x2014))},
+        {"lsquo", QString(QChar(0x2018))},
+        {"rsquo", QString(QChar(0x2019))},
+        {"ldquo", QString(QChar(0x201C))},
+        {"rdquo", QString(QChar(0x201D))},
+        {"times", QString(QChar(0x00D7))},
+        {"divide", QString(QChar(0x00F7))},
+        {"plusmn", QString(QChar(0x00B1))},
+        {"euro", QString(QChar(0x20AC))},
+        {"auml", QString(QChar(0x00E4))},
+        {"ouml", QString(QChar(0x00F6))},
+        {"uuml", QString(QChar(0x00FC))},
+        {"Auml", QString(QChar(0x00C4))},
+        {"Ouml", QString(QChar(0x00D6))},
+        {"Uuml", QString(QChar(0x00DC))},
+        {"szlig", QString(QChar(0x00DF))},
+        {"eacute", QString(QChar(0x00E9))},
+        {"egrave", QString(QChar(0x00E8))},
+        {"agrave", QString(QChar(0x00E0))},
+        {"ccedil", QString(QChar(0x00E7))},
     };
     return entities;
 }
@@ -126,9 +149,11 @@ QString MarkdownToPlain(const QString &text)
         {QRegularExpression(QStringLiteral("!\\[([^\\]]*)\\]\\([^)]*\\)")), QStringLiteral("\\1")},
         {QRegularExpression(QStringLiteral("\\[([^\\]]*)\\]\\([^)]*\\)")), QStringLiteral("\\1")},
         {QRegularExpression(QStringLiteral("\\*\\*([^*\\s](?:.*?[^*\\s])?)\\*\\*")), QStringLiteral("\\1")},
-        {QRegularExpression(QStringLiteral("(?<![\\w_])__([^_\\s](?:.*?[^_\\s])?)__(?![\\w_])")), QStringLiteral("\\1")},
+        {QRegularExpression(QStringLiteral("(?<![\\w_])__([^_\\s](?:.*?[^_\\s])?)__(?![\\w_])")),
+         QStringLiteral("\\1")},
         {QRegularExpression(QStringLiteral("\\*(\\S(?:.*?\\S)?)\\*")), QStringLiteral("\\1")},
-        {QRegularExpression(QStringLiteral("(?<![\\w_])_([^_\\s](?:[^_]*?[^_\\s])?)_(?![\\w_])")), QStringLiteral("\\1")},
+        {QRegularExpression(QStringLiteral("(?<![\\w_])_([^_\\s](?:[^_]*?[^_\\s])?)_(?![\\w_])")),
+         QStringLiteral("\\1")},
         {QRegularExpression(QStringLiteral("`([^`]*)`")), QStringLiteral("\\1")},
     };
     QStringList lines;
@@ -152,12 +177,11 @@ QString CleanText(const QString &protectedText, const QString &format)
     return text.trimmed().split(QLatin1Char('\n')).join(QStringLiteral("\r\n"));
 }
 
-struct TAnswer
-{
-    QChar Mark;            // '=' or '~'
+struct TAnswer {
+    QChar Mark; // '=' or '~'
     bool Weighted = false; // a %n% weight was written
-    double Weight = 0;     // in percent; an unweighted '=' counts 100
-    QString Raw;           // the answer's text without mark, weight and feedback (still protected)
+    double Weight = 0; // in percent; an unweighted '=' counts 100
+    QString Raw; // the answer's text without mark, weight and feedback (still protected)
 };
 
 const QRegularExpression &WeightPattern()
@@ -207,11 +231,12 @@ bool SplitAnswers(const QString &set, QList<TAnswer> &answers, QString &reason)
 // Our own stored names (QACombobox_5) tell the kind where GIFT has no word for it.
 QString KindOfName(const QString &name)
 {
-    static const QRegularExpression ours(QStringLiteral("^QA(MaskEdit|Combobox|RadioGroup|Listbox|RichEdit|DateTime)_[0-9]+$"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    static const QStringList kinds{QStringLiteral("TQAMaskEdit"), QStringLiteral("TQACombobox"),
+    static const QRegularExpression ours(
+        QStringLiteral("^QA(MaskEdit|Combobox|RadioGroup|Listbox|RichEdit|DateTime)_[0-9]+$"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QStringList kinds{QStringLiteral("TQAMaskEdit"),   QStringLiteral("TQACombobox"),
                                    QStringLiteral("TQARadioGroup"), QStringLiteral("TQAListbox"),
-                                   QStringLiteral("TQARichEdit"), QStringLiteral("TQADateTime")};
+                                   QStringLiteral("TQARichEdit"),   QStringLiteral("TQADateTime")};
     const QRegularExpressionMatch m = ours.match(name);
     if (!m.hasMatch())
         return QString();
@@ -319,8 +344,8 @@ void ReadChoices(TGiftQuestion &q, const QString &set, const QString &format, co
             return;
         }
         q.Correct = {texts.at(full)};
-        q.ClassName = hint == QLatin1String("TQADateTime") && IsValidDate(texts.at(full)) ? hint
-                                                                                         : QStringLiteral("TQAMaskEdit");
+        q.ClassName =
+            hint == QLatin1String("TQADateTime") && IsValidDate(texts.at(full)) ? hint : QStringLiteral("TQAMaskEdit");
         QStringList dropped = texts;
         dropped.removeAt(full);
         if (!dropped.isEmpty())
@@ -485,8 +510,8 @@ qsizetype FirstInvalidUtf8(const QByteArray &bytes)
             code = (code << 6) | (next & 0x3F);
         }
         // Overlong forms, surrogates and code points beyond Unicode.
-        if ((follow == 2 && code < 0x800) || (follow == 3 && (code < 0x10000 || code > 0x10FFFF))
-            || (code >= 0xD800 && code <= 0xDFFF))
+        if ((follow == 2 && code < 0x800) || (follow == 3 && (code < 0x10000 || code > 0x10FFFF)) ||
+            (code >= 0xD800 && code <= 0xDFFF))
             return i;
         i += follow + 1;
     }
@@ -503,7 +528,8 @@ bool DecodeGiftText(const QByteArray &bytes, QString &text, QString *error)
         return false;
     };
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
-        return fail(QStringLiteral("The file is UTF-16 text; only UTF-8 text can be read. Save it as UTF-8 and try again."));
+        return fail(
+            QStringLiteral("The file is UTF-16 text; only UTF-8 text can be read. Save it as UTF-8 and try again."));
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const uchar c = uchar(bytes.at(i));
         if (c == 0 || (c < 32 && c != '\t' && c != '\n' && c != '\r' && c != '\f'))
@@ -511,8 +537,8 @@ bool DecodeGiftText(const QByteArray &bytes, QString &text, QString *error)
     }
     const qsizetype bad = FirstInvalidUtf8(bytes);
     if (bad >= 0)
-        return fail(QStringLiteral("The file is not UTF-8 text (at byte %1). Save it as UTF-8 and try again.")
-                        .arg(bad + 1));
+        return fail(
+            QStringLiteral("The file is not UTF-8 text (at byte %1). Save it as UTF-8 and try again.").arg(bad + 1));
     QString decoded = QString::fromUtf8(bytes);
     if (decoded.startsWith(QChar(0xFEFF)))
         decoded.remove(0, 1);
@@ -541,7 +567,8 @@ QList<TGiftQuestion> ReadGift(const QString &text)
             flush();
             continue;
         }
-        if (trimmed.startsWith(QLatin1String("//")) || trimmed.startsWith(QLatin1String("$CATEGORY:"), Qt::CaseInsensitive))
+        if (trimmed.startsWith(QLatin1String("//")) ||
+            trimmed.startsWith(QLatin1String("$CATEGORY:"), Qt::CaseInsensitive))
             continue;
         if (block.isEmpty())
             start = i + 1;
@@ -600,8 +627,8 @@ QString WriteGift(const QList<TGiftQuestion> &questions)
             const qsizetype right = std::max<qsizetype>(1, correct.size());
             for (const QString &answer : q.Answers) {
                 const bool isRight = correct.removeOne(answer);
-                out += QStringLiteral("\n\t~%") + (isRight ? Number(100.0 / double(right)) : QStringLiteral("-100"))
-                       + QLatin1Char('%') + ChoiceText(answer);
+                out += QStringLiteral("\n\t~%") + (isRight ? Number(100.0 / double(right)) : QStringLiteral("-100")) +
+                       QLatin1Char('%') + ChoiceText(answer);
             }
             out += QLatin1Char('\n');
         } else {

@@ -11,17 +11,16 @@
 class QObject;
 
 // One question read from a GIFT text, or one question to be written as GIFT.
-struct TGiftQuestion
-{
-    int Line = 0;             // line of the file where the question starts (the first line is 1)
-    QString Name;             // the ::name::; read, and only used to recognise our own kinds
-    QString ClassName;        // the kind (TQA...); empty when the question is skipped
+struct TGiftQuestion {
+    int Line = 0; // line of the file where the question starts (the first line is 1)
+    QString Name; // the ::name::; read, and only used to recognise our own kinds
+    QString ClassName; // the kind (TQA...); empty when the question is skipped
     QString Question;
-    QStringList Answers;      // the offered choices, in order (choice kinds)
-    QStringList Correct;      // the correct answer, or the correct choices of a list box
+    QStringList Answers; // the offered choices, in order (choice kinds)
+    QStringList Correct; // the correct answer, or the correct choices of a list box
     bool MultiSelect = false; // a list box where several choices are chosen
-    QStringList Notes;        // what the file held that the question does not keep
-    QString SkipReason;       // why the question cannot be imported; empty when it can
+    QStringList Notes; // what the file held that the question does not keep
+    QString SkipReason; // why the question cannot be imported; empty when it can
 };
 
 // The text of a file's bytes: UTF-8, with or without a byte order mark. False, with

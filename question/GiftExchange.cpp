@@ -52,8 +52,8 @@ QString ResolveTest(TDbQuery &query, const TGiftImportTarget &target, TGiftImpor
     query.Close();
     query.Clear();
     query.Add(QStringLiteral("INSERT INTO testmaster (ID, NAME, INSTRUCTIONS, SUBTITLE, COLUMNS)"));
-    query.Add(QStringLiteral("VALUES(") + id + QStringLiteral(", ") + QuotedStr(target.TestName)
-              + QStringLiteral(", '', '', 2)"));
+    query.Add(QStringLiteral("VALUES(") + id + QStringLiteral(", ") + QuotedStr(target.TestName) +
+              QStringLiteral(", '', '', 2)"));
     query.ExecSQL();
     result.TestCreated = true;
     return id;
@@ -141,8 +141,8 @@ bool ImportGiftQuestions(TDbQuery &query, const QList<TGiftQuestion> &questions,
                 QWidget *control = CreateImportedQuestion(q, &window, &window);
                 if (!control) {
                     ++done.Skipped;
-                    done.Lines << where + QStringLiteral("skipped: ")
-                                      + (q.SkipReason.isEmpty() ? QStringLiteral("no kind") : q.SkipReason);
+                    done.Lines << where + QStringLiteral("skipped: ") +
+                                      (q.SkipReason.isEmpty() ? QStringLiteral("no kind") : q.SkipReason);
                     continue;
                 }
                 const QString id = QString::number(NextQuestionNumber(query));
@@ -221,7 +221,8 @@ bool ExportTestAsGift(TDbQuery &query, const QString &testID, QString &gift, QSt
                 for (const QString &correct : q.Correct)
                     marked = marked || q.Answers.contains(correct);
                 if (!marked && notes)
-                    *notes << QStringLiteral("Question %1: no correct answer is one of its choices, so the file marks none.")
+                    *notes << QStringLiteral(
+                                  "Question %1: no correct answer is one of its choices, so the file marks none.")
                                   .arg(entry.Text);
                 questions << q;
                 continue;

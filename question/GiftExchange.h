@@ -13,18 +13,16 @@ class QWidget;
 
 // Where imported questions go besides the bank: the test with TestID, or the test
 // named TestName (made when there is none), or no test when both are empty.
-struct TGiftImportTarget
-{
+struct TGiftImportTarget {
     QString TestID;
     QString TestName;
 };
 
-struct TGiftImportResult
-{
+struct TGiftImportResult {
     QStringList Lines; // one per question: what it became, or skipped with its line and why
     int Imported = 0;
     int Skipped = 0;
-    QString TestID;    // the test the questions went into; empty for none
+    QString TestID; // the test the questions went into; empty for none
     bool TestCreated = false;
     QString Summary() const; // "3 questions imported, 1 skipped."
 };

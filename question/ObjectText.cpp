@@ -27,13 +27,12 @@ enum TCharClass : unsigned char {
     ccOther = 0,
     ccIdentStart = 1, // letters and underscore
     ccDigit = 2,
-    ccHexLetter = 4,  // a-f, A-F
-    ccFloatRun = 8,   // 0-9 . + - E e
+    ccHexLetter = 4, // a-f, A-F
+    ccFloatRun = 8, // 0-9 . + - E e
     ccTypeLetter = 16 // s S c C d D
 };
 
-struct TCharTable
-{
+struct TCharTable {
     unsigned char Class[256] = {};
     constexpr TCharTable()
     {
@@ -60,8 +59,14 @@ inline bool Is(char c, unsigned char mask)
 {
     return CharTable.Class[static_cast<unsigned char>(c)] & mask;
 }
-inline bool IsIdentChar(char c) { return Is(c, ccIdentStart | ccDigit); }
-inline bool IsHexDigit(char c) { return Is(c, ccDigit | ccHexLetter); }
+inline bool IsIdentChar(char c)
+{
+    return Is(c, ccIdentStart | ccDigit);
+}
+inline bool IsHexDigit(char c)
+{
+    return Is(c, ccDigit | ccHexLetter);
+}
 inline int HexValue(char c)
 {
     return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
@@ -96,8 +101,7 @@ void AppendUtf8(std::string &out, char32_t code)
     }
 }
 
-class TParser
-{
+class TParser {
 public:
     TParser(const char *text, qsizetype size) : FPos(text), FEnd(text + size)
     {
@@ -115,8 +119,7 @@ public:
 private:
     enum TToken { tkEOF, tkSymbol, tkString, tkInteger, tkFloat, tkChar };
 
-    struct TNestGuard
-    {
+    struct TNestGuard {
         explicit TNestGuard(TParser &parser) : FParser(parser)
         {
             if (++FParser.FDepth > MaxNesting)
@@ -133,12 +136,12 @@ private:
 
     TToken FToken = tkEOF;
     const char *FTokStart = nullptr;
-    char FChar = 0;        // tkChar
-    char FFloatType = 0;   // tkFloat
-    bool FWide = false;    // tkString
-    QString FString;       // tkString, decoded
-    std::string FBytes;    // scratch for the bytes of a string
-    std::string FPath;     // scratch for a dotted property path
+    char FChar = 0; // tkChar
+    char FFloatType = 0; // tkFloat
+    bool FWide = false; // tkString
+    QString FString; // tkString, decoded
+    std::string FBytes; // scratch for the bytes of a string
+    std::string FPath; // scratch for a dotted property path
 
     [[noreturn]] void Error(const QString &message) const
     {
@@ -556,8 +559,7 @@ private:
 int DecimalDigits(double value, char (&digits)[16], int &exponent, bool &negative)
 {
     char buffer[40];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::scientific, 14);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
     const char *p = buffer;
     negative = *p == '-';
     if (negative)
@@ -579,10 +581,9 @@ int DecimalDigits(double value, char (&digits)[16], int &exponent, bool &negativ
     return count;
 }
 
-class TWriter
-{
+class TWriter {
 public:
-    explicit TWriter(QString &out) : FOut(out) {}
+    explicit TWriter(QString &out) : FOut(out) { }
 
     void WriteObject(const TTextObject &object, int level)
     {
@@ -647,9 +648,8 @@ public:
             FOut += value.Text;
             break;
         case TTextValue::Nil:
-            FOut += value.Text.compare(QLatin1StringView("Null"), Qt::CaseInsensitive) == 0
-                        ? QLatin1StringView("Null")
-                        : QLatin1StringView("nil");
+            FOut += value.Text.compare(QLatin1StringView("Null"), Qt::CaseInsensitive) == 0 ? QLatin1StringView("Null")
+                                                                                            : QLatin1StringView("nil");
             break;
         case TTextValue::Set:
             WriteSet(value.Elements, level);

@@ -12,27 +12,25 @@
 #include <QStringList>
 
 // A syntax error of the object text: "<message> on line <n>".
-class EParserError : public Exception
-{
+class EParserError : public Exception {
 public:
     using Exception::Exception;
 };
 
 struct TTextProperty;
 
-struct TTextValue
-{
+struct TTextValue {
     enum TKind {
-        Integer,    // IntValue
-        Float,      // FloatValue, FloatType
-        String,     // Text (8-bit string)
+        Integer, // IntValue
+        Float, // FloatValue, FloatType
+        String, // Text (8-bit string)
         WideString, // Text (a # code of 256 or more occurred)
-        Ident,      // Text: an identifier, possibly dotted; True/False/enumeration names
-        Nil,        // nil or Null
-        Set,        // Elements: identifiers or integers as text
-        List,       // Values
+        Ident, // Text: an identifier, possibly dotted; True/False/enumeration names
+        Nil, // nil or Null
+        Set, // Elements: identifiers or integers as text
+        List, // Values
         Collection, // Items
-        Binary,     // Bytes
+        Binary, // Bytes
     };
     TKind Kind = Integer;
     qint64 IntValue = 0;
@@ -41,8 +39,7 @@ struct TTextValue
     QString Text;
     QStringList Elements;
     QList<TTextValue> Values;
-    struct TItem
-    {
+    struct TItem {
         int Index = -1; // the bracketed position after 'item', -1 when none
         QList<TTextProperty> Properties;
     };
@@ -50,18 +47,16 @@ struct TTextValue
     QByteArray Bytes;
 };
 
-struct TTextProperty
-{
+struct TTextProperty {
     QString Path; // "Left", "Font.Style", "Items.Strings"
     TTextValue Value;
     int Line = 0; // line of the path, for error texts
 };
 
-struct TTextObject
-{
+struct TTextObject {
     enum TFlavour { Object, Inherited, Inline };
     TFlavour Flavour = Object;
-    QString Name;      // empty for an unnamed object
+    QString Name; // empty for an unnamed object
     QString ClassName;
     int Position = -1; // the bracketed position in the header, -1 when none
     QList<TTextProperty> Properties;

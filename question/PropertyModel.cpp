@@ -341,23 +341,27 @@ const TClassInfo *FontClassInfo()
         TClassInfo c;
         c.ClassName = QStringLiteral("TFont");
         using F = TFont;
-        c.Properties << IdentIntProp<F>(QStringLiteral("Charset"), QStringLiteral("TFontCharset"), &CharsetIdents(),
-                                        [](const F &f) { return f.Charset(); }, [](F &f, int v) { f.SetCharset(v); })
-                     << ColorProp<F>(QStringLiteral("Color"), [](const F &f) { return f.Color(); },
-                                     [](F &f, TColor v) { f.SetColor(v); })
-                     << IntegerProp<F>(QStringLiteral("Height"), [](const F &f) { return f.Height(); },
-                                       [](F &f, int v) { f.SetHeight(v); })
-                     << StringProp<F>(QStringLiteral("Name"), QStringLiteral("TFontName"),
-                                      [](const F &f) { return f.Name(); }, [](F &f, const QString &v) { f.SetName(v); })
-                     << EnumProp<F, TFontPitch>(QStringLiteral("Pitch"), QStringLiteral("TFontPitch"),
-                                                PropNames::FontPitch(), [](const F &f) { return f.Pitch(); },
-                                                [](F &f, TFontPitch v) { f.SetPitch(v); })
-                            .Def(fpDefault)
-                     << IntegerProp<F>(QStringLiteral("Size"), [](const F &f) { return f.Size(); },
-                                       [](F &f, int v) { f.SetSize(v); })
-                            .StoredIf([](const void *) { return false; })
-                     << SetProp<F>(QStringLiteral("Style"), QStringLiteral("TFontStyles"), PropNames::FontStyles(),
-                                   [](const F &f) { return f.Style(); }, [](F &f, int v) { f.SetStyle(v); });
+        c.Properties
+            << IdentIntProp<F>(
+                   QStringLiteral("Charset"), QStringLiteral("TFontCharset"), &CharsetIdents(),
+                   [](const F &f) { return f.Charset(); }, [](F &f, int v) { f.SetCharset(v); })
+            << ColorProp<F>(
+                   QStringLiteral("Color"), [](const F &f) { return f.Color(); }, [](F &f, TColor v) { f.SetColor(v); })
+            << IntegerProp<F>(
+                   QStringLiteral("Height"), [](const F &f) { return f.Height(); }, [](F &f, int v) { f.SetHeight(v); })
+            << StringProp<F>(
+                   QStringLiteral("Name"), QStringLiteral("TFontName"), [](const F &f) { return f.Name(); },
+                   [](F &f, const QString &v) { f.SetName(v); })
+            << EnumProp<F, TFontPitch>(
+                   QStringLiteral("Pitch"), QStringLiteral("TFontPitch"), PropNames::FontPitch(),
+                   [](const F &f) { return f.Pitch(); }, [](F &f, TFontPitch v) { f.SetPitch(v); })
+                   .Def(fpDefault)
+            << IntegerProp<F>(
+                   QStringLiteral("Size"), [](const F &f) { return f.Size(); }, [](F &f, int v) { f.SetSize(v); })
+                   .StoredIf([](const void *) { return false; })
+            << SetProp<F>(
+                   QStringLiteral("Style"), QStringLiteral("TFontStyles"), PropNames::FontStyles(),
+                   [](const F &f) { return f.Style(); }, [](F &f, int v) { f.SetStyle(v); });
         return c;
     }();
     return &info;
@@ -394,17 +398,21 @@ const TClassInfo *SizeConstraintsClassInfo()
         c.ClassName = QStringLiteral("TSizeConstraints");
         using S = TSizeConstraints;
         const auto type = QStringLiteral("TConstraintSize");
-        c.Properties << IntegerProp<S>(QStringLiteral("MaxHeight"), [](const S &s) { return s.MaxHeight(); },
-                                       [](S &s, int v) { s.SetMaxHeight(v); }, type)
+        c.Properties << IntegerProp<S>(
+                            QStringLiteral("MaxHeight"), [](const S &s) { return s.MaxHeight(); },
+                            [](S &s, int v) { s.SetMaxHeight(v); }, type)
                             .Def(0)
-                     << IntegerProp<S>(QStringLiteral("MaxWidth"), [](const S &s) { return s.MaxWidth(); },
-                                       [](S &s, int v) { s.SetMaxWidth(v); }, type)
+                     << IntegerProp<S>(
+                            QStringLiteral("MaxWidth"), [](const S &s) { return s.MaxWidth(); },
+                            [](S &s, int v) { s.SetMaxWidth(v); }, type)
                             .Def(0)
-                     << IntegerProp<S>(QStringLiteral("MinHeight"), [](const S &s) { return s.MinHeight(); },
-                                       [](S &s, int v) { s.SetMinHeight(v); }, type)
+                     << IntegerProp<S>(
+                            QStringLiteral("MinHeight"), [](const S &s) { return s.MinHeight(); },
+                            [](S &s, int v) { s.SetMinHeight(v); }, type)
                             .Def(0)
-                     << IntegerProp<S>(QStringLiteral("MinWidth"), [](const S &s) { return s.MinWidth(); },
-                                       [](S &s, int v) { s.SetMinWidth(v); }, type)
+                     << IntegerProp<S>(
+                            QStringLiteral("MinWidth"), [](const S &s) { return s.MinWidth(); },
+                            [](S &s, int v) { s.SetMinWidth(v); }, type)
                             .Def(0);
         return c;
     }();
@@ -417,25 +425,30 @@ const TClassInfo *MonthCalColorsClassInfo()
         TClassInfo c;
         c.ClassName = QStringLiteral("TMonthCalColors");
         using M = TMonthCalColors;
-        c.Properties
-            << ColorProp<M>(QStringLiteral("BackColor"), [](const M &m) { return m.BackColor; },
+        c.Properties << ColorProp<M>(
+                            QStringLiteral("BackColor"), [](const M &m) { return m.BackColor; },
                             [](M &m, TColor v) { m.BackColor = v; })
-                   .Def(clWindow)
-            << ColorProp<M>(QStringLiteral("TextColor"), [](const M &m) { return m.TextColor; },
+                            .Def(clWindow)
+                     << ColorProp<M>(
+                            QStringLiteral("TextColor"), [](const M &m) { return m.TextColor; },
                             [](M &m, TColor v) { m.TextColor = v; })
-                   .Def(clWindowText)
-            << ColorProp<M>(QStringLiteral("TitleBackColor"), [](const M &m) { return m.TitleBackColor; },
+                            .Def(clWindowText)
+                     << ColorProp<M>(
+                            QStringLiteral("TitleBackColor"), [](const M &m) { return m.TitleBackColor; },
                             [](M &m, TColor v) { m.TitleBackColor = v; })
-                   .Def(clActiveCaption)
-            << ColorProp<M>(QStringLiteral("TitleTextColor"), [](const M &m) { return m.TitleTextColor; },
+                            .Def(clActiveCaption)
+                     << ColorProp<M>(
+                            QStringLiteral("TitleTextColor"), [](const M &m) { return m.TitleTextColor; },
                             [](M &m, TColor v) { m.TitleTextColor = v; })
-                   .Def(clWhite)
-            << ColorProp<M>(QStringLiteral("MonthBackColor"), [](const M &m) { return m.MonthBackColor; },
+                            .Def(clWhite)
+                     << ColorProp<M>(
+                            QStringLiteral("MonthBackColor"), [](const M &m) { return m.MonthBackColor; },
                             [](M &m, TColor v) { m.MonthBackColor = v; })
-                   .Def(clWhite)
-            << ColorProp<M>(QStringLiteral("TrailingTextColor"), [](const M &m) { return m.TrailingTextColor; },
+                            .Def(clWhite)
+                     << ColorProp<M>(
+                            QStringLiteral("TrailingTextColor"), [](const M &m) { return m.TrailingTextColor; },
                             [](M &m, TColor v) { m.TrailingTextColor = v; })
-                   .Def(clInactiveCaptionText);
+                            .Def(clInactiveCaptionText);
         return c;
     }();
     return &info;

@@ -20,14 +20,13 @@ enum class TPropKind { Integer, Char, Enumeration, Set, Float, String, Object, S
 struct TClassInfo;
 
 // One published property. Accessors take the object the table describes ("self").
-struct TPropInfo
-{
+struct TPropInfo {
     QString Name;
     TPropKind Kind = TPropKind::Integer;
-    QString TypeName;                  // "Integer", "Boolean", "TColor", "TFont", ...
+    QString TypeName; // "Integer", "Boolean", "TColor", "TFont", ...
     bool HasDefault = false;
-    qint64 Default = 0;                // ordinal kinds only
-    QStringList Names;                 // enumeration identifiers by value; set elements by bit
+    qint64 Default = 0; // ordinal kinds only
+    QStringList Names; // enumeration identifiers by value; set elements by bit
     const TIdentMap *Idents = nullptr; // integer with named values
     const TClassInfo *ObjectClass = nullptr;
 
@@ -64,8 +63,7 @@ struct TPropInfo
     }
 };
 
-struct TClassInfo
-{
+struct TClassInfo {
     QString ClassName;
     QList<TPropInfo> Properties; // declared order
     // The object the accessors work on, for a QObject of this class (nullptr otherwise).
@@ -79,8 +77,7 @@ struct TClassInfo
 };
 
 // An object together with its table.
-struct TPropObject
-{
+struct TPropObject {
     const TClassInfo *Class = nullptr;
     void *Self = nullptr;
     bool IsValid() const { return Class && Self; }
@@ -103,7 +100,7 @@ QStringList PublishedPropertyNames(const QString &className, bool alphabetical =
 // The class registry the designer creates controls from.
 void RegisterClass(const TClassInfo *info);
 const TClassInfo *GetClass(const QString &className); // ignoring case; nullptr if not registered
-QList<const TClassInfo *> RegisteredClasses();       // in registration order
+QList<const TClassInfo *> RegisteredClasses(); // in registration order
 QWidget *CreateComponent(const QString &className, QObject *owner, QWidget *parent);
 
 // Access by name (ignoring case). All raise Exception("Property does not exist") for a
@@ -117,8 +114,7 @@ QString GetStrProp(QObject *object, const QString &name);
 void SetStrProp(QObject *object, const QString &name, const QString &value);
 TPropObject GetObjectProp(QObject *object, const QString &name);
 // A dotted path ("Font.Style", "Items.Strings"): the object and property it names.
-bool ResolvePropPath(const TPropObject &root, const QString &path, TPropObject *target,
-                     const TPropInfo **property);
+bool ResolvePropPath(const TPropObject &root, const QString &path, TPropObject *target, const TPropInfo **property);
 
 // Values as text, as the inspector shows them: strings as they are, floats in the
 // shortest form, "False"/"True", enumeration identifiers, colours by identifier, other

@@ -46,8 +46,8 @@ void InsertQuestionRow(TDbQuery &query, const QString &id, const QString &name, 
 {
     query.Clear();
     query.Add(QStringLiteral("INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES("));
-    query.Add(id + QStringLiteral(",") + QuotedStr(name) + QStringLiteral(", ") + QuotedStr(question)
-              + QStringLiteral(", ") + QuotedStr(control) + QStringLiteral(")"));
+    query.Add(id + QStringLiteral(",") + QuotedStr(name) + QStringLiteral(", ") + QuotedStr(question) +
+              QStringLiteral(", ") + QuotedStr(control) + QStringLiteral(")"));
     query.ExecSQL();
 }
 
@@ -77,7 +77,7 @@ void InsertTestQuestion(TDbQuery &query, const QString &testID, const QString &q
 {
     query.Clear();
     query.Add(QStringLiteral("INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE)"));
-    query.Add(QStringLiteral("VALUES(") + testID + QStringLiteral(", ") + questionID + QStringLiteral(", ")
-              + QString::number(sequence) + QStringLiteral(")"));
+    query.Add(QStringLiteral("VALUES(") + testID + QStringLiteral(", ") + questionID + QStringLiteral(", ") +
+              QString::number(sequence) + QStringLiteral(")"));
     query.ExecSQL();
 }

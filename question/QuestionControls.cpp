@@ -10,8 +10,7 @@ namespace {
 void EnsureTables();
 
 // Owner first, then the display parent, as every control is placed.
-template <class T>
-void Place(T *control, QObject *owner, QWidget *parent)
+template <class T> void Place(T *control, QObject *owner, QWidget *parent)
 {
     EnsureTables();
     InsertComponent(owner, control);
@@ -19,8 +18,7 @@ void Place(T *control, QObject *owner, QWidget *parent)
         control->SetParentWidget(parent);
 }
 
-template <class T>
-TClassInfo NewClassInfo(const char *name)
+template <class T> TClassInfo NewClassInfo(const char *name)
 {
     TClassInfo c;
     c.ClassName = QString::fromLatin1(name);
@@ -30,41 +28,38 @@ TClassInfo NewClassInfo(const char *name)
 }
 
 // ID, Question and CorrectAnswer of a question class.
-template <class T>
-TPropInfo IDProp()
+template <class T> TPropInfo IDProp()
 {
-    return IntegerProp<T>(QStringLiteral("ID"), [](const T &c) { return c.ID(); }, [](T &c, int v) { c.SetID(v); });
+    return IntegerProp<T>(
+        QStringLiteral("ID"), [](const T &c) { return c.ID(); }, [](T &c, int v) { c.SetID(v); });
 }
 
-template <class T>
-TPropInfo QuestionProp()
+template <class T> TPropInfo QuestionProp()
 {
-    return StringProp<T>(QStringLiteral("Question"), QStringLiteral("String"), [](const T &c) { return c.Question(); },
-                         [](T &c, const QString &v) { c.SetQuestion(v); });
+    return StringProp<T>(
+        QStringLiteral("Question"), QStringLiteral("String"), [](const T &c) { return c.Question(); },
+        [](T &c, const QString &v) { c.SetQuestion(v); });
 }
 
-template <class T>
-TPropInfo CorrectAnswerProp()
+template <class T> TPropInfo CorrectAnswerProp()
 {
-    return StringProp<T>(QStringLiteral("CorrectAnswer"), QStringLiteral("String"),
-                         [](const T &c) { return c.CorrectAnswer(); },
-                         [](T &c, const QString &v) { c.SetCorrectAnswer(v); });
+    return StringProp<T>(
+        QStringLiteral("CorrectAnswer"), QStringLiteral("String"), [](const T &c) { return c.CorrectAnswer(); },
+        [](T &c, const QString &v) { c.SetCorrectAnswer(v); });
 }
 
-template <class T>
-TPropInfo AnswersProp()
+template <class T> TPropInfo AnswersProp()
 {
-    return ObjectProp<T, TStrings>(QStringLiteral("Answers"), QStringLiteral("TStrings"), StringsClassInfo(),
-                                   [](T &c) { return c.Answers(); },
-                                   [](T &c, const TStrings &v) { c.SetAnswers(v); });
+    return ObjectProp<T, TStrings>(
+        QStringLiteral("Answers"), QStringLiteral("TStrings"), StringsClassInfo(), [](T &c) { return c.Answers(); },
+        [](T &c, const TStrings &v) { c.SetAnswers(v); });
 }
 
-template <class T>
-TPropInfo BorderStyleProp()
+template <class T> TPropInfo BorderStyleProp()
 {
-    return EnumProp<T, TBorderStyle>(QStringLiteral("BorderStyle"), QStringLiteral("TBorderStyle"),
-                                     PropNames::BorderStyle(), [](const T &c) { return c.BorderStyle(); },
-                                     [](T &c, TBorderStyle v) { c.SetBorderStyle(v); })
+    return EnumProp<T, TBorderStyle>(
+               QStringLiteral("BorderStyle"), QStringLiteral("TBorderStyle"), PropNames::BorderStyle(),
+               [](const T &c) { return c.BorderStyle(); }, [](T &c, TBorderStyle v) { c.SetBorderStyle(v); })
         .Def(bsSingle);
 }
 
@@ -85,31 +80,36 @@ const TClassInfo *QAMaskEditClassInfo()
     static const TClassInfo info = [] {
         TClassInfo c = NewClassInfo<T>("TQAMaskEdit");
         const QList<TPropInfo> own{
-            BoolProp<T>(QStringLiteral("AutoSelect"), [](const T &c) { return c.AutoSelect(); },
-                        [](T &c, bool v) { c.SetAutoSelect(v); })
+            BoolProp<T>(
+                QStringLiteral("AutoSelect"), [](const T &c) { return c.AutoSelect(); },
+                [](T &c, bool v) { c.SetAutoSelect(v); })
                 .Def(1),
-            BoolProp<T>(QStringLiteral("AutoSize"), [](const T &c) { return c.AutoSize; },
-                        [](T &c, bool v) { c.AutoSize = v; })
+            BoolProp<T>(
+                QStringLiteral("AutoSize"), [](const T &c) { return c.AutoSize; }, [](T &c, bool v) { c.AutoSize = v; })
                 .Def(1),
             BorderStyleProp<T>(),
-            EnumProp<T, TEditCharCase>(QStringLiteral("CharCase"), QStringLiteral("TEditCharCase"),
-                                       Words("ecNormal ecUpperCase ecLowerCase"),
-                                       [](const T &c) { return c.CharCase(); },
-                                       [](T &c, TEditCharCase v) { c.SetCharCase(v); })
+            EnumProp<T, TEditCharCase>(
+                QStringLiteral("CharCase"), QStringLiteral("TEditCharCase"), Words("ecNormal ecUpperCase ecLowerCase"),
+                [](const T &c) { return c.CharCase(); }, [](T &c, TEditCharCase v) { c.SetCharCase(v); })
                 .Def(ecNormal),
-            StringProp<T>(QStringLiteral("EditMask"), QStringLiteral("TEditMask"),
-                          [](const T &c) { return c.EditMask(); }, [](T &c, const QString &v) { c.SetEditMask(v); }),
-            IntegerProp<T>(QStringLiteral("MaxLength"), [](const T &c) { return c.MaxLength(); },
-                           [](T &c, int v) { c.SetMaxLength(v); })
+            StringProp<T>(
+                QStringLiteral("EditMask"), QStringLiteral("TEditMask"), [](const T &c) { return c.EditMask(); },
+                [](T &c, const QString &v) { c.SetEditMask(v); }),
+            IntegerProp<T>(
+                QStringLiteral("MaxLength"), [](const T &c) { return c.MaxLength(); },
+                [](T &c, int v) { c.SetMaxLength(v); })
                 .Def(0),
-            CharProp<T>(QStringLiteral("PasswordChar"), [](const T &c) { return c.PasswordChar().unicode(); },
-                        [](T &c, QChar v) { c.SetPasswordChar(v); })
+            CharProp<T>(
+                QStringLiteral("PasswordChar"), [](const T &c) { return c.PasswordChar().unicode(); },
+                [](T &c, QChar v) { c.SetPasswordChar(v); })
                 .Def(0),
-            BoolProp<T>(QStringLiteral("ReadOnly"), [](const T &c) { return c.ReadOnly(); },
-                        [](T &c, bool v) { c.SetReadOnly(v); })
+            BoolProp<T>(
+                QStringLiteral("ReadOnly"), [](const T &c) { return c.ReadOnly(); },
+                [](T &c, bool v) { c.SetReadOnly(v); })
                 .Def(0),
-            StringProp<T>(QStringLiteral("Text"), QStringLiteral("TMaskedText"), [](const T &c) { return c.Text(); },
-                          [](T &c, const QString &v) { c.SetText(v); }),
+            StringProp<T>(
+                QStringLiteral("Text"), QStringLiteral("TMaskedText"), [](const T &c) { return c.Text(); },
+                [](T &c, const QString &v) { c.SetText(v); }),
             CorrectAnswerProp<T>(),
             IDProp<T>(),
             QuestionProp<T>(),
@@ -139,19 +139,23 @@ const TClassInfo *QAComboboxClassInfo()
                 Words("csDropDown csSimple csDropDownList csOwnerDrawFixed csOwnerDrawVariable"),
                 [](const T &c) { return c.Style(); }, [](T &c, TComboBoxStyle v) { c.SetStyle(v); })
                 .Def(csDropDown),
-            IntegerProp<T>(QStringLiteral("DropDownCount"), [](const T &c) { return c.DropDownCount(); },
-                           [](T &c, int v) { c.SetDropDownCount(v); })
+            IntegerProp<T>(
+                QStringLiteral("DropDownCount"), [](const T &c) { return c.DropDownCount(); },
+                [](T &c, int v) { c.SetDropDownCount(v); })
                 .Def(8),
-            IntegerProp<T>(QStringLiteral("ItemHeight"), [](const T &c) { return c.ItemHeight; },
-                           [](T &c, int v) { c.ItemHeight = v; }),
-            IntegerProp<T>(QStringLiteral("MaxLength"), [](const T &c) { return c.MaxLength(); },
-                           [](T &c, int v) { c.SetMaxLength(v); })
+            IntegerProp<T>(
+                QStringLiteral("ItemHeight"), [](const T &c) { return c.ItemHeight; },
+                [](T &c, int v) { c.ItemHeight = v; }),
+            IntegerProp<T>(
+                QStringLiteral("MaxLength"), [](const T &c) { return c.MaxLength(); },
+                [](T &c, int v) { c.SetMaxLength(v); })
                 .Def(0),
-            BoolProp<T>(QStringLiteral("Sorted"), [](const T &c) { return c.Sorted(); },
-                        [](T &c, bool v) { c.SetSorted(v); })
+            BoolProp<T>(
+                QStringLiteral("Sorted"), [](const T &c) { return c.Sorted(); }, [](T &c, bool v) { c.SetSorted(v); })
                 .Def(0),
-            StringProp<T>(QStringLiteral("Text"), QStringLiteral("TCaption"), [](const T &c) { return c.Text(); },
-                          [](T &c, const QString &v) { c.SetText(v); }),
+            StringProp<T>(
+                QStringLiteral("Text"), QStringLiteral("TCaption"), [](const T &c) { return c.Text(); },
+                [](T &c, const QString &v) { c.SetText(v); }),
             StringsProp<T>(QStringLiteral("Items"), [](T &c) { return c.Items(); }),
             AnswersProp<T>(),
             CorrectAnswerProp<T>(),
@@ -179,20 +183,24 @@ const TClassInfo *QARadioGroupClassInfo()
     static const TClassInfo info = [] {
         TClassInfo c = NewClassInfo<T>("TQARadioGroup");
         const QList<TPropInfo> own{
-            StringProp<T>(QStringLiteral("Caption"), QStringLiteral("TCaption"), [](const T &c) { return c.Caption(); },
-                          [](T &c, const QString &v) { c.SetCaption(v); }),
-            IntegerProp<T>(QStringLiteral("Columns"), [](const T &c) { return c.Columns(); },
-                           [](T &c, int v) { c.SetColumns(v); })
+            StringProp<T>(
+                QStringLiteral("Caption"), QStringLiteral("TCaption"), [](const T &c) { return c.Caption(); },
+                [](T &c, const QString &v) { c.SetCaption(v); }),
+            IntegerProp<T>(
+                QStringLiteral("Columns"), [](const T &c) { return c.Columns(); }, [](T &c, int v) { c.SetColumns(v); })
                 .Def(1),
-            IntegerProp<T>(QStringLiteral("ItemIndex"), [](const T &c) { return c.ItemIndex(); },
-                           [](T &c, int v) { c.SetItemIndex(v); })
+            IntegerProp<T>(
+                QStringLiteral("ItemIndex"), [](const T &c) { return c.ItemIndex(); },
+                [](T &c, int v) { c.SetItemIndex(v); })
                 .Def(-1),
             StringsProp<T>(QStringLiteral("Items"), [](T &c) { return c.Items(); }),
-            BoolProp<T>(QStringLiteral("ParentColor"), [](const T &c) { return c.ParentColor(); },
-                        [](T &c, bool v) { c.SetParentColor(v); })
+            BoolProp<T>(
+                QStringLiteral("ParentColor"), [](const T &c) { return c.ParentColor(); },
+                [](T &c, bool v) { c.SetParentColor(v); })
                 .Def(1),
-            BoolProp<T>(QStringLiteral("TabStop"), [](const T &c) { return c.TabStop(); },
-                        [](T &c, bool v) { c.SetTabStop(v); })
+            BoolProp<T>(
+                QStringLiteral("TabStop"), [](const T &c) { return c.TabStop(); },
+                [](T &c, bool v) { c.SetTabStop(v); })
                 .Def(0),
             AnswersProp<T>(),
             CorrectAnswerProp<T>(),
@@ -219,35 +227,40 @@ const TClassInfo *QAListboxClassInfo()
         TClassInfo c = NewClassInfo<T>("TQAListbox");
         const QList<TPropInfo> own{
             BorderStyleProp<T>(),
-            IntegerProp<T>(QStringLiteral("Columns"), [](const T &c) { return c.Columns(); },
-                           [](T &c, int v) { c.SetColumns(v); })
+            IntegerProp<T>(
+                QStringLiteral("Columns"), [](const T &c) { return c.Columns(); }, [](T &c, int v) { c.SetColumns(v); })
                 .Def(0),
-            BoolProp<T>(QStringLiteral("ExtendedSelect"), [](const T &c) { return c.ExtendedSelect(); },
-                        [](T &c, bool v) { c.SetExtendedSelect(v); })
+            BoolProp<T>(
+                QStringLiteral("ExtendedSelect"), [](const T &c) { return c.ExtendedSelect(); },
+                [](T &c, bool v) { c.SetExtendedSelect(v); })
                 .Def(1),
-            BoolProp<T>(QStringLiteral("IntegralHeight"), [](const T &c) { return c.IntegralHeight; },
-                        [](T &c, bool v) { c.IntegralHeight = v; })
+            BoolProp<T>(
+                QStringLiteral("IntegralHeight"), [](const T &c) { return c.IntegralHeight; },
+                [](T &c, bool v) { c.IntegralHeight = v; })
                 .Def(0),
-            IntegerProp<T>(QStringLiteral("ItemHeight"), [](const T &c) { return c.ItemHeight; },
-                           [](T &c, int v) { c.ItemHeight = v; }),
+            IntegerProp<T>(
+                QStringLiteral("ItemHeight"), [](const T &c) { return c.ItemHeight; },
+                [](T &c, int v) { c.ItemHeight = v; }),
             StringsProp<T>(QStringLiteral("Items"), [](T &c) { return c.Items(); }),
-            BoolProp<T>(QStringLiteral("MultiSelect"), [](const T &c) { return c.MultiSelect(); },
-                        [](T &c, bool v) { c.SetMultiSelect(v); })
+            BoolProp<T>(
+                QStringLiteral("MultiSelect"), [](const T &c) { return c.MultiSelect(); },
+                [](T &c, bool v) { c.SetMultiSelect(v); })
                 .Def(0),
-            BoolProp<T>(QStringLiteral("Sorted"), [](const T &c) { return c.Sorted(); },
-                        [](T &c, bool v) { c.SetSorted(v); })
+            BoolProp<T>(
+                QStringLiteral("Sorted"), [](const T &c) { return c.Sorted(); }, [](T &c, bool v) { c.SetSorted(v); })
                 .Def(0),
-            EnumProp<T, TListBoxStyle>(QStringLiteral("Style"), QStringLiteral("TListBoxStyle"),
-                                       Words("lbStandard lbOwnerDrawFixed lbOwnerDrawVariable"),
-                                       [](const T &c) { return c.Style; }, [](T &c, TListBoxStyle v) { c.Style = v; })
+            EnumProp<T, TListBoxStyle>(
+                QStringLiteral("Style"), QStringLiteral("TListBoxStyle"),
+                Words("lbStandard lbOwnerDrawFixed lbOwnerDrawVariable"), [](const T &c) { return c.Style; },
+                [](T &c, TListBoxStyle v) { c.Style = v; })
                 .Def(lbStandard),
-            IntegerProp<T>(QStringLiteral("TabWidth"), [](const T &c) { return c.TabWidth; },
-                           [](T &c, int v) { c.TabWidth = v; })
+            IntegerProp<T>(
+                QStringLiteral("TabWidth"), [](const T &c) { return c.TabWidth; }, [](T &c, int v) { c.TabWidth = v; })
                 .Def(0),
             AnswersProp<T>(),
-            ObjectProp<T, TStrings>(QStringLiteral("CorrectAnswers"), QStringLiteral("TStrings"), StringsClassInfo(),
-                                    [](T &c) { return c.CorrectAnswers(); },
-                                    [](T &c, const TStrings &v) { c.SetCorrectAnswers(v); }),
+            ObjectProp<T, TStrings>(
+                QStringLiteral("CorrectAnswers"), QStringLiteral("TStrings"), StringsClassInfo(),
+                [](T &c) { return c.CorrectAnswers(); }, [](T &c, const TStrings &v) { c.SetCorrectAnswers(v); }),
             IDProp<T>(),
             QuestionProp<T>(),
         };
@@ -272,43 +285,53 @@ const TClassInfo *QARichEditClassInfo()
     static const TClassInfo info = [] {
         TClassInfo c = NewClassInfo<T>("TQARichEdit");
         const QList<TPropInfo> own{
-            EnumProp<T, TAlignment>(QStringLiteral("Alignment"), QStringLiteral("TAlignment"),
-                                    Words("taLeftJustify taRightJustify taCenter"),
-                                    [](const T &c) { return c.Alignment; }, [](T &c, TAlignment v) { c.Alignment = v; })
+            EnumProp<T, TAlignment>(
+                QStringLiteral("Alignment"), QStringLiteral("TAlignment"),
+                Words("taLeftJustify taRightJustify taCenter"), [](const T &c) { return c.Alignment; },
+                [](T &c, TAlignment v) { c.Alignment = v; })
                 .Def(taLeftJustify),
             BorderStyleProp<T>(),
-            IntegerProp<T>(QStringLiteral("BorderWidth"), [](const T &c) { return c.BorderWidth; },
-                           [](T &c, int v) { c.BorderWidth = std::max(0, v); }, QStringLiteral("TBorderWidth"))
+            IntegerProp<T>(
+                QStringLiteral("BorderWidth"), [](const T &c) { return c.BorderWidth; },
+                [](T &c, int v) { c.BorderWidth = std::max(0, v); }, QStringLiteral("TBorderWidth"))
                 .Def(0),
-            BoolProp<T>(QStringLiteral("HideSelection"), [](const T &c) { return c.HideSelection; },
-                        [](T &c, bool v) { c.HideSelection = v; })
+            BoolProp<T>(
+                QStringLiteral("HideSelection"), [](const T &c) { return c.HideSelection; },
+                [](T &c, bool v) { c.HideSelection = v; })
                 .Def(1),
-            BoolProp<T>(QStringLiteral("HideScrollBars"), [](const T &c) { return c.HideScrollBars; },
-                        [](T &c, bool v) { c.HideScrollBars = v; })
+            BoolProp<T>(
+                QStringLiteral("HideScrollBars"), [](const T &c) { return c.HideScrollBars; },
+                [](T &c, bool v) { c.HideScrollBars = v; })
                 .Def(1),
             StringsProp<T>(QStringLiteral("Lines"), [](T &c) { return c.Lines(); }),
-            IntegerProp<T>(QStringLiteral("MaxLength"), [](const T &c) { return c.MaxLength; },
-                           [](T &c, int v) { c.MaxLength = v; })
+            IntegerProp<T>(
+                QStringLiteral("MaxLength"), [](const T &c) { return c.MaxLength; },
+                [](T &c, int v) { c.MaxLength = v; })
                 .Def(0),
-            BoolProp<T>(QStringLiteral("PlainText"), [](const T &c) { return c.PlainText; },
-                        [](T &c, bool v) { c.PlainText = v; })
+            BoolProp<T>(
+                QStringLiteral("PlainText"), [](const T &c) { return c.PlainText; },
+                [](T &c, bool v) { c.PlainText = v; })
                 .Def(0),
-            BoolProp<T>(QStringLiteral("ReadOnly"), [](const T &c) { return c.ReadOnly(); },
-                        [](T &c, bool v) { c.SetReadOnly(v); })
+            BoolProp<T>(
+                QStringLiteral("ReadOnly"), [](const T &c) { return c.ReadOnly(); },
+                [](T &c, bool v) { c.SetReadOnly(v); })
                 .Def(0),
-            EnumProp<T, TScrollStyle>(QStringLiteral("ScrollBars"), QStringLiteral("TScrollStyle"),
-                                      Words("ssNone ssHorizontal ssVertical ssBoth"),
-                                      [](const T &c) { return c.ScrollBars(); },
-                                      [](T &c, TScrollStyle v) { c.SetScrollBars(v); })
+            EnumProp<T, TScrollStyle>(
+                QStringLiteral("ScrollBars"), QStringLiteral("TScrollStyle"),
+                Words("ssNone ssHorizontal ssVertical ssBoth"), [](const T &c) { return c.ScrollBars(); },
+                [](T &c, TScrollStyle v) { c.SetScrollBars(v); })
                 .Def(ssNone),
-            BoolProp<T>(QStringLiteral("WantTabs"), [](const T &c) { return c.WantTabs(); },
-                        [](T &c, bool v) { c.SetWantTabs(v); })
+            BoolProp<T>(
+                QStringLiteral("WantTabs"), [](const T &c) { return c.WantTabs(); },
+                [](T &c, bool v) { c.SetWantTabs(v); })
                 .Def(0),
-            BoolProp<T>(QStringLiteral("WantReturns"), [](const T &c) { return c.WantReturns; },
-                        [](T &c, bool v) { c.WantReturns = v; })
+            BoolProp<T>(
+                QStringLiteral("WantReturns"), [](const T &c) { return c.WantReturns; },
+                [](T &c, bool v) { c.WantReturns = v; })
                 .Def(1),
-            BoolProp<T>(QStringLiteral("WordWrap"), [](const T &c) { return c.WordWrap(); },
-                        [](T &c, bool v) { c.SetWordWrap(v); })
+            BoolProp<T>(
+                QStringLiteral("WordWrap"), [](const T &c) { return c.WordWrap(); },
+                [](T &c, bool v) { c.SetWordWrap(v); })
                 .Def(1),
             CorrectAnswerProp<T>(),
             IDProp<T>(),
@@ -336,40 +359,47 @@ const TClassInfo *QADateTimeClassInfo()
     static const TClassInfo info = [] {
         TClassInfo c = NewClassInfo<T>("TQADateTime");
         const QList<TPropInfo> own{
-            EnumProp<T, TDTCalAlignment>(QStringLiteral("CalAlignment"), QStringLiteral("TDTCalAlignment"),
-                                         Words("dtaLeft dtaRight"), [](const T &c) { return c.CalAlignment; },
-                                         [](T &c, TDTCalAlignment v) { c.CalAlignment = v; }),
-            ObjectProp<T, TMonthCalColors>(QStringLiteral("CalColors"), QStringLiteral("TMonthCalColors"),
-                                           MonthCalColorsClassInfo(), [](T &c) { return c.CalColors(); },
-                                           [](T &c, const TMonthCalColors &v) { *c.CalColors() = v; }),
-            FloatProp<T>(QStringLiteral("Date"), QStringLiteral("TDate"), [](const T &c) { return c.Date(); },
-                         [](T &c, double v) { c.SetDate(v); }),
-            FloatProp<T>(QStringLiteral("Time"), QStringLiteral("TTime"), [](const T &c) { return c.Time(); },
-                         [](T &c, double v) { c.SetTime(v); }),
-            BoolProp<T>(QStringLiteral("ShowCheckbox"), [](const T &c) { return c.ShowCheckbox; },
-                        [](T &c, bool v) { c.ShowCheckbox = v; })
+            EnumProp<T, TDTCalAlignment>(
+                QStringLiteral("CalAlignment"), QStringLiteral("TDTCalAlignment"), Words("dtaLeft dtaRight"),
+                [](const T &c) { return c.CalAlignment; }, [](T &c, TDTCalAlignment v) { c.CalAlignment = v; }),
+            ObjectProp<T, TMonthCalColors>(
+                QStringLiteral("CalColors"), QStringLiteral("TMonthCalColors"), MonthCalColorsClassInfo(),
+                [](T &c) { return c.CalColors(); }, [](T &c, const TMonthCalColors &v) { *c.CalColors() = v; }),
+            FloatProp<T>(
+                QStringLiteral("Date"), QStringLiteral("TDate"), [](const T &c) { return c.Date(); },
+                [](T &c, double v) { c.SetDate(v); }),
+            FloatProp<T>(
+                QStringLiteral("Time"), QStringLiteral("TTime"), [](const T &c) { return c.Time(); },
+                [](T &c, double v) { c.SetTime(v); }),
+            BoolProp<T>(
+                QStringLiteral("ShowCheckbox"), [](const T &c) { return c.ShowCheckbox; },
+                [](T &c, bool v) { c.ShowCheckbox = v; })
                 .Def(0),
-            BoolProp<T>(QStringLiteral("Checked"), [](const T &c) { return c.Checked; },
-                        [](T &c, bool v) { c.Checked = v; })
+            BoolProp<T>(
+                QStringLiteral("Checked"), [](const T &c) { return c.Checked; }, [](T &c, bool v) { c.Checked = v; })
                 .Def(1),
-            EnumProp<T, TDTDateFormat>(QStringLiteral("DateFormat"), QStringLiteral("TDTDateFormat"),
-                                       Words("dfShort dfLong"), [](const T &c) { return c.DateFormat(); },
-                                       [](T &c, TDTDateFormat v) { c.SetDateFormat(v); }),
-            EnumProp<T, TDTDateMode>(QStringLiteral("DateMode"), QStringLiteral("TDTDateMode"),
-                                     Words("dmComboBox dmUpDown"), [](const T &c) { return c.DateMode(); },
-                                     [](T &c, TDTDateMode v) { c.SetDateMode(v); }),
-            EnumProp<T, TDateTimeKind>(QStringLiteral("Kind"), QStringLiteral("TDateTimeKind"),
-                                       Words("dtkDate dtkTime"), [](const T &c) { return c.Kind(); },
-                                       [](T &c, TDateTimeKind v) { c.SetKind(v); }),
-            FloatProp<T>(QStringLiteral("MaxDate"), QStringLiteral("TDate"), [](const T &c) { return c.MaxDate(); },
-                         [](T &c, double v) { c.SetMaxDate(v); }),
-            FloatProp<T>(QStringLiteral("MinDate"), QStringLiteral("TDate"), [](const T &c) { return c.MinDate(); },
-                         [](T &c, double v) { c.SetMinDate(v); }),
-            BoolProp<T>(QStringLiteral("ParseInput"), [](const T &c) { return c.ParseInput; },
-                        [](T &c, bool v) { c.ParseInput = v; }),
+            EnumProp<T, TDTDateFormat>(
+                QStringLiteral("DateFormat"), QStringLiteral("TDTDateFormat"), Words("dfShort dfLong"),
+                [](const T &c) { return c.DateFormat(); }, [](T &c, TDTDateFormat v) { c.SetDateFormat(v); }),
+            EnumProp<T, TDTDateMode>(
+                QStringLiteral("DateMode"), QStringLiteral("TDTDateMode"), Words("dmComboBox dmUpDown"),
+                [](const T &c) { return c.DateMode(); }, [](T &c, TDTDateMode v) { c.SetDateMode(v); }),
+            EnumProp<T, TDateTimeKind>(
+                QStringLiteral("Kind"), QStringLiteral("TDateTimeKind"), Words("dtkDate dtkTime"),
+                [](const T &c) { return c.Kind(); }, [](T &c, TDateTimeKind v) { c.SetKind(v); }),
+            FloatProp<T>(
+                QStringLiteral("MaxDate"), QStringLiteral("TDate"), [](const T &c) { return c.MaxDate(); },
+                [](T &c, double v) { c.SetMaxDate(v); }),
+            FloatProp<T>(
+                QStringLiteral("MinDate"), QStringLiteral("TDate"), [](const T &c) { return c.MinDate(); },
+                [](T &c, double v) { c.SetMinDate(v); }),
+            BoolProp<T>(
+                QStringLiteral("ParseInput"), [](const T &c) { return c.ParseInput; },
+                [](T &c, bool v) { c.ParseInput = v; }),
             CorrectAnswerProp<T>(),
-            FloatProp<T>(QStringLiteral("DateAnswer"), QStringLiteral("TDateTime"),
-                         [](const T &c) { return c.DateAnswer(); }, [](T &c, double v) { c.SetDateAnswer(v); }),
+            FloatProp<T>(
+                QStringLiteral("DateAnswer"), QStringLiteral("TDateTime"), [](const T &c) { return c.DateAnswer(); },
+                [](T &c, double v) { c.SetDateAnswer(v); }),
             IDProp<T>(),
             QuestionProp<T>(),
         };

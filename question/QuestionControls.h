@@ -8,8 +8,7 @@
 struct TClassInfo;
 
 // What every question control adds: the row key and the question text.
-class TQuestionControl
-{
+class TQuestionControl {
 public:
     virtual ~TQuestionControl() = default;
     int ID() const { return FID; }
@@ -23,8 +22,7 @@ private:
 };
 
 // Short answer.
-class TQAMaskEdit : public TEditBox, public TQuestionControl
-{
+class TQAMaskEdit : public TEditBox, public TQuestionControl {
     Q_OBJECT
 public:
     explicit TQAMaskEdit(QObject *owner, QWidget *parent = nullptr);
@@ -37,8 +35,7 @@ private:
 
 // One correct choice from a drop-down list. Assigning Answers does not touch Items;
 // a combo box rebuilt from its text offers exactly Answers.
-class TQACombobox : public TComboBox, public TQuestionControl
-{
+class TQACombobox : public TComboBox, public TQuestionControl {
     Q_OBJECT
 public:
     explicit TQACombobox(QObject *owner, QWidget *parent = nullptr);
@@ -55,8 +52,7 @@ private:
 };
 
 // One correct choice among radio buttons; assigning Answers also sets Items.
-class TQARadioGroup : public TRadioGroup, public TQuestionControl
-{
+class TQARadioGroup : public TRadioGroup, public TQuestionControl {
     Q_OBJECT
 public:
     explicit TQARadioGroup(QObject *owner, QWidget *parent = nullptr);
@@ -73,8 +69,7 @@ private:
 };
 
 // One or several correct choices in a list box; assigning Answers also sets Items.
-class TQAListbox : public TListBox, public TQuestionControl
-{
+class TQAListbox : public TListBox, public TQuestionControl {
     Q_OBJECT
 public:
     explicit TQAListbox(QObject *owner, QWidget *parent = nullptr);
@@ -93,8 +88,7 @@ private:
 };
 
 // Essay: the response is the whole memo text.
-class TQARichEdit : public TRichEdit, public TQuestionControl
-{
+class TQARichEdit : public TRichEdit, public TQuestionControl {
     Q_OBJECT
 public:
     explicit TQARichEdit(QObject *owner, QWidget *parent = nullptr);
@@ -107,8 +101,7 @@ private:
 
 // Date question. Setting CorrectAnswer to a valid date (short date format) also sets
 // DateAnswer; any other text is kept as text and leaves DateAnswer alone.
-class TQADateTime : public TDateTimePicker, public TQuestionControl
-{
+class TQADateTime : public TDateTimePicker, public TQuestionControl {
     Q_OBJECT
 public:
     explicit TQADateTime(QObject *owner, QWidget *parent = nullptr);

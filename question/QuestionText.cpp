@@ -32,8 +32,7 @@ QString TrimBlanks(const QString &text)
 
 using TCreateFunction = QWidget *(*)(QObject *owner, QWidget *parent);
 
-template <class T>
-QWidget *Construct(QObject *owner, QWidget *parent)
+template <class T> QWidget *Construct(QObject *owner, QWidget *parent)
 {
     return new T(owner, parent);
 }
@@ -81,8 +80,8 @@ void ReadComponent(QObject *control, const TTextObject &object)
                 throw Exception(QStringLiteral("Property does not exist"));
             ReadProperty(target, property);
         } catch (const Exception &e) {
-            throw Exception(QStringLiteral("Error reading %1%2%3: %4")
-                                .arg(name, QStringLiteral("."), property.Path, e.Message()));
+            throw Exception(
+                QStringLiteral("Error reading %1%2%3: %4").arg(name, QStringLiteral("."), property.Path, e.Message()));
         }
     }
     // Question controls have no child controls; a text that names some is refused.

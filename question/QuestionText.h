@@ -15,8 +15,7 @@
 class TDbQuery;
 
 // One stored question row.
-struct TControlDef
-{
+struct TControlDef {
     int ID = 0;
     QString Name;
     QString Question;
@@ -24,8 +23,7 @@ struct TControlDef
 };
 
 // Entries of LoadTestQuestions: the question's ID in decimal and its row.
-struct TControlDefEntry
-{
+struct TControlDefEntry {
     QString Text;
     TControlDef Def;
 };
@@ -33,23 +31,20 @@ using TControlDefList = QList<TControlDefEntry>;
 
 // Entries of CreateQuestionControls: the question text and the rebuilt control (none
 // when the text named no question class). The owner window owns the controls.
-struct TQuestionEntry
-{
+struct TQuestionEntry {
     QString Text;
     QPointer<QWidget> Control;
 };
 using TQuestionControlList = QList<TQuestionEntry>;
 
 // One question prepared for the printout.
-struct TReportObj
-{
+struct TReportObj {
     QString Question;
     std::optional<QStringList> Answers; // present only for the three choice kinds
     QStringList CorrectAnswers;
     QString ClassName; // upper case, e.g. TQARICHEDIT
 };
-struct TReportEntry
-{
+struct TReportEntry {
     QString Text;
     TReportObj Report;
 };

@@ -27,8 +27,9 @@ QPageLayout PaperLayout(const QSizeF &paperMm)
 {
     const bool landscape = paperMm.width() > paperMm.height();
     const QSizeF portrait = landscape ? paperMm.transposed() : paperMm;
-    return QPageLayout(QPageSize(portrait, QPageSize::Millimeter), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    return QPageLayout(QPageSize(portrait, QPageSize::Millimeter),
+                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                       QPageLayout::Millimeter);
 }
 
 void SetError(QString *error, const QString &text)
@@ -139,10 +140,12 @@ bool TPreparedReport::Print(QPrinter &printer, QString *error) const
 
 bool TPreparedReport::Print(const QString &printerName, QString *error) const
 {
-    const QPrinterInfo info = printerName.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(printerName);
+    const QPrinterInfo info = printerName.isEmpty() ? QPrinterInfo::defaultPrinter()
+                                                    : QPrinterInfo::printerInfo(printerName);
     if (info.isNull()) {
-        SetError(error, printerName.isEmpty() ? QStringLiteral("No printer is installed.")
-                                              : QStringLiteral("The printer \"%1\" is not installed.").arg(printerName));
+        SetError(error, printerName.isEmpty()
+                            ? QStringLiteral("No printer is installed.")
+                            : QStringLiteral("The printer \"%1\" is not installed.").arg(printerName));
         return false;
     }
     QPrinter printer(info, QPrinter::HighResolution);
@@ -245,8 +248,8 @@ bool TPreparedReport::Read(QIODevice &device, QString *error)
     for (quint32 i = 0; i < count; ++i) {
         quint32 length = 0;
         in >> length;
-        if (in.status() != QDataStream::Ok || length > MaxPageBytes
-            || (!device.isSequential() && qint64(length) > device.size() - device.pos())) {
+        if (in.status() != QDataStream::Ok || length > MaxPageBytes ||
+            (!device.isSequential() && qint64(length) > device.size() - device.pos())) {
             SetError(error, damaged);
             return false;
         }

@@ -14,8 +14,7 @@ class QPrinter;
 // inch from the paper's top-left corner. It can be shown, printed, written as PDF and
 // saved to and loaded from a report file (*.QRP), independently of the report that
 // prepared it.
-class TPreparedReport
-{
+class TPreparedReport {
 public:
     // US Letter.
     QSizeF PaperSizeMm{215.9, 279.4};

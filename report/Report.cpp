@@ -72,8 +72,7 @@ TReportElement *TReportBand::FindElement(const QString &name) const
 
 // --- preparation state ---
 
-struct TReport::TState
-{
+struct TReport::TState {
     TPrintContext Context;
     std::unique_ptr<TPagePicture> Picture; // declared before the painter, which ends first
     std::unique_ptr<QPainter> Painter;
@@ -92,7 +91,7 @@ struct TReport::TState
     double Y = 0, ColumnTop = 0, ColumnBottom = 0;
     int Column = 0;
     bool ColumnFresh = true; // no detail band in this column yet
-    bool PageFresh = true;   // none on this page yet
+    bool PageFresh = true; // none on this page yet
     int Records = 0;
     int LastProgress = -1;
     QList<int> NewPages; // finished pages not yet announced
@@ -303,7 +302,8 @@ void TReport::ClosePage()
             const double top = s.PaperHeight - s.MarginBottom - height;
             PrintBandAt(*band, s.MarginLeft, top);
             if (band->AfterPrint)
-                band->AfterPrint({TBandPiece{s.Context.PageNumber, 1, QRectF(s.MarginLeft, top, s.ContentWidth, height)}});
+                band->AfterPrint(
+                    {TBandPiece{s.Context.PageNumber, 1, QRectF(s.MarginLeft, top, s.ContentWidth, height)}});
         }
     }
     s.Painter->end();
@@ -356,7 +356,8 @@ void TReport::PrintDetail(TReportBand &band)
     }
     // Keep the band whole: it goes on in the next column unless it already starts one.
     // A column without any room (a title filling the first page) is skipped too.
-    for (int moves = 0; s.Running && (s.ColumnBottom - s.Y < 1 || (s.Y + height > s.ColumnBottom && !s.ColumnFresh)); ++moves) {
+    for (int moves = 0; s.Running && (s.ColumnBottom - s.Y < 1 || (s.Y + height > s.ColumnBottom && !s.ColumnFresh));
+         ++moves) {
         if (moves > s.Columns + 1) {
             Fail(QStringLiteral("The page has no room for the report's bands."));
             return;
@@ -369,7 +370,8 @@ void TReport::PrintDetail(TReportBand &band)
     QList<TBandPiece> pieces;
     if (s.Y + height <= s.ColumnBottom) {
         PrintBandAt(band, s.ColumnLeft(), s.Y);
-        pieces.append(TBandPiece{s.Context.PageNumber, s.Column + 1, QRectF(s.ColumnLeft(), s.Y, s.ColumnWidth, height)});
+        pieces.append(
+            TBandPiece{s.Context.PageNumber, s.Column + 1, QRectF(s.ColumnLeft(), s.Y, s.ColumnWidth, height)});
         s.Y += height;
     } else {
         // Taller than a whole column: printed in slices, cut between lines of text where possible.
@@ -561,8 +563,7 @@ bool TReport::Prepare()
         emit Finished(false);
         return false;
     }
-    while (PrepareStep(1000)) {
-    }
+    while (PrepareStep(1000)) { }
     return FPrepared.Complete;
 }
 
@@ -589,8 +590,7 @@ bool TReport::EnsurePrepared(QString *error)
     if (IsPreparing()) {
         // Printing waits for the preparation under way instead of starting another.
         FTimer->stop();
-        while (PrepareStep(1000)) {
-        }
+        while (PrepareStep(1000)) { }
     } else if (!FPrepared.Complete) {
         Prepare();
     }

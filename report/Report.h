@@ -22,12 +22,11 @@ class TReportBand;
 
 // Handed to a band's BeforePrint hook just before the band prints. Positions are in
 // tenths of a millimetre from the paper's top edge.
-struct TBandPrintEvent
-{
+struct TBandPrintEvent {
     TReportBand &Band;
-    int Page = 1;       // 1-based
-    int Column = 1;     // 1-based
-    int CurrentY = 0;   // where the band would start
+    int Page = 1; // 1-based
+    int Column = 1; // 1-based
+    int CurrentY = 0; // where the band would start
     int BandHeight = 0; // as laid out before the hook
     int ColumnBottom = 0;
     bool PrintBand = true;
@@ -42,17 +41,15 @@ struct TBandPrintEvent
 
 // Where a band landed: one piece, or several when it was taller than a column and
 // went on in the next column or page. Rectangles are paper pixels.
-struct TBandPiece
-{
+struct TBandPiece {
     int Page = 1;
     int Column = 1;
     QRectF Rect;
 };
 
-class TReportBand
-{
+class TReportBand {
 public:
-    TReportBand(TBandType type, int height, const QFont &font) : Type(type), Height(height), Font(font) {}
+    TReportBand(TBandType type, int height, const QFont &font) : Type(type), Height(height), Font(font) { }
     TReportBand(const TReportBand &) = delete;
     TReportBand &operator=(const TReportBand &) = delete;
 
@@ -80,8 +77,7 @@ private:
     std::vector<std::unique_ptr<TReportElement>> FElements;
 };
 
-struct TPageSetup
-{
+struct TPageSetup {
     QSizeF PaperMm{215.9, 279.4}; // US Letter, portrait
     double LeftMm = 12.7;
     double TopMm = 12.7;
@@ -100,8 +96,7 @@ struct TPageSetup
 // the event loop of the calling thread, so a preview can show the first page while the
 // rest follows and the window never stops responding; callbacks therefore run on that
 // thread and may use widgets.
-class TReport : public QObject
-{
+class TReport : public QObject {
     Q_OBJECT
 
 public:
@@ -109,11 +104,11 @@ public:
     ~TReport() override;
 
     TPageSetup Page;
-    QFont Font;          // default font of new bands: Arial 8 points
+    QFont Font; // default font of new bands: Arial 8 points
     QString PrinterName; // empty: the default printer
     QString DocumentTitle;
     int ExpectedRecords = 0; // for progress; 0 when unknown
-    int MaxPages = 10000;    // a runaway NeedData ends with an error instead of filling memory
+    int MaxPages = 10000; // a runaway NeedData ends with an error instead of filling memory
 
     // Says whether there is another record and fills the detail band's elements for it.
     std::function<bool()> NeedData;

@@ -42,7 +42,9 @@ void TReportElement::Layout(const TPrintContext &)
 
 // --- labels ---
 
-TReportLabel::TReportLabel(QString name) : TReportElement(std::move(name)) {}
+TReportLabel::TReportLabel(QString name) : TReportElement(std::move(name))
+{
+}
 
 TReportLabel::~TReportLabel() = default;
 
@@ -72,7 +74,8 @@ QRectF TReportLabel::TextRect(const QString &text)
     double left = Left;
     double width = Width;
     if (AutoSize) {
-        width = std::ceil(metrics.boundingRect(QRectF(0, 0, 1e6, 1e6), TextFlags() & ~Qt::AlignHorizontal_Mask, text).width());
+        width = std::ceil(
+            metrics.boundingRect(QRectF(0, 0, 1e6, 1e6), TextFlags() & ~Qt::AlignHorizontal_Mask, text).width());
         if (Width > 0 && Alignment == TReportAlign::Right)
             left = Left + Width - width;
         else if (Width > 0 && Alignment == TReportAlign::Center)
@@ -82,7 +85,8 @@ QRectF TReportLabel::TextRect(const QString &text)
     if (height <= 0) {
         height = metrics.height();
         if (AutoSize)
-            height = std::max(height, metrics.boundingRect(QRectF(0, 0, std::max(width, 1.0), 1e6), TextFlags(), text).height());
+            height = std::max(
+                height, metrics.boundingRect(QRectF(0, 0, std::max(width, 1.0), 1e6), TextFlags(), text).height());
         height = std::ceil(height);
     }
     return QRectF(left, Top, width, height);
@@ -242,7 +246,8 @@ QString SysDataValue(TSysDataKind kind, const QString &prefix, const TPrintConte
         value = context.PrintedAt.time().toString(QStringLiteral("HH:mm"));
         break;
     case TSysDataKind::DateTime:
-        value = DateToStr(context.PrintedAt.date()) + QLatin1Char(' ') + context.PrintedAt.time().toString(QStringLiteral("HH:mm"));
+        value = DateToStr(context.PrintedAt.date()) + QLatin1Char(' ') +
+                context.PrintedAt.time().toString(QStringLiteral("HH:mm"));
         break;
     case TSysDataKind::PageNumber:
         value = QString::number(context.PageNumber);

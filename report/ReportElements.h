@@ -17,16 +17,14 @@ class QTextLayout;
 enum class TReportAlign { Left, Center, Right };
 
 // What the elements of a band may ask about the print under way.
-struct TPrintContext
-{
+struct TPrintContext {
     int PageNumber = 1;
     QDateTime PrintedAt;
 };
 
 // A text whose content is known only when every page is prepared ("Page 2 of 7"); the
 // engine draws it onto its page at the end.
-struct TDeferredText
-{
+struct TDeferredText {
     QRectF Rect; // paper pixels
     QFont Font;
     QColor Color;
@@ -37,10 +35,9 @@ struct TDeferredText
 // One printable element of a band. Positions and sizes are pixels at 96 per inch
 // relative to the band's top-left corner. Layout() runs before every print and fixes
 // the rectangle the element takes this time (auto-size, stretching).
-class TReportElement
-{
+class TReportElement {
 public:
-    explicit TReportElement(QString name) : Name(std::move(name)) {}
+    explicit TReportElement(QString name) : Name(std::move(name)) { }
     virtual ~TReportElement() = default;
     TReportElement(const TReportElement &) = delete;
     TReportElement &operator=(const TReportElement &) = delete;
@@ -57,7 +54,7 @@ public:
     const QRectF &PrintRect() const { return FPrintRect; }
     virtual void Print(QPainter &painter, const TPrintContext &context) const = 0;
     // Band offsets between lines, where a band taller than a page may be cut.
-    virtual void AddBreakPositions(QList<double> &) const {}
+    virtual void AddBreakPositions(QList<double> &) const { }
     // Set when the element's text waits for the page count (drawn at the end instead).
     virtual bool Deferred() const { return false; }
     virtual TDeferredText DeferredText(const QPointF &, const TPrintContext &) const { return {}; }
@@ -66,8 +63,7 @@ protected:
     QRectF FPrintRect;
 };
 
-class TReportLabel : public TReportElement
-{
+class TReportLabel : public TReportElement {
 public:
     explicit TReportLabel(QString name);
     ~TReportLabel() override;
@@ -97,8 +93,7 @@ private:
 
 enum class TShapeKind { Rectangle, HorzLine, VertLine };
 
-class TReportShape : public TReportElement
-{
+class TReportShape : public TReportElement {
 public:
     using TReportElement::TReportElement;
 
@@ -112,8 +107,7 @@ public:
 
 // Rich text printed through a text document; with AutoStretch (the default) the
 // element, and so its band, grows to the whole content.
-class TReportRichText : public TReportElement
-{
+class TReportRichText : public TReportElement {
 public:
     explicit TReportRichText(QString name);
     ~TReportRichText() override;
@@ -142,8 +136,7 @@ enum class TSysDataKind { Date, Time, DateTime, PageNumber, PageCount, PageNumbe
 
 // System data: the date of printing, the page number and the like, after the prefix
 // Text. The date is written in the short date format.
-class TReportSysData : public TReportLabel
-{
+class TReportSysData : public TReportLabel {
 public:
     using TReportLabel::TReportLabel;
 

@@ -12,18 +12,26 @@ class QTextLayout;
 // page lays out the same way on every machine whatever its screen says.
 constexpr double ReportDpi = 96.0;
 
-inline double MmToPx(double mm) { return mm * ReportDpi / 25.4; }
-inline double PxToMm(double px) { return px * 25.4 / ReportDpi; }
+inline double MmToPx(double mm)
+{
+    return mm * ReportDpi / 25.4;
+}
+inline double PxToMm(double px)
+{
+    return px * 25.4 / ReportDpi;
+}
 // Tenths of a millimetre, the unit of the vertical position handed to band hooks.
-inline int PxToTenthMm(double px) { return qRound(px * 254.0 / ReportDpi); }
+inline int PxToTenthMm(double px)
+{
+    return qRound(px * 254.0 / ReportDpi);
+}
 
 // A recorded page. Reports its resolution as 96 dpi so that fonts given in points are
 // measured while recording exactly as they are resolved when the page is played back.
-class TPagePicture : public QPicture
-{
+class TPagePicture : public QPicture {
 public:
     TPagePicture() = default;
-    TPagePicture(const QPicture &other) : QPicture(other) {}
+    TPagePicture(const QPicture &other) : QPicture(other) { }
 
 protected:
     int metric(PaintDeviceMetric metric) const override;

@@ -18,13 +18,13 @@
 
 const QString TForm_Login::InvalidLoginMessage = QStringLiteral(
     "The user name and password combination is not valid. Please re-enter the user name and password to continue.");
-const QString TForm_Login::InvalidOldPasswordMessage = QStringLiteral(
-    "The old password you entered is not valid.  Please re-enter the old password to continue.");
+const QString TForm_Login::InvalidOldPasswordMessage =
+    QStringLiteral("The old password you entered is not valid.  Please re-enter the old password to continue.");
 const QString TForm_Login::PasswordMismatchMessage = QStringLiteral(
     "The new password and password confirmation do not match.  Please re-enter the new and confirm password to "
     "continue.");
-const QString TForm_Login::PasswordChangedElsewhereMessage = QStringLiteral(
-    "The password was changed by another login in the meantime; the new password was not saved.");
+const QString TForm_Login::PasswordChangedElsewhereMessage =
+    QStringLiteral("The password was changed by another login in the meantime; the new password was not saved.");
 
 namespace {
 
@@ -66,8 +66,8 @@ void AddField(QVBoxLayout *layout, QLabel *label, QLineEdit *edit)
 } // namespace
 
 TForm_Login::TForm_Login(TDbQuery *query, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       Query(query)
 {
     setObjectName(QStringLiteral("Form_Login"));

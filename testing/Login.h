@@ -17,8 +17,7 @@ enum TLoginMode : int {
 // Student login. A student without a password is let in with any password and must
 // then choose one: the window switches to its change-password layout and closes only
 // once a password has been set, or on Cancel.
-class TForm_Login : public QDialog
-{
+class TForm_Login : public QDialog {
     Q_OBJECT
 
 public:

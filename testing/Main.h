@@ -13,8 +13,7 @@ namespace Tamberlin {
 // The testing program's main window, never seen: it owns the one connection and the
 // statement object, shows the splash screen and runs the student's sequence of login,
 // class, test, test wizard and "another test?".
-class TForm_Main : public QMainWindow
-{
+class TForm_Main : public QMainWindow {
     Q_OBJECT
 
 public:

@@ -35,7 +35,8 @@ QString ScramblePassword(const QString &password)
 {
     QString scrambled;
     for (char c : password.toLatin1())
-        scrambled += QString::number(static_cast<unsigned char>(c) + 99, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        scrambled +=
+            QString::number(static_cast<unsigned char>(c) + 99, 16).toUpper().rightJustified(2, QLatin1Char('0'));
     return scrambled;
 }
 
@@ -45,8 +46,7 @@ QString HashPassword(const QString &password)
     const QByteArray utf8 = password.toUtf8();
     char hash[crypto_pwhash_STRBYTES];
     if (crypto_pwhash_str(hash, utf8.constData(), static_cast<unsigned long long>(utf8.size()),
-                          crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE)
-        != 0)
+                          crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
         throw Exception(QStringLiteral("The password could not be protected: not enough memory."));
     return QString::fromLatin1(hash);
 }
@@ -76,6 +76,6 @@ bool PasswordNeedsUpgrade(const QString &stored)
     char hash[crypto_pwhash_STRBYTES];
     if (!HashBuffer(stored, hash))
         return true;
-    return crypto_pwhash_str_needs_rehash(hash, crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE)
-        != 0;
+    return crypto_pwhash_str_needs_rehash(hash, crypto_pwhash_OPSLIMIT_INTERACTIVE,
+                                          crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0;
 }

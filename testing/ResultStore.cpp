@@ -40,8 +40,8 @@ QMutex &FolderMutex()
 
 bool IsFinal(const QString &status)
 {
-    return status.compare(QLatin1String("PASSED"), Qt::CaseInsensitive) == 0
-           || status.compare(QLatin1String("FAILED"), Qt::CaseInsensitive) == 0;
+    return status.compare(QLatin1String("PASSED"), Qt::CaseInsensitive) == 0 ||
+           status.compare(QLatin1String("FAILED"), Qt::CaseInsensitive) == 0;
 }
 
 QString Escape(const QString &text)
@@ -71,7 +71,10 @@ QString Unescape(QStringView text)
         QChar c = text[i];
         if (c == QLatin1Char('\\') && i + 1 < text.size()) {
             const QChar n = text[++i];
-            c = n == QLatin1Char('r') ? QChar('\r') : n == QLatin1Char('n') ? QChar('\n') : n == QLatin1Char('t') ? QChar('\t') : n;
+            c = n == QLatin1Char('r')   ? QChar('\r')
+                : n == QLatin1Char('n') ? QChar('\n')
+                : n == QLatin1Char('t') ? QChar('\t')
+                                        : n;
         }
         out += c;
     }
@@ -82,8 +85,8 @@ QString Unescape(QStringView text)
 QString KeyName(const TResultKey &key)
 {
     const QString canonical = QFileInfo(key.DatabasePath).absoluteFilePath();
-    const QByteArray text = (canonical + QLatin1Char('\n') + key.StudentID.toUpper() + QLatin1Char('\n')
-                             + QString::number(key.TestID) + QLatin1Char('\n') + QString::number(key.ClassID))
+    const QByteArray text = (canonical + QLatin1Char('\n') + key.StudentID.toUpper() + QLatin1Char('\n') +
+                             QString::number(key.TestID) + QLatin1Char('\n') + QString::number(key.ClassID))
                                 .toUtf8();
     return QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Sha1).toHex());
 }
@@ -167,10 +170,10 @@ bool ReadKept(const QString &path, TTestResult *result)
 QString ResultFingerprint(const TDbQuery &query)
 {
     const QByteArray answers = query.FieldByName("ANSWERS").AsString().toUtf8();
-    return query.FieldByName("SERIAL").AsString() + QLatin1Char('|') + query.FieldByName("STATUS").AsString()
-           + QLatin1Char('|') + query.FieldByName("GRADE").AsString() + QLatin1Char('|')
-           + query.FieldByName("TESTDATE").AsString() + QLatin1Char('|')
-           + QString::fromLatin1(QCryptographicHash::hash(answers, QCryptographicHash::Sha1).toHex());
+    return query.FieldByName("SERIAL").AsString() + QLatin1Char('|') + query.FieldByName("STATUS").AsString() +
+           QLatin1Char('|') + query.FieldByName("GRADE").AsString() + QLatin1Char('|') +
+           query.FieldByName("TESTDATE").AsString() + QLatin1Char('|') +
+           QString::fromLatin1(QCryptographicHash::hash(answers, QCryptographicHash::Sha1).toHex());
 }
 
 TStoreOutcome StoreTestResult(const TTestResult &result, bool kept, int waitMs, QString *error)
@@ -187,9 +190,9 @@ TStoreOutcome StoreTestResult(const TTestResult &result, bool kept, int waitMs, 
             serial = query.FieldByName("SERIAL").AsString();
             const QString status = query.FieldByName("STATUS").AsString();
             if (kept && IsFinal(status)) {
-                if (query.FieldByName("ANSWERS").AsString() == result.Answers
-                    && query.FieldByName("GRADE").AsInteger() == result.Grade
-                    && status.compare(result.Status, Qt::CaseInsensitive) == 0)
+                if (query.FieldByName("ANSWERS").AsString() == result.Answers &&
+                    query.FieldByName("GRADE").AsInteger() == result.Grade &&
+                    status.compare(result.Status, Qt::CaseInsensitive) == 0)
                     return TStoreOutcome::AlreadyStored;
                 if (ResultFingerprint(query) != result.Base)
                     return TStoreOutcome::Superseded;
@@ -201,15 +204,14 @@ TStoreOutcome StoreTestResult(const TTestResult &result, bool kept, int waitMs, 
         if (serial.isEmpty()) {
             query.Add(QStringLiteral("INSERT INTO testresults(STUDENTID, TESTID, CLASSID, GRADE, STATUS, TESTDATE, "
                                      "ANSWERS) VALUES("));
-            query.Add(QuotedStr(result.Key.StudentID) + QLatin1Char(',') + QString::number(result.Key.TestID)
-                      + QLatin1Char(',') + QString::number(result.Key.ClassID) + QLatin1Char(',')
-                      + QString::number(result.Grade) + QLatin1Char(',') + QuotedStr(result.Status)
-                      + QStringLiteral(", :TESTDATE, :TEST)"));
+            query.Add(QuotedStr(result.Key.StudentID) + QLatin1Char(',') + QString::number(result.Key.TestID) +
+                      QLatin1Char(',') + QString::number(result.Key.ClassID) + QLatin1Char(',') +
+                      QString::number(result.Grade) + QLatin1Char(',') + QuotedStr(result.Status) +
+                      QStringLiteral(", :TESTDATE, :TEST)"));
         } else {
-            query.Add(QStringLiteral("UPDATE testresults SET GRADE=") + QString::number(result.Grade)
-                      + QLatin1Char(',') + QStringLiteral("STATUS=") + QuotedStr(result.Status)
-                      + QStringLiteral(", ") + QStringLiteral("TESTDATE = :TESTDATE,")
-                      + QStringLiteral("ANSWERS = :TEST"));
+            query.Add(QStringLiteral("UPDATE testresults SET GRADE=") + QString::number(result.Grade) +
+                      QLatin1Char(',') + QStringLiteral("STATUS=") + QuotedStr(result.Status) + QStringLiteral(", ") +
+                      QStringLiteral("TESTDATE = :TESTDATE,") + QStringLiteral("ANSWERS = :TEST"));
             query.Add(QStringLiteral("WHERE SERIAL=") + serial);
         }
         query.SetParamDate(QStringLiteral("TESTDATE"), result.TestDate);
@@ -231,7 +233,10 @@ QString EncodeProgress(const TTestProgress &progress)
     QString text = ProgressMarker + QStringLiteral("\r\n");
     text += QStringLiteral("page=%1\r\nsaved=%2\r\n").arg(progress.Page).arg(progress.SavedAt);
     for (qsizetype i = 0; i < progress.States.size(); ++i)
-        text += QStringLiteral("%1\t%2\t%3\r\n").arg(i + 1).arg(progress.ControlIDs.value(i)).arg(Escape(progress.States.at(i)));
+        text += QStringLiteral("%1\t%2\t%3\r\n")
+                    .arg(i + 1)
+                    .arg(progress.ControlIDs.value(i))
+                    .arg(Escape(progress.States.at(i)));
     return text;
 }
 
@@ -305,10 +310,11 @@ TProgressPlace SaveTestProgress(const TResultKey &key, const TTestProgress &prog
             throw Exception(QStringLiteral("A finished result of this test is stored."));
         query.Clear();
         if (serial.isEmpty()) {
-            query.Add(QStringLiteral("INSERT INTO testresults(STUDENTID, TESTID, CLASSID, GRADE, STATUS, ANSWERS) VALUES("));
-            query.Add(QuotedStr(key.StudentID) + QLatin1Char(',') + QString::number(key.TestID) + QLatin1Char(',')
-                      + QString::number(key.ClassID) + QStringLiteral(", 0, ") + QuotedStr(Incomplete)
-                      + QStringLiteral(", :TEST)"));
+            query.Add(
+                QStringLiteral("INSERT INTO testresults(STUDENTID, TESTID, CLASSID, GRADE, STATUS, ANSWERS) VALUES("));
+            query.Add(QuotedStr(key.StudentID) + QLatin1Char(',') + QString::number(key.TestID) + QLatin1Char(',') +
+                      QString::number(key.ClassID) + QStringLiteral(", 0, ") + QuotedStr(Incomplete) +
+                      QStringLiteral(", :TEST)"));
         } else {
             query.Add(QStringLiteral("UPDATE testresults SET ANSWERS = :TEST"));
             query.Add(QStringLiteral("WHERE SERIAL=") + serial);
@@ -426,8 +432,9 @@ bool KeepTestResult(const TTestResult &result, QString *error)
                 list << path;
         return list;
     }();
-    const QString name = KeyName(result.Key) + QLatin1Char('-')
-                         + QStringLiteral("%1").arg(result.FinishedAt, 15, 10, QLatin1Char('0')) + QStringLiteral(".result");
+    const QString name = KeyName(result.Key) + QLatin1Char('-') +
+                         QStringLiteral("%1").arg(result.FinishedAt, 15, 10, QLatin1Char('0')) +
+                         QStringLiteral(".result");
     if (!WriteAtomically(folder + QLatin1Char('/') + name, QJsonDocument(o).toJson(QJsonDocument::Compact), error))
         return false;
     for (const QString &path : older)

@@ -11,8 +11,7 @@ class QThread;
 class QTimer;
 
 // The student, test and class a result or the answers in progress belong to.
-struct TResultKey
-{
+struct TResultKey {
     QString DatabasePath;
     QString StudentID;
     int TestID = 0;
@@ -20,11 +19,10 @@ struct TResultKey
 };
 
 // One finished test as it is written to its testresults row.
-struct TTestResult
-{
+struct TTestResult {
     TResultKey Key;
     int Grade = 0;
-    QString Status;  // "PASSED" or "FAILED"
+    QString Status; // "PASSED" or "FAILED"
     QDate TestDate;
     QString Answers; // the transcript as stored (with its closing blank)
     // The row as it stood when the student began the test (ResultFingerprint), empty
@@ -34,10 +32,10 @@ struct TTestResult
 };
 
 enum class TStoreOutcome {
-    Stored,        // the row now holds the result
+    Stored, // the row now holds the result
     AlreadyStored, // a kept result that had been stored before (only its file was left)
-    Superseded,    // a newer result of the same test was stored meanwhile: left as it is
-    Failed         // could not be written; the error says why
+    Superseded, // a newer result of the same test was stored meanwhile: left as it is
+    Failed // could not be written; the error says why
 };
 
 // How long the result written at Finish waits for other writers: a class of 30
@@ -60,8 +58,7 @@ QString ResultFingerprint(const TDbQuery &query);
 
 // Answers given so far: what each control holds (by test position and control ID) and
 // the page the student was on.
-struct TTestProgress
-{
+struct TTestProgress {
     int Page = 0;
     qint64 SavedAt = 0;
     QList<int> ControlIDs;
@@ -94,8 +91,7 @@ bool IsResultKept(const TResultKey &key);
 QStringList KeptResultFiles();
 void ForgetKeptResults(const TResultKey &key);
 
-struct TRetryCounts
-{
+struct TRetryCounts {
     int Stored = 0;
     int Superseded = 0;
     int Waiting = 0;
@@ -105,8 +101,7 @@ TRetryCounts StoreKeptResults(int waitMs);
 
 // Retries the kept results in a thread of their own: at once when started, then every
 // RetryInterval, and when asked. Tells Changed() after every pass.
-class TKeptResultRetrier : public QObject
-{
+class TKeptResultRetrier : public QObject {
     Q_OBJECT
 
 public:

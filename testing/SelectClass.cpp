@@ -22,8 +22,8 @@ const QString TForm_SelectClass::NoClassesMessage =
     QStringLiteral("You are not in any class yet. Ask your teacher to put you into a class.");
 
 TForm_SelectClass::TForm_SelectClass(TDbQuery *query, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       Query(query)
 {
     setObjectName(QStringLiteral("Form_SelectClass"));
@@ -63,8 +63,8 @@ TForm_SelectClass::TForm_SelectClass(TDbQuery *query, QWidget *parent)
 
 bool TForm_SelectClass::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == QAListbox_Classes->viewport() && event->type() == QEvent::MouseButtonDblClick
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+    if (watched == QAListbox_Classes->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         QAListbox_ClassesDblClick();
         return true;
     }

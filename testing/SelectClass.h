@@ -13,16 +13,14 @@ class TQAListbox;
 namespace Tamberlin {
 
 // One class of the student, as listed.
-struct TClassDef
-{
+struct TClassDef {
     QString Name;
     QString Course;
     int ID = 0;
 };
 
 // Lets the student choose one of the classes he belongs to.
-class TForm_SelectClass : public QDialog
-{
+class TForm_SelectClass : public QDialog {
     Q_OBJECT
 
 public:

@@ -6,8 +6,8 @@
 #include "toolkit/StdDialogs.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTableWidget>
@@ -15,8 +15,7 @@
 
 namespace Tamberlin {
 
-const QString TForm_SelectTest::ViewNotAvailableMessage =
-    QStringLiteral("Viewing a taken test is not available yet.");
+const QString TForm_SelectTest::ViewNotAvailableMessage = QStringLiteral("Viewing a taken test is not available yet.");
 const QString TForm_SelectTest::NoTestsMessage = QStringLiteral("This class has no tests yet.");
 const QString TForm_SelectTest::AllTakenMessage =
     QStringLiteral("You have taken every test of this class. Choose one and press View Test to see your answers.");

@@ -15,8 +15,7 @@ namespace Tamberlin {
 // Lets the student choose a test of the class: one row per test with the student's
 // status and grade. A test can be taken while its status is "INCOMPLETE" (stored, or
 // implied by a missing result) and viewed once a result is stored.
-class TForm_SelectTest : public QDialog
-{
+class TForm_SelectTest : public QDialog {
     Q_OBJECT
 
 public:

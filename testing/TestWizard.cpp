@@ -8,8 +8,8 @@
 #include "toolkit/Component.h"
 #include "toolkit/Convert.h"
 #include "toolkit/Exception.h"
-#include "toolkit/StdCtrls.h"
 #include "toolkit/ModalResult.h"
+#include "toolkit/StdCtrls.h"
 #include "toolkit/StdDialogs.h"
 
 #include <QApplication>
@@ -33,10 +33,10 @@
 const QString TForm_TestWizard::FinishCaption = QStringLiteral("&Finish");
 const QString TForm_TestWizard::NextCaption = QStringLiteral("&Next");
 const QString TForm_TestWizard::ContinueQuestion = QStringLiteral("Continue where you stopped?");
-const QString TForm_TestWizard::KeptMessage = QStringLiteral(
-    "Your result could not be stored in the database just now.\n\n"
-    "It is kept safely on this computer and will be stored by itself as soon as the database can be "
-    "reached. You do not need to take the test again.");
+const QString TForm_TestWizard::KeptMessage =
+    QStringLiteral("Your result could not be stored in the database just now.\n\n"
+                   "It is kept safely on this computer and will be stored by itself as soon as the database can be "
+                   "reached. You do not need to take the test again.");
 const QString TForm_TestWizard::StoredText = QStringLiteral("Your result is stored.");
 const QString TForm_TestWizard::KeptText =
     QStringLiteral("Your result is kept on this computer and will be stored by itself.");
@@ -384,9 +384,10 @@ void TForm_TestWizard::BuildGradeBox()
     for (int size = 16; size > 9; --size) {
         large.setPointSize(size);
         const QFontMetrics metrics(large);
-        if (metrics.horizontalAdvance(QStringLiteral("Incorrect:")) + metrics.horizontalAdvance(QStringLiteral("100.0%"))
-                    + 48 <= 273
-            && metrics.height() * 3 + 24 <= 153)
+        if (metrics.horizontalAdvance(QStringLiteral("Incorrect:")) +
+                    metrics.horizontalAdvance(QStringLiteral("100.0%")) + 48 <=
+                273 &&
+            metrics.height() * 3 + 24 <= 153)
             break;
     }
     const QFontMetrics metrics(large);
@@ -485,8 +486,7 @@ void TForm_TestWizard::FormShow()
                 if (!QuestionControls.at(i).Control) {
                     index = i;
                     const QString header = SplitLines(ControlDefs.value(i).Def.Control).value(0);
-                    failure = QStringLiteral("Its text names no question kind (%1).")
-                                  .arg(ObjectLineClassName(header));
+                    failure = QStringLiteral("Its text names no question kind (%1).").arg(ObjectLineClassName(header));
                     break;
                 }
         }
@@ -910,7 +910,8 @@ void TForm_TestWizard::ShowGrade()
     Label_Number->setVisible(false);
 
     if (SaveResult) {
-        Label_Status->setText(QStringLiteral("Status: ") + (passed ? QStringLiteral("PASSED") : QStringLiteral("FAILED")));
+        Label_Status->setText(QStringLiteral("Status: ") +
+                              (passed ? QStringLiteral("PASSED") : QStringLiteral("FAILED")));
         WriteTestResult(whole);
     }
 }
@@ -952,8 +953,8 @@ QString TForm_TestWizard::Transcript() const
     int number = 0;
     for (const TQuestionRecord &entry : Questions) {
         const TQuestion &q = entry.Record;
-        text += QString::number(++number) + QStringLiteral(". ") + q.Question + CRLF + CRLF + q.Answer
-                + (q.Correct ? QStringLiteral(" (CORRECT)") : QStringLiteral(" (INCORRECT)")) + CRLF + CRLF + CRLF;
+        text += QString::number(++number) + QStringLiteral(". ") + q.Question + CRLF + CRLF + q.Answer +
+                (q.Correct ? QStringLiteral(" (CORRECT)") : QStringLiteral(" (INCORRECT)")) + CRLF + CRLF + CRLF;
     }
     return text;
 }
@@ -1001,9 +1002,9 @@ bool TForm_TestWizard::WriteTestResult(int grade)
     }
     Label_Stored->setText(QStringLiteral("Your result could not be stored."));
     ShowMessage(QStringLiteral("Your result could not be stored in the database, and it could not be kept on this "
-                               "computer either.\n\nPlease tell your teacher at once; the grade shown is ")
-                + FormatGrade(FGrade) + QStringLiteral("%.\n\n(") + error + QStringLiteral("; ") + keepError
-                + QLatin1Char(')'));
+                               "computer either.\n\nPlease tell your teacher at once; the grade shown is ") +
+                FormatGrade(FGrade) + QStringLiteral("%.\n\n(") + error + QStringLiteral("; ") + keepError +
+                QLatin1Char(')'));
     return false;
 }
 

@@ -15,16 +15,14 @@ class QWidget;
 class TDbQuery;
 
 // One answer of the testing program's transcript.
-struct TQuestion
-{
+struct TQuestion {
     QString Question;
     QString Answer; // starts as the correct answer; grading records the student's answer
     bool Correct = false;
     QWidget *Control = nullptr; // the question control whose answer this is
 };
 
-struct TQuestionRecord
-{
+struct TQuestionRecord {
     QString Text;
     TQuestion Record;
 };
@@ -43,8 +41,7 @@ QString TrimBlanks(const QString &text);
 // against the correct answer its control carries. The testing program (AllowPrevious)
 // keeps a transcript and writes the result; the authoring program's variant shows a
 // running tally, can be cancelled and writes nothing.
-class TForm_TestWizard : public QDialog
-{
+class TForm_TestWizard : public QDialog {
     Q_OBJECT
 
 public:

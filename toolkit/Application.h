@@ -5,8 +5,7 @@
 // The application object of both programs. An error that no handler caught ends
 // the event handler that raised it and is shown in the standard error box; every
 // window stays open.
-class TApplication : public QApplication
-{
+class TApplication : public QApplication {
 public:
     TApplication(int &argc, char **argv);
     bool notify(QObject *receiver, QEvent *event) override;

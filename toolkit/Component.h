@@ -10,8 +10,7 @@
 // destroyed itself. The owner is independent of the Qt parent, which stays the
 // display parent. A component's Name is its objectName; names are unique among the
 // components of one owner, ignoring case (the empty name excepted).
-class TComponentList : public QObject
-{
+class TComponentList : public QObject {
     Q_OBJECT
 public:
     // The list of an owner, created on first use as a hidden child of the owner.

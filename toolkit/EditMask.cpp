@@ -50,9 +50,7 @@ void TEditMask::SetMask(const QString &mask)
     FBlank = QLatin1Char('_');
 
     TCase currentCase = TCase::None;
-    auto add = [&](TKind kind, QChar c = QChar()) {
-        FPositions.append(TPosition{kind, c, currentCase});
-    };
+    auto add = [&](TKind kind, QChar c = QChar()) { FPositions.append(TPosition{kind, c, currentCase}); };
     int i = 0;
     for (; i < mask.size(); ++i) {
         const QChar c = mask.at(i);
@@ -64,8 +62,12 @@ void TEditMask::SetMask(const QString &mask)
             if (i + 1 < mask.size())
                 add(TKind::Literal, mask.at(++i));
             break;
-        case '!': FLeadingBlanks = true; break;
-        case '>': currentCase = TCase::Upper; break;
+        case '!':
+            FLeadingBlanks = true;
+            break;
+        case '>':
+            currentCase = TCase::Upper;
+            break;
         case '<':
             if (i + 1 < mask.size() && mask.at(i + 1) == QLatin1Char('>')) {
                 currentCase = TCase::None;
@@ -74,19 +76,45 @@ void TEditMask::SetMask(const QString &mask)
                 currentCase = TCase::Lower;
             }
             break;
-        case '0': add(TKind::Digit); break;
-        case '9': add(TKind::OptDigit); break;
-        case '#': add(TKind::OptDigitSign); break;
-        case 'L': add(TKind::Letter); break;
-        case 'l': add(TKind::OptLetter); break;
-        case 'A': add(TKind::AlphaNum); break;
-        case 'a': add(TKind::OptAlphaNum); break;
-        case 'C': add(TKind::AnyChar); break;
-        case 'c': add(TKind::OptAnyChar); break;
-        case ':': add(TKind::Literal, QLatin1Char(':')); break;
-        case '/': add(TKind::Literal, DateSeparator()); break;
-        case '_': add(TKind::Literal, QLatin1Char(' ')); break;
-        default: add(TKind::Literal, c); break;
+        case '0':
+            add(TKind::Digit);
+            break;
+        case '9':
+            add(TKind::OptDigit);
+            break;
+        case '#':
+            add(TKind::OptDigitSign);
+            break;
+        case 'L':
+            add(TKind::Letter);
+            break;
+        case 'l':
+            add(TKind::OptLetter);
+            break;
+        case 'A':
+            add(TKind::AlphaNum);
+            break;
+        case 'a':
+            add(TKind::OptAlphaNum);
+            break;
+        case 'C':
+            add(TKind::AnyChar);
+            break;
+        case 'c':
+            add(TKind::OptAnyChar);
+            break;
+        case ':':
+            add(TKind::Literal, QLatin1Char(':'));
+            break;
+        case '/':
+            add(TKind::Literal, DateSeparator());
+            break;
+        case '_':
+            add(TKind::Literal, QLatin1Char(' '));
+            break;
+        default:
+            add(TKind::Literal, c);
+            break;
         }
     }
     if (i >= mask.size())
@@ -112,8 +140,10 @@ bool TEditMask::IsRequired(int pos) const
     case TKind::Digit:
     case TKind::Letter:
     case TKind::AlphaNum:
-    case TKind::AnyChar: return true;
-    default: return false;
+    case TKind::AnyChar:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -122,16 +152,22 @@ bool TEditMask::Accepts(int pos, QChar c) const
     if (pos < 0 || pos >= Length() || c == FBlank || c.isSurrogate() || !c.isPrint())
         return false;
     switch (FPositions.at(pos).Kind) {
-    case TKind::Literal: return false;
+    case TKind::Literal:
+        return false;
     case TKind::Digit:
-    case TKind::OptDigit: return IsAsciiDigit(c);
-    case TKind::OptDigitSign: return IsAsciiDigit(c) || c == QLatin1Char('+') || c == QLatin1Char('-');
+    case TKind::OptDigit:
+        return IsAsciiDigit(c);
+    case TKind::OptDigitSign:
+        return IsAsciiDigit(c) || c == QLatin1Char('+') || c == QLatin1Char('-');
     case TKind::Letter:
-    case TKind::OptLetter: return c.isLetter();
+    case TKind::OptLetter:
+        return c.isLetter();
     case TKind::AlphaNum:
-    case TKind::OptAlphaNum: return c.isLetter() || IsAsciiDigit(c);
+    case TKind::OptAlphaNum:
+        return c.isLetter() || IsAsciiDigit(c);
     case TKind::AnyChar:
-    case TKind::OptAnyChar: return true;
+    case TKind::OptAnyChar:
+        return true;
     }
     return false;
 }
@@ -141,9 +177,12 @@ QChar TEditMask::Convert(int pos, QChar c) const
     if (pos < 0 || pos >= Length())
         return c;
     switch (FPositions.at(pos).Case) {
-    case TCase::Upper: return c.toUpper();
-    case TCase::Lower: return c.toLower();
-    case TCase::None: break;
+    case TCase::Upper:
+        return c.toUpper();
+    case TCase::Lower:
+        return c.toLower();
+    case TCase::None:
+        break;
     }
     return c;
 }

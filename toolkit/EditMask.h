@@ -12,8 +12,7 @@
 // positions shown as the blank character.
 // Value: the filled characters in order, the literals only when they are saved,
 // unfilled positions left out; empty when no input position is filled.
-class TEditMask
-{
+class TEditMask {
 public:
     enum class TKind {
         Literal,
@@ -29,8 +28,7 @@ public:
     };
     enum class TCase { None, Upper, Lower };
 
-    struct TPosition
-    {
+    struct TPosition {
         TKind Kind = TKind::Literal;
         QChar Char; // the literal's character
         TCase Case = TCase::None;

@@ -6,10 +6,9 @@
 // The error that the database layer, the object text reader and the toolkit raise.
 // Windows catch it around each statement and show Message() as the Part of the
 // program they belong to asks.
-class Exception : public std::exception
-{
+class Exception : public std::exception {
 public:
-    explicit Exception(QString message) : FMessage(std::move(message)), FUtf8(FMessage.toUtf8()) {}
+    explicit Exception(QString message) : FMessage(std::move(message)), FUtf8(FMessage.toUtf8()) { }
     const QString &Message() const { return FMessage; }
     const char *what() const noexcept override { return FUtf8.constData(); }
 
@@ -19,8 +18,7 @@ private:
 };
 
 // Raised by the statement object with the engine's own message text.
-class EDatabaseError : public Exception
-{
+class EDatabaseError : public Exception {
 public:
     using Exception::Exception;
 };

@@ -78,27 +78,13 @@ const TIdentMapEntry CharsetEntries[] = {
 };
 
 const TIdentMapEntry CursorEntries[] = {
-    {crDefault, "crDefault"},
-    {crNone, "crNone"},
-    {crArrow, "crArrow"},
-    {crCross, "crCross"},
-    {crIBeam, "crIBeam"},
-    {crSizeNESW, "crSizeNESW"},
-    {crSizeNS, "crSizeNS"},
-    {crSizeNWSE, "crSizeNWSE"},
-    {crSizeWE, "crSizeWE"},
-    {crUpArrow, "crUpArrow"},
-    {crHourGlass, "crHourGlass"},
-    {crDrag, "crDrag"},
-    {crNoDrop, "crNoDrop"},
-    {crHSplit, "crHSplit"},
-    {crVSplit, "crVSplit"},
-    {crMultiDrag, "crMultiDrag"},
-    {crSQLWait, "crSQLWait"},
-    {crNo, "crNo"},
-    {crAppStart, "crAppStart"},
-    {crHelp, "crHelp"},
-    {crHandPoint, "crHandPoint"},
+    {crDefault, "crDefault"},     {crNone, "crNone"},           {crArrow, "crArrow"},
+    {crCross, "crCross"},         {crIBeam, "crIBeam"},         {crSizeNESW, "crSizeNESW"},
+    {crSizeNS, "crSizeNS"},       {crSizeNWSE, "crSizeNWSE"},   {crSizeWE, "crSizeWE"},
+    {crUpArrow, "crUpArrow"},     {crHourGlass, "crHourGlass"}, {crDrag, "crDrag"},
+    {crNoDrop, "crNoDrop"},       {crHSplit, "crHSplit"},       {crVSplit, "crVSplit"},
+    {crMultiDrag, "crMultiDrag"}, {crSQLWait, "crSQLWait"},     {crNo, "crNo"},
+    {crAppStart, "crAppStart"},   {crHelp, "crHelp"},           {crHandPoint, "crHandPoint"},
     {crSizeAll, "crSizeAll"},
 };
 
@@ -114,8 +100,8 @@ void RegisterFontSubstitutions()
     done = true;
     const QStringList sans{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
                            QStringLiteral("Sans Serif")};
-    for (const char *name : {"MS Sans Serif", "Microsoft Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2",
-                             "Tahoma", "Arial", "Verdana", "Small Fonts"})
+    for (const char *name : {"MS Sans Serif", "Microsoft Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2", "Tahoma",
+                             "Arial", "Verdana", "Small Fonts"})
         QFont::insertSubstitutions(QLatin1String(name), sans);
     const QStringList serif{QStringLiteral("DejaVu Serif"), QStringLiteral("Liberation Serif"),
                             QStringLiteral("Serif")};
@@ -199,22 +185,45 @@ QColor ColorToQColor(TColor color)
     if (value & 0x80000000u) {
         const QPalette palette = QApplication::palette();
         switch (value & 0xFF) {
-        case 5: return palette.color(QPalette::Base);
-        case 8: return palette.color(QPalette::Text);
-        case 13: return palette.color(QPalette::Highlight);
-        case 14: return palette.color(QPalette::HighlightedText);
-        case 15: case 4: case 0: case 10: case 11: return palette.color(QPalette::Button);
-        case 16: return palette.color(QPalette::Mid);
-        case 17: case 19: return palette.color(QPalette::Disabled, QPalette::Text);
-        case 18: case 7: case 9: return palette.color(QPalette::ButtonText);
-        case 20: return palette.color(QPalette::Light);
-        case 21: return palette.color(QPalette::Shadow);
-        case 22: return palette.color(QPalette::Midlight);
-        case 23: return palette.color(QPalette::ToolTipText);
-        case 24: return palette.color(QPalette::ToolTipBase);
-        case 2: return palette.color(QPalette::Active, QPalette::Highlight);
-        case 3: return palette.color(QPalette::Inactive, QPalette::Highlight);
-        default: return palette.color(QPalette::Window);
+        case 5:
+            return palette.color(QPalette::Base);
+        case 8:
+            return palette.color(QPalette::Text);
+        case 13:
+            return palette.color(QPalette::Highlight);
+        case 14:
+            return palette.color(QPalette::HighlightedText);
+        case 15:
+        case 4:
+        case 0:
+        case 10:
+        case 11:
+            return palette.color(QPalette::Button);
+        case 16:
+            return palette.color(QPalette::Mid);
+        case 17:
+        case 19:
+            return palette.color(QPalette::Disabled, QPalette::Text);
+        case 18:
+        case 7:
+        case 9:
+            return palette.color(QPalette::ButtonText);
+        case 20:
+            return palette.color(QPalette::Light);
+        case 21:
+            return palette.color(QPalette::Shadow);
+        case 22:
+            return palette.color(QPalette::Midlight);
+        case 23:
+            return palette.color(QPalette::ToolTipText);
+        case 24:
+            return palette.color(QPalette::ToolTipBase);
+        case 2:
+            return palette.color(QPalette::Active, QPalette::Highlight);
+        case 3:
+            return palette.color(QPalette::Inactive, QPalette::Highlight);
+        default:
+            return palette.color(QPalette::Window);
         }
     }
     if (color == clNone || color == clDefault)
@@ -316,8 +325,8 @@ void TFont::Assign(const TFont &other)
 
 bool TFont::operator==(const TFont &other) const
 {
-    return FCharset == other.FCharset && FColor == other.FColor && FHeight == other.FHeight &&
-           FName == other.FName && FPitch == other.FPitch && FStyle == other.FStyle;
+    return FCharset == other.FCharset && FColor == other.FColor && FHeight == other.FHeight && FName == other.FName &&
+           FPitch == other.FPitch && FStyle == other.FStyle;
 }
 
 QFont TFont::ToQFont() const

@@ -8,14 +8,12 @@
 #include <functional>
 
 // Integers with names (colours, character sets, cursors): value and identifier.
-struct TIdentMapEntry
-{
+struct TIdentMapEntry {
     int Value;
     const char *Name;
 };
 
-struct TIdentMap
-{
+struct TIdentMap {
     const TIdentMapEntry *Entries;
     int Count;
     // The first entry with the value; false when the value has no name.
@@ -28,24 +26,22 @@ struct TIdentMap
 // Colours: blue-green-red values, or a system colour 0x80000000 + index.
 using TColor = qint32;
 constexpr TColor SystemColorBase = static_cast<TColor>(0x80000000u);
-constexpr TColor clBlack = 0, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
-                 clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
-                 clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
-                 clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF,
-                 clNone = 0x1FFFFFFF, clDefault = 0x20000000;
+constexpr TColor clBlack = 0, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080, clNavy = 0x800000,
+                 clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080, clSilver = 0xC0C0C0, clRed = 0x0000FF,
+                 clLime = 0x00FF00, clYellow = 0x00FFFF, clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00,
+                 clWhite = 0xFFFFFF, clNone = 0x1FFFFFFF, clDefault = 0x20000000;
 constexpr TColor clScrollBar = SystemColorBase + 0, clBackground = SystemColorBase + 1,
                  clActiveCaption = SystemColorBase + 2, clInactiveCaption = SystemColorBase + 3,
-                 clMenu = SystemColorBase + 4, clWindow = SystemColorBase + 5,
-                 clWindowFrame = SystemColorBase + 6, clMenuText = SystemColorBase + 7,
-                 clWindowText = SystemColorBase + 8, clCaptionText = SystemColorBase + 9,
-                 clActiveBorder = SystemColorBase + 10, clInactiveBorder = SystemColorBase + 11,
-                 clAppWorkSpace = SystemColorBase + 12, clHighlight = SystemColorBase + 13,
-                 clHighlightText = SystemColorBase + 14, clBtnFace = SystemColorBase + 15,
-                 clBtnShadow = SystemColorBase + 16, clGrayText = SystemColorBase + 17,
-                 clBtnText = SystemColorBase + 18, clInactiveCaptionText = SystemColorBase + 19,
-                 clBtnHighlight = SystemColorBase + 20, cl3DDkShadow = SystemColorBase + 21,
-                 cl3DLight = SystemColorBase + 22, clInfoText = SystemColorBase + 23,
-                 clInfoBk = SystemColorBase + 24;
+                 clMenu = SystemColorBase + 4, clWindow = SystemColorBase + 5, clWindowFrame = SystemColorBase + 6,
+                 clMenuText = SystemColorBase + 7, clWindowText = SystemColorBase + 8,
+                 clCaptionText = SystemColorBase + 9, clActiveBorder = SystemColorBase + 10,
+                 clInactiveBorder = SystemColorBase + 11, clAppWorkSpace = SystemColorBase + 12,
+                 clHighlight = SystemColorBase + 13, clHighlightText = SystemColorBase + 14,
+                 clBtnFace = SystemColorBase + 15, clBtnShadow = SystemColorBase + 16,
+                 clGrayText = SystemColorBase + 17, clBtnText = SystemColorBase + 18,
+                 clInactiveCaptionText = SystemColorBase + 19, clBtnHighlight = SystemColorBase + 20,
+                 cl3DDkShadow = SystemColorBase + 21, cl3DLight = SystemColorBase + 22,
+                 clInfoText = SystemColorBase + 23, clInfoBk = SystemColorBase + 24;
 
 // The 43 colour identifiers in their fixed order (the pick list of colour rows).
 const TIdentMap &ColorIdents();
@@ -58,20 +54,18 @@ bool StringToColor(const QString &text, TColor *color);
 QColor ColorToQColor(TColor color);
 
 // Character sets, with their Windows names.
-constexpr int ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2, MAC_CHARSET = 77,
-              SHIFTJIS_CHARSET = 128, HANGEUL_CHARSET = 129, JOHAB_CHARSET = 130,
-              GB2312_CHARSET = 134, CHINESEBIG5_CHARSET = 136, GREEK_CHARSET = 161,
-              TURKISH_CHARSET = 162, VIETNAMESE_CHARSET = 163, HEBREW_CHARSET = 177,
+constexpr int ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2, MAC_CHARSET = 77, SHIFTJIS_CHARSET = 128,
+              HANGEUL_CHARSET = 129, JOHAB_CHARSET = 130, GB2312_CHARSET = 134, CHINESEBIG5_CHARSET = 136,
+              GREEK_CHARSET = 161, TURKISH_CHARSET = 162, VIETNAMESE_CHARSET = 163, HEBREW_CHARSET = 177,
               ARABIC_CHARSET = 178, BALTIC_CHARSET = 186, RUSSIAN_CHARSET = 204, THAI_CHARSET = 222,
               EASTEUROPE_CHARSET = 238, OEM_CHARSET = 255;
 const TIdentMap &CharsetIdents();
 
 // Cursor shapes by number.
-constexpr int crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4,
-              crSizeNESW = -6, crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10,
-              crHourGlass = -11, crDrag = -12, crNoDrop = -13, crHSplit = -14, crVSplit = -15,
-              crMultiDrag = -16, crSQLWait = -17, crNo = -18, crAppStart = -19, crHelp = -20,
-              crHandPoint = -21, crSizeAll = -22;
+constexpr int crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6, crSizeNS = -7,
+              crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11, crDrag = -12, crNoDrop = -13,
+              crHSplit = -14, crVSplit = -15, crMultiDrag = -16, crSQLWait = -17, crNo = -18, crAppStart = -19,
+              crHelp = -20, crHandPoint = -21, crSizeAll = -22;
 const TIdentMap &CursorIdents();
 
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
@@ -80,8 +74,7 @@ using TFontStyles = int; // bit (1 << TFontStyle)
 
 // A font as the controls describe it. Height is the character height in pixels,
 // negative; Size is in points at 96 pixels per inch and is derived from Height.
-class TFont
-{
+class TFont {
 public:
     static constexpr int PixelsPerInch = 96;
     static const QString DefaultName; // "MS Sans Serif"

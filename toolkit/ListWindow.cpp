@@ -25,8 +25,7 @@ QWidget *OkCancelPanel(QWidget *parent, QPushButton **ok, QPushButton **cancel, 
     return panel;
 }
 
-QVBoxLayout *StackListPanels(QWidget *form, QWidget *top, QWidget *list, QWidget *bottom,
-                             const QMargins &listMargins)
+QVBoxLayout *StackListPanels(QWidget *form, QWidget *top, QWidget *list, QWidget *bottom, const QMargins &listMargins)
 {
     auto layout = new QVBoxLayout(form);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -15,5 +15,4 @@ QWidget *OkCancelPanel(QWidget *parent, QPushButton **ok, QPushButton **cancel, 
                        int height = 0);
 
 // The window's panels from top to bottom, the list taking the height left over.
-QVBoxLayout *StackListPanels(QWidget *form, QWidget *top, QWidget *list, QWidget *bottom,
-                             const QMargins &listMargins);
+QVBoxLayout *StackListPanels(QWidget *form, QWidget *top, QWidget *list, QWidget *bottom, const QMargins &listMargins);

@@ -14,15 +14,14 @@ void CommonEnds(const QString &a, const QString &b, qsizetype &prefix, qsizetype
     while (prefix < a.size() && prefix < b.size() && a.at(prefix) == b.at(prefix))
         ++prefix;
     suffix = 0;
-    while (suffix < a.size() - prefix && suffix < b.size() - prefix
-           && a.at(a.size() - 1 - suffix) == b.at(b.size() - 1 - suffix))
+    while (suffix < a.size() - prefix && suffix < b.size() - prefix &&
+           a.at(a.size() - 1 - suffix) == b.at(b.size() - 1 - suffix))
         ++suffix;
 }
 
 } // namespace
 
-struct TMaskEdit::TPrivate
-{
+struct TMaskEdit::TPrivate {
     TEditMask Mask;
     QString Edit; // the text as last shown by us
     TEditCharCase CharCase = ecNormal;
@@ -32,9 +31,7 @@ struct TMaskEdit::TPrivate
     bool Updating = false;
 };
 
-TMaskEdit::TMaskEdit(QWidget *parent)
-    : QLineEdit(parent)
-    , d(new TPrivate)
+TMaskEdit::TMaskEdit(QWidget *parent) : QLineEdit(parent), d(new TPrivate)
 {
     connect(this, &QLineEdit::textChanged, this, &TMaskEdit::LineTextChanged);
     connect(this, &QLineEdit::cursorPositionChanged, this, &TMaskEdit::LineCursorMoved);
@@ -133,8 +130,8 @@ void TMaskEdit::keyPressEvent(QKeyEvent *event)
     const QString typed = event->text();
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     // Ctrl or Meta make a command; Ctrl+Alt is AltGr on some keyboards.
-    const bool command = ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier))
-                         || (modifiers & Qt::MetaModifier);
+    const bool command = ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier)) ||
+                         (modifiers & Qt::MetaModifier);
     bool printable = !typed.isEmpty() && !command;
     for (QChar c : typed)
         printable = printable && c.isPrint();
@@ -145,8 +142,8 @@ void TMaskEdit::keyPressEvent(QKeyEvent *event)
             QLineEdit::keyPressEvent(event);
             return;
         }
-        QKeyEvent convertedEvent(event->type(), event->key(), modifiers, converted,
-                                 event->isAutoRepeat(), quint16(event->count()));
+        QKeyEvent convertedEvent(event->type(), event->key(), modifiers, converted, event->isAutoRepeat(),
+                                 quint16(event->count()));
         QLineEdit::keyPressEvent(&convertedEvent);
         event->setAccepted(convertedEvent.isAccepted());
         return;
@@ -154,8 +151,8 @@ void TMaskEdit::keyPressEvent(QKeyEvent *event)
 
     // Clipboard, undo and selection commands go through QLineEdit and come back
     // through LineTextChanged.
-    if (isReadOnly() || event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Paste)
-        || event->matches(QKeySequence::Copy)) {
+    if (isReadOnly() || event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Paste) ||
+        event->matches(QKeySequence::Copy)) {
         QLineEdit::keyPressEvent(event);
         return;
     }
@@ -209,8 +206,7 @@ void TMaskEdit::focusInEvent(QFocusEvent *event)
     const Qt::FocusReason reason = event->reason();
     // A click places the cursor itself; coming back from a popup or another
     // window keeps the selection the user had.
-    if (reason == Qt::MouseFocusReason || reason == Qt::PopupFocusReason
-        || reason == Qt::ActiveWindowFocusReason)
+    if (reason == Qt::MouseFocusReason || reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
         return;
     if (d->AutoSelect)
         selectAll();

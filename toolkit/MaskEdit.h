@@ -8,8 +8,7 @@ enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 //   mask characters ; save-literals field (1 or 0) ; blank character
 // Text() delivers what the user typed as the mask says: with the literal characters
 // of the mask only when the save-literals field is 1 (or absent).
-class TMaskEdit : public QLineEdit
-{
+class TMaskEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit TMaskEdit(QWidget *parent = nullptr);

@@ -113,8 +113,7 @@ void TNvComboBox::SetSorted(bool value)
 
 void TNvComboBox::Sort()
 {
-    struct TEntry
-    {
+    struct TEntry {
         QString Item;
         QString Code;
         bool Current;

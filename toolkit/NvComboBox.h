@@ -7,8 +7,7 @@
 // whose entry i belongs to item i (a name shown and its row ID as text). Each code is
 // held in its item's row, so adding to a sorted list, deleting, clearing and sorting
 // always keep the two lists paired.
-class TNvComboBox : public QComboBox
-{
+class TNvComboBox : public QComboBox {
     Q_OBJECT
 
 public:

@@ -1,6 +1,5 @@
 #include "toolkit/PlainText.h"
 
-
 QString ShowAmpersands(const QString &text)
 {
     return QString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));

@@ -6,15 +6,15 @@
 
 #include <QButtonGroup>
 #include <QGridLayout>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
-#include <QHelpEvent>
 #include <QPainter>
-#include <QToolTip>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalBlocker>
+#include <QToolTip>
 #include <QValidator>
 
 #include <algorithm>
@@ -37,8 +37,7 @@ void TSizeConstraints::Set(int &field, int value)
 namespace {
 
 // Shows a control's hint as typed: the toolkit would take a hint with tags for rich text.
-class THintAsTyped : public QObject
-{
+class THintAsTyped : public QObject {
 public:
     explicit THintAsTyped(QWidget *widget) : QObject(widget) { widget->installEventFilter(this); }
 
@@ -365,10 +364,9 @@ namespace {
 
 // A radio button that frames itself in the highlight colour while it has the keyboard
 // focus: the style's own mark on the small circle is easily missed.
-class TGroupButton : public QRadioButton
-{
+class TGroupButton : public QRadioButton {
 public:
-    explicit TGroupButton(QWidget *parent) : QRadioButton(parent) {}
+    explicit TGroupButton(QWidget *parent) : QRadioButton(parent) { }
 
 protected:
     void paintEvent(QPaintEvent *event) override
@@ -447,7 +445,6 @@ int TRadioGroup::ButtonCount() const
 {
     return FButtons.size();
 }
-
 
 void TRadioGroup::ItemsChanged()
 {
@@ -569,8 +566,7 @@ void TListBox::UpdateSelectionMode()
     if (!FMultiSelect)
         setSelectionMode(QAbstractItemView::SingleSelection);
     else
-        setSelectionMode(FExtendedSelect ? QAbstractItemView::ExtendedSelection
-                                         : QAbstractItemView::MultiSelection);
+        setSelectionMode(FExtendedSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::MultiSelection);
 }
 
 // ---------------------------------------------------------------- TRichEdit
@@ -855,8 +851,8 @@ void TDateTimePicker::keyPressEvent(QKeyEvent *event)
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
     if (FKind == dtkDate && !isReadOnly() && plain) {
         const QString text = event->text();
-        if (text.size() == 1 && (text.at(0).isDigit() || IsDateSeparator(text.at(0)) ||
-                                 (FTyping && text.at(0) == QLatin1Char(' ')))) {
+        if (text.size() == 1 &&
+            (text.at(0).isDigit() || IsDateSeparator(text.at(0)) || (FTyping && text.at(0) == QLatin1Char(' ')))) {
             TypeText(text);
             event->accept();
             return;

@@ -26,8 +26,20 @@ constexpr TAnchors DefaultAnchors = (1 << akLeft) | (1 << akTop);
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 enum TDragKind { dkDrag, dkDock };
 enum TDragMode { dmManual, dmAutomatic };
-enum TImeMode { imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata,
-                imChinese, imSHanguel, imHanguel };
+enum TImeMode {
+    imDisable,
+    imClose,
+    imOpen,
+    imDontCare,
+    imSAlpha,
+    imAlpha,
+    imHira,
+    imSKata,
+    imKata,
+    imChinese,
+    imSHanguel,
+    imHanguel
+};
 enum TBorderStyle { bsNone, bsSingle };
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
@@ -39,8 +51,7 @@ enum TDTDateMode { dmComboBox, dmUpDown };
 enum TDateTimeKind { dtkDate, dtkTime };
 
 // Size limits of a control; 0 means no limit.
-class TSizeConstraints
-{
+class TSizeConstraints {
 public:
     int MaxHeight() const { return FMaxHeight; }
     int MaxWidth() const { return FMaxWidth; }
@@ -59,8 +70,7 @@ private:
 };
 
 // The colours of a date picker's drop-down calendar.
-struct TMonthCalColors
-{
+struct TMonthCalColors {
     TColor BackColor = clWindow;
     TColor TextColor = clWindowText;
     TColor TitleBackColor = clActiveCaption;
@@ -71,8 +81,7 @@ struct TMonthCalColors
 
 // What every control has beside its Qt widget: position, font, colour, tab order and
 // the properties that are only carried along. Mixed into each control class.
-class TControl
-{
+class TControl {
 public:
     explicit TControl(QWidget *widget);
     virtual ~TControl();
@@ -166,8 +175,7 @@ private:
 };
 
 // Single-line edit box with an edit mask.
-class TEditBox : public TMaskEdit, public TControl
-{
+class TEditBox : public TMaskEdit, public TControl {
     Q_OBJECT
 public:
     explicit TEditBox(QWidget *parent = nullptr);
@@ -182,8 +190,7 @@ private:
 
 // Drop-down list: csDropDownList and the owner-draw styles choose only from Items,
 // csDropDown and csSimple also take typed text.
-class TComboBox : public QComboBox, public TControl
-{
+class TComboBox : public QComboBox, public TControl {
     Q_OBJECT
 public:
     explicit TComboBox(QWidget *parent = nullptr);
@@ -223,8 +230,7 @@ private:
 };
 
 // Group box of radio buttons, one per line of Items, arranged in Columns columns.
-class TRadioGroup : public QGroupBox, public TControl
-{
+class TRadioGroup : public QGroupBox, public TControl {
     Q_OBJECT
 public:
     explicit TRadioGroup(QWidget *parent = nullptr);
@@ -256,8 +262,7 @@ private:
 };
 
 // List box with single, multiple (click toggles) or extended (shift/ctrl) selection.
-class TListBox : public QListWidget, public TControl
-{
+class TListBox : public QListWidget, public TControl {
     Q_OBJECT
 public:
     explicit TListBox(QWidget *parent = nullptr);
@@ -299,8 +304,7 @@ private:
 };
 
 // Multi-line memo. Lines follows what is typed; Text is the lines joined by CR LF.
-class TRichEdit : public QPlainTextEdit, public TControl
-{
+class TRichEdit : public QPlainTextEdit, public TControl {
     Q_OBJECT
 public:
     explicit TRichEdit(QWidget *parent = nullptr);
@@ -345,8 +349,7 @@ private:
 
 // Date picker: Date and Time are one day number (days since 30 Dec 1899, the fraction
 // the time of day); setting Date keeps the time, setting Time keeps the date.
-class TDateTimePicker : public QDateTimeEdit, public TControl
-{
+class TDateTimePicker : public QDateTimeEdit, public TControl {
     Q_OBJECT
 public:
     explicit TDateTimePicker(QWidget *parent = nullptr);

@@ -10,8 +10,7 @@
 
 namespace {
 
-struct TScript
-{
+struct TScript {
     bool On = false;
     QQueue<QPair<int, QString>> Answers;
     QList<TShownBox> Shown;
@@ -26,7 +25,7 @@ TScript &Script()
 QString Title()
 {
     return QApplication::applicationDisplayName().isEmpty() ? QApplication::applicationName()
-                                                           : QApplication::applicationDisplayName();
+                                                            : QApplication::applicationDisplayName();
 }
 
 // What Escape answers in a box with these buttons.
@@ -135,12 +134,20 @@ int ConfirmBox(const QString &text, int buttons)
     if (TDialogSeam::Intercept(box, &result))
         return result;
 
-    struct Pair { int Bit; QMessageBox::StandardButton Button; int Result; };
+    struct Pair {
+        int Bit;
+        QMessageBox::StandardButton Button;
+        int Result;
+    };
     static const Pair pairs[] = {
-        {BtnYes, QMessageBox::Yes, ResultYes},       {BtnNo, QMessageBox::No, ResultNo},
-        {BtnOK, QMessageBox::Ok, ResultOK},          {BtnCancel, QMessageBox::Cancel, ResultCancel},
-        {BtnAbort, QMessageBox::Abort, ResultAbort}, {BtnRetry, QMessageBox::Retry, ResultRetry},
-        {BtnIgnore, QMessageBox::Ignore, ResultIgnore}, {BtnAll, QMessageBox::YesToAll, ResultAll},
+        {BtnYes, QMessageBox::Yes, ResultYes},
+        {BtnNo, QMessageBox::No, ResultNo},
+        {BtnOK, QMessageBox::Ok, ResultOK},
+        {BtnCancel, QMessageBox::Cancel, ResultCancel},
+        {BtnAbort, QMessageBox::Abort, ResultAbort},
+        {BtnRetry, QMessageBox::Retry, ResultRetry},
+        {BtnIgnore, QMessageBox::Ignore, ResultIgnore},
+        {BtnAll, QMessageBox::YesToAll, ResultAll},
     };
     QMessageBox::StandardButtons standard;
     for (const Pair &p : pairs)

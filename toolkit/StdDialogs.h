@@ -11,8 +11,7 @@ class QWidget;
 // takes the next queued answer (or, with none queued, the answer of Escape).
 enum class TBoxKind { Message, Confirmation, Error, Input, OpenFile, SaveFile, MessageDialog, Window };
 
-struct TShownBox
-{
+struct TShownBox {
     TBoxKind Kind = TBoxKind::Message;
     QString Caption;
     QString Text;
@@ -20,8 +19,7 @@ struct TShownBox
     int DlgType = -1; // TMsgDlgType of the message dialog
 };
 
-class TDialogSeam
-{
+class TDialogSeam {
 public:
     static void BeginScript();
     static void EndScript();

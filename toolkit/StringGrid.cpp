@@ -3,18 +3,17 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QScrollBar>
-#include <QTimer>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 namespace {
 
 // Paints the fixed columns like the title row: button face, never highlighted.
-class TFixedCellDelegate : public QStyledItemDelegate
-{
+class TFixedCellDelegate : public QStyledItemDelegate {
 public:
-    explicit TFixedCellDelegate(TStringGrid *grid) : QStyledItemDelegate(grid), FGrid(grid) {}
+    explicit TFixedCellDelegate(TStringGrid *grid) : QStyledItemDelegate(grid), FGrid(grid) { }
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
@@ -242,8 +241,8 @@ void TStringGrid::mousePressEvent(QMouseEvent *event)
     FPressRow = currentRow();
     QTableWidget::mousePressEvent(event);
     // Choosing the current row again counts as a click too.
-    if (index.isValid() && event->button() == Qt::LeftButton && currentRow() == FPressRow
-        && currentRow() == index.row())
+    if (index.isValid() && event->button() == Qt::LeftButton && currentRow() == FPressRow &&
+        currentRow() == index.row())
         emit Click();
 }
 
@@ -319,8 +318,8 @@ void TStringGrid::DragScrollTick()
 void TStringGrid::keyPressEvent(QKeyEvent *event)
 {
     // Ctrl+Up and Ctrl+Down move the current row, as dragging it by its fixed cell does.
-    if (FRowMoving && event->modifiers() == Qt::ControlModifier
-        && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
+    if (FRowMoving && event->modifiers() == Qt::ControlModifier &&
+        (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
         const int from = Row();
         if (!IsPlaceholder())
             UserMovedRow(from, event->key() == Qt::Key_Up ? from - 1 : from + 1);

@@ -10,8 +10,7 @@ class QTimer;
 // there is nothing to show). The first FixedCols() columns are fixed: painted like the
 // title row, never highlighted, and, with RowMoving on, the handle by which a row is
 // dragged to another place. A column of width -1 is hidden (the row key in column 0).
-class TStringGrid : public QTableWidget
-{
+class TStringGrid : public QTableWidget {
     Q_OBJECT
 
 public:
@@ -91,8 +90,8 @@ private:
 
     int FFixedCols = 1;
     bool FRowMoving = false;
-    int FDragRow = 0;   // the data row being dragged; 0 when none
-    int FDropRow = 0;   // where it would land
+    int FDragRow = 0; // the data row being dragged; 0 when none
+    int FDropRow = 0; // where it would land
     bool FPressedOnRow = false;
     int FPressRow = 0;
     QTimer *FDragScroll = nullptr;

@@ -15,10 +15,10 @@ bool LessIgnoringCase(const QString &a, const QString &b)
 
 // Windows-1252 in 0x80..0x9F, where ISO Latin-1 has only control codes; the five
 // unassigned bytes keep their Latin-1 meaning.
-constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr char16_t Cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 } // namespace
 
@@ -75,7 +75,8 @@ int TStrings::Add(const QString &line)
 {
     int index = Count();
     if (FSorted)
-        index = static_cast<int>(std::upper_bound(FLines.begin(), FLines.end(), line, LessIgnoringCase) - FLines.begin());
+        index =
+            static_cast<int>(std::upper_bound(FLines.begin(), FLines.end(), line, LessIgnoringCase) - FLines.begin());
     FLines.insert(index, line);
     Changed();
     return index;
@@ -157,7 +158,8 @@ QString TStrings::CommaText() const
         if (plain)
             parts << line;
         else
-            parts << QLatin1Char('"') + QString(line).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+            parts << QLatin1Char('"') + QString(line).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
+                         QLatin1Char('"');
     }
     return parts.join(QLatin1Char(','));
 }

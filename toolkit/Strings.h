@@ -9,11 +9,10 @@
 // An ordered list of lines. Text joins them with CR LF. A sorted list keeps its lines
 // in order ignoring case and puts an added line where it belongs. OnChange fires after
 // every change, or once at the end of a BeginUpdate/EndUpdate bracket.
-class TStrings
-{
+class TStrings {
 public:
     TStrings() = default;
-    TStrings(const TStrings &other) : FLines(other.FLines), FSorted(other.FSorted) {}
+    TStrings(const TStrings &other) : FLines(other.FLines), FSorted(other.FSorted) { }
     TStrings &operator=(const TStrings &other);
 
     int Count() const { return static_cast<int>(FLines.size()); }
@@ -34,8 +33,8 @@ public:
     void Assign(const TStrings &other) { Assign(other.FLines); }
     void AddStrings(const QStringList &lines);
 
-    QString Text() const;               // every line followed by CR LF
-    void SetText(const QString &text);  // CR, LF or CR LF end a line
+    QString Text() const; // every line followed by CR LF
+    void SetText(const QString &text); // CR, LF or CR LF end a line
     QString CommaText() const;
 
     bool Sorted() const { return FSorted; }
@@ -66,7 +65,10 @@ QStringList SplitLines(const QString &text);
 // alphabet of the system's language (English in a bare "C" environment), letter case
 // ignored, accents counted after the letter (E, É, F). Negative, zero or positive.
 int AlphabeticCompare(const QString &a, const QString &b);
-inline bool AlphabeticLess(const QString &a, const QString &b) { return AlphabeticCompare(a, b) < 0; }
+inline bool AlphabeticLess(const QString &a, const QString &b)
+{
+    return AlphabeticCompare(a, b) < 0;
+}
 
 // Stored bytes as text: UTF-8 when they are valid UTF-8, otherwise the old programs'
 // 8-bit code page (Windows Latin-1), so that no letter is lost; readAsLatin1 tells which.

@@ -67,8 +67,7 @@ void TypeLines(QPlainTextEdit *editor, const QStringList &lines)
 
 } // namespace
 
-class TestAuthoringHands : public QObject
-{
+class TestAuthoringHands : public QObject {
     Q_OBJECT
 
 private slots:
@@ -225,12 +224,12 @@ void TestAuthoringHands::statusLineSaysWhatSaveDid()
     QCOMPARE(FForm->NvComboBox_Test->Text(), TestName);
     Save();
     const QString id = FForm->PropertyValue(QStringLiteral("ID"));
-    QCOMPARE(FForm->StatusBar->currentMessage(), QStringLiteral("Saved as question ") + id +
-                                                     QStringLiteral(" and added to ") + TestName);
+    QCOMPARE(FForm->StatusBar->currentMessage(),
+             QStringLiteral("Saved as question ") + id + QStringLiteral(" and added to ") + TestName);
     QCOMPARE(FDb->Column({"SELECT CONTROLID FROM testdetail WHERE TESTID = 3"}), QStringList{id});
     Save();
-    QCOMPARE(FForm->StatusBar->currentMessage(), QStringLiteral("Saved as question ") + id + QStringLiteral(" in ") +
-                                                     TestName);
+    QCOMPARE(FForm->StatusBar->currentMessage(),
+             QStringLiteral("Saved as question ") + id + QStringLiteral(" in ") + TestName);
 }
 
 void TestAuthoringHands::saveWarnsOfQuestionNoStudentCanAnswer_data()
@@ -240,16 +239,18 @@ void TestAuthoringHands::saveWarnsOfQuestionNoStudentCanAnswer_data()
     QTest::addColumn<QStringList>("answers");
     QTest::addColumn<QString>("correct");
     QTest::addColumn<QString>("warning");
-    QTest::newRow("no text") << "ToolButton_MaskEdit" << "" << QStringList() << "Lima"
+    QTest::newRow("no text") << "ToolButton_MaskEdit"
+                             << "" << QStringList() << "Lima"
                              << "The question has no text.";
-    QTest::newRow("blank text") << "ToolButton_Memo" << "   " << QStringList() << "blue"
+    QTest::newRow("blank text") << "ToolButton_Memo"
+                                << "   " << QStringList() << "blue"
                                 << "The question has no text.";
-    QTest::newRow("correct answer not a choice")
-        << "ToolButton_Combo" << "Largest planet?" << QStringList{"Mars", "Venus"} << "Jupiter"
-        << "Its correct answer is not one of its choices.";
-    QTest::newRow("no correct answer of a radio group")
-        << "ToolButton_RadioGroup" << "2 + 2?" << QStringList{"3", "4"} << ""
-        << "Its correct answer is not one of its choices.";
+    QTest::newRow("correct answer not a choice") << "ToolButton_Combo"
+                                                 << "Largest planet?" << QStringList{"Mars", "Venus"} << "Jupiter"
+                                                 << "Its correct answer is not one of its choices.";
+    QTest::newRow("no correct answer of a radio group") << "ToolButton_RadioGroup"
+                                                        << "2 + 2?" << QStringList{"3", "4"} << ""
+                                                        << "Its correct answer is not one of its choices.";
 }
 
 void TestAuthoringHands::saveWarnsOfQuestionNoStudentCanAnswer()
@@ -476,8 +477,7 @@ void TestAuthoringHands::eachKindThroughTheInspectorOnlyThenTakenWithGrade100()
     QTest::keyClicks(FForm->NvComboBox_Test, QStringLiteral("W"));
     QCOMPARE(FForm->NvComboBox_Test->Text(), TestName);
 
-    struct TKind
-    {
+    struct TKind {
         const char *Button;
         QString Question;
         QStringList Answers;

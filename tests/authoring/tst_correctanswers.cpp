@@ -11,8 +11,7 @@
 
 #include <memory>
 
-class TestCorrectAnswers : public QObject
-{
+class TestCorrectAnswers : public QObject {
     Q_OBJECT
 
 private slots:
@@ -86,21 +85,20 @@ void TestCorrectAnswers::listBoxPicks_data()
 {
     QTest::addColumn<bool>("multiSelect");
     QTest::addColumn<QStringList>("correct");
-    QTest::addColumn<QStringList>("shown");   // selected when the window opens
+    QTest::addColumn<QStringList>("shown"); // selected when the window opens
     QTest::addColumn<QStringList>("clicked");
     QTest::addColumn<QStringList>("expected");
 
     const QStringList none;
-    QTest::newRow("several: deselect d") << true << QStringList{"b", "d"} << QStringList{"b", "d"}
-                                         << QStringList{"d"} << QStringList{"b"};
+    QTest::newRow("several: deselect d") << true << QStringList{"b", "d"} << QStringList{"b", "d"} << QStringList{"d"}
+                                         << QStringList{"b"};
     QTest::newRow("several: add a and e, in list order") << true << QStringList{"d", "b"} << QStringList{"b", "d"}
-                                                         << QStringList{"e", "a"}
-                                                         << QStringList{"a", "b", "d", "e"};
-    QTest::newRow("several: stale entry dropped") << true << QStringList{"gone", "c"} << QStringList{"c"} << none
-                                                  << QStringList{"c"};
+                                                         << QStringList{"e", "a"} << QStringList{"a", "b", "d", "e"};
+    QTest::newRow("several: stale entry dropped")
+        << true << QStringList{"gone", "c"} << QStringList{"c"} << none << QStringList{"c"};
     QTest::newRow("one: nothing selected") << false << none << none << none << none;
-    QTest::newRow("one: first entry shown, another picked") << false << QStringList{"c", "a"} << QStringList{"c"}
-                                                            << QStringList{"e"} << QStringList{"e"};
+    QTest::newRow("one: first entry shown, another picked")
+        << false << QStringList{"c", "a"} << QStringList{"c"} << QStringList{"e"} << QStringList{"e"};
 }
 
 void TestCorrectAnswers::listBoxPicks()
@@ -138,10 +136,18 @@ void TestCorrectAnswers::singleChoicePicks_data()
     QTest::addColumn<QString>("clicked"); // empty: nothing picked
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("drop-down, pick") << "TQACombobox" << "Oslo" << "Oslo";
-    QTest::newRow("drop-down, nothing selected keeps the answer") << "TQACombobox" << "" << "Paris";
-    QTest::newRow("radio group, pick") << "TQARadioGroup" << "Rome" << "Rome";
-    QTest::newRow("radio group, nothing selected keeps the answer") << "TQARadioGroup" << "" << "Paris";
+    QTest::newRow("drop-down, pick") << "TQACombobox"
+                                     << "Oslo"
+                                     << "Oslo";
+    QTest::newRow("drop-down, nothing selected keeps the answer") << "TQACombobox"
+                                                                  << ""
+                                                                  << "Paris";
+    QTest::newRow("radio group, pick") << "TQARadioGroup"
+                                       << "Rome"
+                                       << "Rome";
+    QTest::newRow("radio group, nothing selected keeps the answer") << "TQARadioGroup"
+                                                                    << ""
+                                                                    << "Paris";
 }
 
 void TestCorrectAnswers::singleChoicePicks()

@@ -26,8 +26,7 @@ using Corvella::TForm_Main;
 enum class TStep { Pick, Cancel, Close };
 Q_DECLARE_METATYPE(QList<TStep>)
 
-class TestDispatch : public QObject
-{
+class TestDispatch : public QObject {
     Q_OBJECT
 
 private slots:
@@ -78,8 +77,7 @@ QString Describe(QWidget *window)
     } else if (auto *select = qobject_cast<Corvella::TForm_SelectTest *>(window)) {
         parts << window->windowTitle() << Buttons(window) << select->ParentKey << select->ParentName;
     } else if (auto *grades = qobject_cast<TForm_TestGrades *>(window)) {
-        parts << grades->TestKey << grades->ClassKey << grades->Edit_TestName->text()
-              << grades->Edit_ClassName->text();
+        parts << grades->TestKey << grades->ClassKey << grades->Edit_TestName->text() << grades->Edit_ClassName->text();
     }
     return parts.join(QLatin1Char('|'));
 }
@@ -182,20 +180,21 @@ void TestDispatch::commandOpensItsWindows_data()
     }
     QTest::newRow("add students") << QStringLiteral("MenuItem_AddStudents") << QList<TStep>{TStep::Pick, TStep::Close}
                                   << QStringList{classPicker, QStringLiteral("TForm_StudentJoin|Close|7|Biology 101")};
-    QTest::newRow("add students cancelled") << QStringLiteral("MenuItem_AddStudents") << QList<TStep>{TStep::Cancel}
-                                            << QStringList{classPicker};
+    QTest::newRow("add students cancelled")
+        << QStringLiteral("MenuItem_AddStudents") << QList<TStep>{TStep::Cancel} << QStringList{classPicker};
     QTest::newRow("add tests") << QStringLiteral("MenuItem_AddTests") << QList<TStep>{TStep::Pick, TStep::Close}
                                << QStringList{classPicker, QStringLiteral("TForm_TestJoin|Close|7|Biology 101")};
     QTest::newRow("add tests cancelled") << QStringLiteral("MenuItem_AddTests") << QList<TStep>{TStep::Cancel}
                                          << QStringList{classPicker};
-    QTest::newRow("gradebook") << QStringLiteral("MenuItem_EditGradebook") << QList<TStep>{TStep::Pick, TStep::Pick, TStep::Close}
+    QTest::newRow("gradebook") << QStringLiteral("MenuItem_EditGradebook")
+                               << QList<TStep>{TStep::Pick, TStep::Pick, TStep::Close}
                                << QStringList{classPicker, testSelect,
                                               QStringLiteral("TForm_TestGrades|1|7|Science|Biology 101")};
-    QTest::newRow("gradebook test cancelled") << QStringLiteral("MenuItem_EditGradebook")
-                                              << QList<TStep>{TStep::Pick, TStep::Cancel}
-                                              << QStringList{classPicker, testSelect};
-    QTest::newRow("gradebook class cancelled") << QStringLiteral("MenuItem_EditGradebook") << QList<TStep>{TStep::Cancel}
-                                               << QStringList{classPicker};
+    QTest::newRow("gradebook test cancelled")
+        << QStringLiteral("MenuItem_EditGradebook") << QList<TStep>{TStep::Pick, TStep::Cancel}
+        << QStringList{classPicker, testSelect};
+    QTest::newRow("gradebook class cancelled")
+        << QStringLiteral("MenuItem_EditGradebook") << QList<TStep>{TStep::Cancel} << QStringList{classPicker};
     for (const char *command : {"ToolButton_PrintPreview", "MenuItem_PrintPreview"})
         QTest::newRow(command) << QString::fromLatin1(command) << QList<TStep>{TStep::Cancel}
                                << QStringList{QStringLiteral("TForm_TestEdit|Preview Test|OK Cancel")};
@@ -259,8 +258,10 @@ void TestDispatch::printSenders_data()
     QTest::addColumn<int>("kind");
     QTest::newRow("print button") << QStringLiteral("ToolButton_Print") << int(Corvella::TPrintSender::PrintButton);
     QTest::newRow("print entry") << QStringLiteral("MenuItem_Print") << int(Corvella::TPrintSender::PrintButton);
-    QTest::newRow("preview button") << QStringLiteral("ToolButton_PrintPreview") << int(Corvella::TPrintSender::PreviewButton);
-    QTest::newRow("preview entry") << QStringLiteral("MenuItem_PrintPreview") << int(Corvella::TPrintSender::PreviewButton);
+    QTest::newRow("preview button") << QStringLiteral("ToolButton_PrintPreview")
+                                    << int(Corvella::TPrintSender::PreviewButton);
+    QTest::newRow("preview entry") << QStringLiteral("MenuItem_PrintPreview")
+                                   << int(Corvella::TPrintSender::PreviewButton);
     QTest::newRow("another window") << QStringLiteral("other") << int(Corvella::TPrintSender::QuestionJoin);
     QTest::newRow("none") << QStringLiteral("") << int(Corvella::TPrintSender::None);
 }

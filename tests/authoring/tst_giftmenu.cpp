@@ -22,8 +22,7 @@
 using Corvella::TForm_Main;
 
 // "Import Questions…" and "Export Test…" of Corvella's File menu, through the main window.
-class TestGiftMenu : public QObject
-{
+class TestGiftMenu : public QObject {
     Q_OBJECT
 
 private slots:
@@ -108,10 +107,9 @@ void TestGiftMenu::fileMenuKeepsItsCaptions()
 
 void TestGiftMenu::importsIntoSelectedTest()
 {
-    const QString path = WriteFile(QStringLiteral("bank.gift"),
-                                   "::q1::What's 2+2? {=4 ~%50%5 ~6}\r\n\r\n"
-                                   "Match {=a -> 1 =b -> 2}\r\n\r\n"
-                                   "Write about rivers. {}\r\n");
+    const QString path = WriteFile(QStringLiteral("bank.gift"), "::q1::What's 2+2? {=4 ~%50%5 ~6}\r\n\r\n"
+                                                                "Match {=a -> 1 =b -> 2}\r\n\r\n"
+                                                                "Write about rivers. {}\r\n");
     SelectTest(QStringLiteral("Science"));
     TDialogSeam::SetNextAnswer(ResultOK, path);
     FForm->MenuItem_ImportQuestions->trigger();
@@ -122,10 +120,11 @@ void TestGiftMenu::importsIntoSelectedTest()
     QCOMPARE(shown[0].Caption, QStringLiteral("Import Questions"));
     QCOMPARE(shown[1].Kind, TBoxKind::MessageDialog);
     QCOMPARE(shown[1].DlgType, int(MsgInformation));
-    QCOMPARE(shown[1].Text, QStringLiteral("2 questions imported, 1 skipped. They were added to the test \"Science\".\r\n\r\n"
-                                           "line 1: QARadioGroup_8 \"What's 2+2?\" (partial-credit weights dropped)\r\n"
-                                           "line 3: skipped: a matching question has no kind here\r\n"
-                                           "line 5: QARichEdit_9 \"Write about rivers.\""));
+    QCOMPARE(shown[1].Text,
+             QStringLiteral("2 questions imported, 1 skipped. They were added to the test \"Science\".\r\n\r\n"
+                            "line 1: QARadioGroup_8 \"What's 2+2?\" (partial-credit weights dropped)\r\n"
+                            "line 3: skipped: a matching question has no kind here\r\n"
+                            "line 5: QARichEdit_9 \"Write about rivers.\""));
     QCOMPARE(FDb->Column({"SELECT ID || '|' || NAME FROM controldef ORDER BY ID"}),
              (QStringList{"7|QAMaskEdit_7", "8|QARadioGroup_8", "9|QARichEdit_9"}));
     QCOMPARE(FDb->Column({"SELECT CONTROLID || ':' || SEQUENCE FROM testdetail WHERE TESTID = 1 ORDER BY SEQUENCE"}),
@@ -196,7 +195,8 @@ void TestGiftMenu::exportsSelectedTest()
     TDialogSeam::SetNextAnswer(ResultOK, FDir->filePath(QStringLiteral("science.gift")));
     FForm->MenuItem_ExportTest->trigger();
     QCOMPARE(TDialogSeam::Shown().last().DlgType, int(MsgWarning));
-    QVERIFY2(TDialogSeam::LastText().contains(QStringLiteral("Question 7 left out")), qPrintable(TDialogSeam::LastText()));
+    QVERIFY2(TDialogSeam::LastText().contains(QStringLiteral("Question 7 left out")),
+             qPrintable(TDialogSeam::LastText()));
 
     // A file that cannot be written is reported, not claimed.
     SelectTest(QStringLiteral("History"));
@@ -219,10 +219,14 @@ void TestGiftMenu::importStoresWhatSaveStores_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("gift");
-    QTest::newRow("short answer") << "ToolButton_MaskEdit" << "Capital of France? {=PARIS}";
-    QTest::newRow("radio group") << "ToolButton_RadioGroup" << "Capital of France? {=Paris ~Rome ~Oslo}";
-    QTest::newRow("list box") << "ToolButton_List" << "Capital cities? {~%50%Paris ~%-100%Lyon ~%50%Rome}";
-    QTest::newRow("essay") << "ToolButton_Memo" << "Describe Paris. {}";
+    QTest::newRow("short answer") << "ToolButton_MaskEdit"
+                                  << "Capital of France? {=PARIS}";
+    QTest::newRow("radio group") << "ToolButton_RadioGroup"
+                                 << "Capital of France? {=Paris ~Rome ~Oslo}";
+    QTest::newRow("list box") << "ToolButton_List"
+                              << "Capital cities? {~%50%Paris ~%-100%Lyon ~%50%Rome}";
+    QTest::newRow("essay") << "ToolButton_Memo"
+                           << "Describe Paris. {}";
 }
 
 void TestGiftMenu::importStoresWhatSaveStores()
@@ -261,11 +265,11 @@ void TestGiftMenu::importStoresWhatSaveStores()
     TDialogSeam::SetNextAnswer(ResultOK, WriteFile(QStringLiteral("one.gift"), gift.toUtf8()));
     FForm->MenuItem_ImportQuestions->trigger();
     QCOMPARE(FDb->Column({"SELECT NAME || '|' || QUESTION FROM controldef WHERE ID = 9"}),
-             QStringList{control->objectName().replace(QStringLiteral("_8"), QStringLiteral("_9")) + QLatin1Char('|')
-                         + q.Question});
+             QStringList{control->objectName().replace(QStringLiteral("_8"), QStringLiteral("_9")) + QLatin1Char('|') +
+                         q.Question});
     QString imported = FDb->Column({"SELECT CONTROL FROM controldef WHERE ID = 9"}).value(0);
-    imported.replace(QStringLiteral("_9: "), QStringLiteral("_8: ")).replace(QStringLiteral("ID = 9\r\n"),
-                                                                              QStringLiteral("ID = 8\r\n"));
+    imported.replace(QStringLiteral("_9: "), QStringLiteral("_8: "))
+        .replace(QStringLiteral("ID = 9\r\n"), QStringLiteral("ID = 8\r\n"));
     QCOMPARE(imported, saved);
 }
 

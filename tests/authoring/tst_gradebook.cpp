@@ -19,22 +19,22 @@ namespace {
 void AddStudent(TTestDatabase &db, int id, const QString &last, const QString &first, const QString &middle,
                 const QString &sid)
 {
-    db.Exec({QStringLiteral("INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID) VALUES (%1, ")
-                 .arg(id)
-             + QuotedStr(last) + ", " + QuotedStr(first) + ", " + QuotedStr(middle) + ", " + QuotedStr(sid) + ")"});
+    db.Exec(
+        {QStringLiteral("INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID) VALUES (%1, ").arg(id) +
+         QuotedStr(last) + ", " + QuotedStr(first) + ", " + QuotedStr(middle) + ", " + QuotedStr(sid) + ")"});
 }
 
 void AddMember(TTestDatabase &db, int classID, const QString &sid)
 {
-    db.Exec({QStringLiteral("INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE) VALUES (%1, ").arg(classID)
-             + QuotedStr(sid) + ", 1)"});
+    db.Exec({QStringLiteral("INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE) VALUES (%1, ").arg(classID) +
+             QuotedStr(sid) + ", 1)"});
 }
 
 void AddResult(TTestDatabase &db, const QString &sid, int grade, const QString &status, const QString &extra = {})
 {
-    db.Exec({"INSERT INTO testresults (STUDENTID, TESTID, CLASSID, GRADE, STATUS, TESTDATE, ANSWERS) VALUES ("
-             + QuotedStr(sid) + QStringLiteral(", 1, 1, %1, ").arg(grade) + QuotedStr(status) + ", "
-             + (extra.isEmpty() ? QStringLiteral("NULL, NULL") : extra) + ")"});
+    db.Exec({"INSERT INTO testresults (STUDENTID, TESTID, CLASSID, GRADE, STATUS, TESTDATE, ANSWERS) VALUES (" +
+             QuotedStr(sid) + QStringLiteral(", 1, 1, %1, ").arg(grade) + QuotedStr(status) + ", " +
+             (extra.isEmpty() ? QStringLiteral("NULL, NULL") : extra) + ")"});
 }
 
 QStringList GridColumn(const TStringGrid *grid, int col)
@@ -65,8 +65,7 @@ void Fill(TTestDatabase &db)
 
 } // namespace
 
-class TestGradebook : public QObject
-{
+class TestGradebook : public QObject {
     Q_OBJECT
 
 private slots:
@@ -129,8 +128,8 @@ std::unique_ptr<TForm_TestGrades> TestGradebook::Open(const QString &classID)
 QStringList TestGradebook::Results(const QString &sid)
 {
     return FDb->Column({"SELECT GRADE || ':' || STATUS || ':' || IFNULL(TESTDATE, '-') || ':' || IFNULL(ANSWERS, '-') "
-                        "FROM testresults WHERE STUDENTID = "
-                        + QuotedStr(sid) + " ORDER BY SERIAL"});
+                        "FROM testresults WHERE STUDENTID = " +
+                        QuotedStr(sid) + " ORDER BY SERIAL"});
 }
 
 void TestGradebook::TypeGrade(TForm_TestGrades &form, const QString &text)
@@ -148,8 +147,8 @@ void TestGradebook::listsStudentsWithResults()
     QCOMPARE(form->StringGrid->RowCells(0), QStringList({"ID", "Row", "Student Name", "Status", "Grade (%)"}));
     // Sorted by name; the blank before the middle initial stands even without one; the
     // deleted student's membership is not listed.
-    QCOMPARE(GridColumn(form->StringGrid, 2), QStringList({"ADAMS, BOB C (S02)", "MOORE, CY  (S03)", "NASH, DI  (S04)",
-                                                           "O'BRIEN, ANN  (S01)"}));
+    QCOMPARE(GridColumn(form->StringGrid, 2),
+             QStringList({"ADAMS, BOB C (S02)", "MOORE, CY  (S03)", "NASH, DI  (S04)", "O'BRIEN, ANN  (S01)"}));
     QCOMPARE(GridColumn(form->StringGrid, 0), QStringList({"S02", "S03", "S04", "S01"}));
     QCOMPARE(GridColumn(form->StringGrid, 3), QStringList({"PASSED", "MAYBE", "INCOMPLETE", "INCOMPLETE"}));
     QCOMPARE(GridColumn(form->StringGrid, 4), QStringList({"50", "88", "0", "0"}));
@@ -163,13 +162,20 @@ void TestGradebook::gradeProposesStatus_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("status");
-    QTest::newRow("85") << "85" << "PASSED";
-    QTest::newRow("70") << "70" << "PASSED";
-    QTest::newRow("69") << "69" << "FAILED";
-    QTest::newRow("40") << "40" << "FAILED";
-    QTest::newRow("1") << "1" << "FAILED";
-    QTest::newRow("0") << "0" << "INCOMPLETE";
-    QTest::newRow("100") << "100" << "PASSED";
+    QTest::newRow("85") << "85"
+                        << "PASSED";
+    QTest::newRow("70") << "70"
+                        << "PASSED";
+    QTest::newRow("69") << "69"
+                        << "FAILED";
+    QTest::newRow("40") << "40"
+                        << "FAILED";
+    QTest::newRow("1") << "1"
+                       << "FAILED";
+    QTest::newRow("0") << "0"
+                       << "INCOMPLETE";
+    QTest::newRow("100") << "100"
+                         << "PASSED";
 }
 
 void TestGradebook::gradeProposesStatus()

@@ -24,8 +24,8 @@ void Fill(TTestDatabase &db)
     for (int i = 0; i < students.size(); ++i) {
         const QString sid = QStringLiteral("S0%1").arg(i + 1);
         db.Exec({QStringLiteral("INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID) VALUES (%1, ")
-                     .arg(i + 1)
-                 + QuotedStr(students.at(i)) + ", 'A', '', " + QuotedStr(sid) + ")"});
+                     .arg(i + 1) +
+                 QuotedStr(students.at(i)) + ", 'A', '', " + QuotedStr(sid) + ")"});
         db.Exec({"INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE) VALUES (1, " + QuotedStr(sid) + ", 1)"});
     }
     db.Exec({"INSERT INTO testresults (STUDENTID, TESTID, CLASSID, GRADE, STATUS) VALUES ('S01', 1, 1, 50, 'FAILED')"});
@@ -39,8 +39,7 @@ void ClickRow(TStringGrid *grid, int row)
 
 } // namespace
 
-class TestGradeEntry : public QObject
-{
+class TestGradeEntry : public QObject {
     Q_OBJECT
 
 private slots:

@@ -18,8 +18,7 @@
 using Corvella::TForm_Main;
 
 // The Help menu's "Contents..." and the help pages that ship with the program.
-class TestHelpMenu : public QObject
-{
+class TestHelpMenu : public QObject {
     Q_OBJECT
 
 private slots:
@@ -138,9 +137,12 @@ void TestHelpMenu::displayOpensPageBesideProgram_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("fileName");
-    QTest::newRow("questions") << "Creating Test Questions" << "CorvellaQuestionSetup.htm";
-    QTest::newRow("corvella") << "Corvella Help" << "HelpCorvella.htm";
-    QTest::newRow("tamberlin") << "Tamberlin Help" << "HelpTamberlin.htm";
+    QTest::newRow("questions") << "Creating Test Questions"
+                               << "CorvellaQuestionSetup.htm";
+    QTest::newRow("corvella") << "Corvella Help"
+                              << "HelpCorvella.htm";
+    QTest::newRow("tamberlin") << "Tamberlin Help"
+                               << "HelpTamberlin.htm";
 }
 
 void TestHelpMenu::displayOpensPageBesideProgram()

@@ -18,8 +18,7 @@
 
 using Corvella::TForm_Main;
 
-class TestMainWindow : public QObject
-{
+class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
@@ -190,23 +189,26 @@ void TestMainWindow::menuCaptions_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QStringList>("entries");
 
-    QTest::newRow("File") << "MenuItem_File" << "&File"
-                          << QStringList{"Import Questions\u2026", "Export Test\u2026", "-", "E&xit"};
-    QTest::newRow("Questions") << "MenuItem_Question" << "Questions"
-                               << QStringList{"&Clear", "-", "New", "&Open...", "&Save... ", "Delete...", "-",
-                                              "&Wizard..."};
-    QTest::newRow("New") << "MenuItem_Controls" << "New"
-                         << QStringList{"Editbox       (Short Answer)", "Combobox  (Multiple Choice)",
-                                        "Radiogroup (Multiple Choice)", "Listbox        (Multiple Choice)",
-                                        "Memo          (Essay)", "DateTime    (Dates)"};
-    QTest::newRow("Test") << "MenuItem_Test" << "Test"
-                          << QStringList{"Edit...", "Add Questions...", "-", "Print Preview...", "Print...", "-",
-                                         "Begin Testing..."};
-    QTest::newRow("Students") << "MenuItem_Students" << "Students" << QStringList{"Edit..."};
-    QTest::newRow("Classes") << "MenuItem_Classes" << "Classes"
-                             << QStringList{"Edit...", "-", "Add Students...", "Add Tests..."};
-    QTest::newRow("GradeBook") << "MenuItem_GradeBook" << "GradeBook" << QStringList{"Edit..."};
-    QTest::newRow("Help") << "MenuItem_Help" << "Help" << QStringList{"Corvella Help...", "-", "About.."};
+    QTest::newRow("File") << "MenuItem_File"
+                          << "&File" << QStringList{"Import Questions\u2026", "Export Test\u2026", "-", "E&xit"};
+    QTest::newRow("Questions") << "MenuItem_Question"
+                               << "Questions" << QStringList{"&Clear",    "-",         "New", "&Open...",
+                                                             "&Save... ", "Delete...", "-",   "&Wizard..."};
+    QTest::newRow("New") << "MenuItem_Controls"
+                         << "New" << QStringList{"Editbox       (Short Answer)", "Combobox  (Multiple Choice)",
+                                                 "Radiogroup (Multiple Choice)", "Listbox        (Multiple Choice)",
+                                                 "Memo          (Essay)",        "DateTime    (Dates)"};
+    QTest::newRow("Test") << "MenuItem_Test"
+                          << "Test" << QStringList{"Edit...", "Add Questions...", "-", "Print Preview...", "Print...",
+                                                   "-",       "Begin Testing..."};
+    QTest::newRow("Students") << "MenuItem_Students"
+                              << "Students" << QStringList{"Edit..."};
+    QTest::newRow("Classes") << "MenuItem_Classes"
+                             << "Classes" << QStringList{"Edit...", "-", "Add Students...", "Add Tests..."};
+    QTest::newRow("GradeBook") << "MenuItem_GradeBook"
+                               << "GradeBook" << QStringList{"Edit..."};
+    QTest::newRow("Help") << "MenuItem_Help"
+                          << "Help" << QStringList{"Corvella Help...", "-", "About.."};
 }
 
 void TestMainWindow::menuCaptions()
@@ -235,21 +237,36 @@ void TestMainWindow::toolButtons_data()
     QTest::addColumn<bool>("check");
     QTest::addColumn<bool>("enabled");
 
-    QTest::newRow("Clear") << "ToolButton_Clear" << "Clear Question" << false << true;
-    QTest::newRow("Open") << "ToolButton_Open" << "Open Question" << false << true;
-    QTest::newRow("Save") << "ToolButton_Save" << "Save Question" << false << false;
-    QTest::newRow("MaskEdit") << "ToolButton_MaskEdit" << "Editbox (Short Answer)" << true << true;
-    QTest::newRow("Combo") << "ToolButton_Combo" << "Combobox (Mulitple Choice)" << true << true;
-    QTest::newRow("RadioGroup") << "ToolButton_RadioGroup" << "Radiogroup (Mulitple Choice)" << true << true;
-    QTest::newRow("List") << "ToolButton_List" << "Listbox (Mulitple Choice)" << true << true;
-    QTest::newRow("Memo") << "ToolButton_Memo" << "Memo (Essay)" << true << true;
-    QTest::newRow("DateTime") << "ToolButton_DateTime" << "DateTime (Dates)" << false << true;
-    QTest::newRow("Wizard") << "ToolButton_Wizard" << "Question Wizard" << false << false;
-    QTest::newRow("Tests") << "ToolButton_Tests" << "Create Test " << false << true;
-    QTest::newRow("Join") << "ToolButton_Join" << "Add Questions to Test" << false << true;
-    QTest::newRow("PrintPreview") << "ToolButton_PrintPreview" << "Preview" << false << true;
-    QTest::newRow("Print") << "ToolButton_Print" << "Print" << false << true;
-    QTest::newRow("BeginTesting") << "ToolButton_BeginTesting" << "Begin Testing" << false << true;
+    QTest::newRow("Clear") << "ToolButton_Clear"
+                           << "Clear Question" << false << true;
+    QTest::newRow("Open") << "ToolButton_Open"
+                          << "Open Question" << false << true;
+    QTest::newRow("Save") << "ToolButton_Save"
+                          << "Save Question" << false << false;
+    QTest::newRow("MaskEdit") << "ToolButton_MaskEdit"
+                              << "Editbox (Short Answer)" << true << true;
+    QTest::newRow("Combo") << "ToolButton_Combo"
+                           << "Combobox (Mulitple Choice)" << true << true;
+    QTest::newRow("RadioGroup") << "ToolButton_RadioGroup"
+                                << "Radiogroup (Mulitple Choice)" << true << true;
+    QTest::newRow("List") << "ToolButton_List"
+                          << "Listbox (Mulitple Choice)" << true << true;
+    QTest::newRow("Memo") << "ToolButton_Memo"
+                          << "Memo (Essay)" << true << true;
+    QTest::newRow("DateTime") << "ToolButton_DateTime"
+                              << "DateTime (Dates)" << false << true;
+    QTest::newRow("Wizard") << "ToolButton_Wizard"
+                            << "Question Wizard" << false << false;
+    QTest::newRow("Tests") << "ToolButton_Tests"
+                           << "Create Test " << false << true;
+    QTest::newRow("Join") << "ToolButton_Join"
+                          << "Add Questions to Test" << false << true;
+    QTest::newRow("PrintPreview") << "ToolButton_PrintPreview"
+                                  << "Preview" << false << true;
+    QTest::newRow("Print") << "ToolButton_Print"
+                           << "Print" << false << true;
+    QTest::newRow("BeginTesting") << "ToolButton_BeginTesting"
+                                  << "Begin Testing" << false << true;
 }
 
 void TestMainWindow::toolButtons()
@@ -310,28 +327,37 @@ void TestMainWindow::deleteKeyClearsTestChoice()
 
 void TestMainWindow::reloadKeepsChoiceByName_data()
 {
-    QTest::addColumn<QString>("choose");   // name to choose before the reload
+    QTest::addColumn<QString>("choose"); // name to choose before the reload
     QTest::addColumn<QString>("chooseID"); // among equal names, the ID to choose
     QTest::addColumn<QStringList>("change");
     QTest::addColumn<QString>("expectedText");
     QTest::addColumn<QString>("expectedCode");
 
-    QTest::newRow("unchanged name stays chosen") << "Biology" << "3" << QStringList{} << "Biology" << "3";
-    QTest::newRow("other tests added") << "Science" << "1"
-                                       << QStringList{"INSERT INTO testmaster (ID, NAME) VALUES(6, 'Art')"}
-                                       << "Science" << "1";
-    QTest::newRow("renamed: nothing chosen") << "Biology" << "3"
-                                             << QStringList{"UPDATE testmaster SET NAME = 'Botany' WHERE ID = 3"}
-                                             << "" << "";
-    QTest::newRow("deleted: nothing chosen") << "Zoology" << "5"
-                                             << QStringList{"DELETE FROM testmaster WHERE ID = 5"} << "" << "";
-    QTest::newRow("equal names keep the chosen ID") << "Algebra" << "4" << QStringList{} << "Algebra" << "4";
-    QTest::newRow("equal name left after delete") << "Algebra" << "4"
-                                                  << QStringList{"DELETE FROM testmaster WHERE ID = 4"}
-                                                  << "algebra" << "2";
-    QTest::newRow("nothing chosen, empty-named test") << "" << ""
-                                                      << QStringList{"INSERT INTO testmaster (ID, NAME) VALUES(7, '')"}
-                                                      << "" << "";
+    QTest::newRow("unchanged name stays chosen") << "Biology"
+                                                 << "3" << QStringList{} << "Biology"
+                                                 << "3";
+    QTest::newRow("other tests added") << "Science"
+                                       << "1" << QStringList{"INSERT INTO testmaster (ID, NAME) VALUES(6, 'Art')"}
+                                       << "Science"
+                                       << "1";
+    QTest::newRow("renamed: nothing chosen")
+        << "Biology"
+        << "3" << QStringList{"UPDATE testmaster SET NAME = 'Botany' WHERE ID = 3"} << ""
+        << "";
+    QTest::newRow("deleted: nothing chosen") << "Zoology"
+                                             << "5" << QStringList{"DELETE FROM testmaster WHERE ID = 5"} << ""
+                                             << "";
+    QTest::newRow("equal names keep the chosen ID") << "Algebra"
+                                                    << "4" << QStringList{} << "Algebra"
+                                                    << "4";
+    QTest::newRow("equal name left after delete")
+        << "Algebra"
+        << "4" << QStringList{"DELETE FROM testmaster WHERE ID = 4"} << "algebra"
+        << "2";
+    QTest::newRow("nothing chosen, empty-named test")
+        << ""
+        << "" << QStringList{"INSERT INTO testmaster (ID, NAME) VALUES(7, '')"} << ""
+        << "";
 }
 
 void TestMainWindow::reloadKeepsChoiceByName()
@@ -355,7 +381,8 @@ void TestMainWindow::reloadKeepsChoiceByName()
     QCOMPARE(list->SelectedCode(), expectedCode);
     QCOMPARE(list->ItemIndex() >= 0, !expectedText.isEmpty());
     for (int i = 0; i < list->Count(); ++i) {
-        const QStringList names = FDb->Column({QStringLiteral("SELECT NAME FROM testmaster WHERE ID = ") + list->Code(i)});
+        const QStringList names =
+            FDb->Column({QStringLiteral("SELECT NAME FROM testmaster WHERE ID = ") + list->Code(i)});
         QCOMPARE(names, QStringList{list->Items(i)});
     }
 }

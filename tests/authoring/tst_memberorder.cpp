@@ -29,15 +29,13 @@ QStringList GridColumn(const TStringGrid *grid, int col)
 
 void MoveMouse(QWidget *viewport, const QPoint &pos)
 {
-    QMouseEvent move(QEvent::MouseMove, pos, viewport->mapToGlobal(pos), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, pos, viewport->mapToGlobal(pos), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &move);
 }
 
 } // namespace
 
-class TestMemberOrder : public QObject
-{
+class TestMemberOrder : public QObject {
     Q_OBJECT
 
 private slots:
@@ -80,7 +78,8 @@ void TestMemberOrder::Fill(int questions, int members)
                        .arg(i)
                        .arg(i, 3, 10, QLatin1Char('0'))});
         if (i <= members)
-            FDb->Exec({QStringLiteral("INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE) VALUES (1, %1, %1)").arg(i)});
+            FDb->Exec(
+                {QStringLiteral("INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE) VALUES (1, %1, %1)").arg(i)});
     }
     FDb->Exec({"COMMIT"});
 }

@@ -22,15 +22,15 @@ const QString Apostrophe = QStringLiteral("Who's afraid of O'Neill's \"test\"?")
 
 void AddQuestion(TTestDatabase &db, int id, const QString &question)
 {
-    db.Exec({QStringLiteral("INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES (%1, 'QAMaskEdit_%1', ")
-                 .arg(id)
-             + QuotedStr(question) + QStringLiteral(", '')")});
+    db.Exec(
+        {QStringLiteral("INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES (%1, 'QAMaskEdit_%1', ").arg(id) +
+         QuotedStr(question) + QStringLiteral(", '')")});
 }
 
 void AddTest(TTestDatabase &db, int id, const QString &name)
 {
-    db.Exec({QStringLiteral("INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS) VALUES (%1, ").arg(id)
-             + QuotedStr(name) + QStringLiteral(", '', '', 2)")});
+    db.Exec({QStringLiteral("INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS) VALUES (%1, ").arg(id) +
+             QuotedStr(name) + QStringLiteral(", '', '', 2)")});
 }
 
 void AddDetail(TTestDatabase &db, int testID, int controlID, int sequence)
@@ -44,15 +44,15 @@ void AddDetail(TTestDatabase &db, int testID, int controlID, int sequence)
 void AddStudent(TTestDatabase &db, int id, const QString &last, const QString &first, const QString &middle,
                 const QString &sid)
 {
-    db.Exec({QStringLiteral("INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID) VALUES (%1, ")
-                 .arg(id)
-             + QuotedStr(last) + ", " + QuotedStr(first) + ", " + QuotedStr(middle) + ", " + QuotedStr(sid) + ")"});
+    db.Exec(
+        {QStringLiteral("INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID) VALUES (%1, ").arg(id) +
+         QuotedStr(last) + ", " + QuotedStr(first) + ", " + QuotedStr(middle) + ", " + QuotedStr(sid) + ")"});
 }
 
 void AddMember(TTestDatabase &db, int classID, const QString &sid, int sequence)
 {
-    db.Exec({QStringLiteral("INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE) VALUES (%1, ").arg(classID)
-             + QuotedStr(sid) + QStringLiteral(", %1)").arg(sequence)});
+    db.Exec({QStringLiteral("INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE) VALUES (%1, ").arg(classID) +
+             QuotedStr(sid) + QStringLiteral(", %1)").arg(sequence)});
 }
 
 QStringList GridColumn(const TStringGrid *grid, int col)
@@ -94,8 +94,7 @@ void FillStudents(TTestDatabase &db)
 
 } // namespace
 
-class TestMembership : public QObject
-{
+class TestMembership : public QObject {
     Q_OBJECT
 
 private slots:
@@ -153,11 +152,16 @@ void TestMembership::displayNameAndPattern_data()
 {
     QTest::addColumn<QString>("keywords");
     QTest::addColumn<QString>("pattern");
-    QTest::newRow("two words") << "prime number" << "%prime%number%";
-    QTest::newRow("leading percent kept") << "%prime" << "%prime%";
-    QTest::newRow("trailing percent kept") << "prime%" << "%prime%";
-    QTest::newRow("empty stays empty") << "" << "";
-    QTest::newRow("apostrophe untouched") << "O'B" << "%O'B%";
+    QTest::newRow("two words") << "prime number"
+                               << "%prime%number%";
+    QTest::newRow("leading percent kept") << "%prime"
+                                          << "%prime%";
+    QTest::newRow("trailing percent kept") << "prime%"
+                                           << "%prime%";
+    QTest::newRow("empty stays empty") << ""
+                                       << "";
+    QTest::newRow("apostrophe untouched") << "O'B"
+                                          << "%O'B%";
 }
 
 void TestMembership::displayNameAndPattern()
@@ -179,8 +183,7 @@ void TestMembership::showsMembersInOrder()
     QCOMPARE(form.windowTitle(), QStringLiteral("Add Questions"));
     QCOMPARE(form.Edit_TestTitle->Text(), QStringLiteral("Algebra"));
     QCOMPARE(form.StringGrid->RowCells(0), QStringList({"Serial", "Row", "Test Name"}));
-    QCOMPARE(GridColumn(form.StringGrid, 2),
-             QStringList({"What is two plus two?", "Name a prime number", Apostrophe}));
+    QCOMPARE(GridColumn(form.StringGrid, 2), QStringList({"What is two plus two?", "Name a prime number", Apostrophe}));
     QCOMPARE(GridColumn(form.StringGrid, 1), QStringList({"1", "2", "3"}));
     // Sorted candidates, each paired with its question's ID.
     QCOMPARE(form.NvComboBox_Question->ItemList(),
@@ -255,9 +258,9 @@ void TestMembership::confirmDuplicate()
     QCOMPARE(TDialogSeam::Shown().first().Kind, TBoxKind::Confirmation);
     QCOMPARE(TDialogSeam::Shown().first().Buttons, BtnYes | BtnNo);
     QCOMPARE(TDialogSeam::Shown().first().Text,
-             "The question \"Name a prime number\" already exists on this test. Are you sure you want to "
-                 + QString(updating ? "update the current row and create a duplicate question?"
-                                    : "add this question to the test again?"));
+             "The question \"Name a prime number\" already exists on this test. Are you sure you want to " +
+                 QString(updating ? "update the current row and create a duplicate question?"
+                                  : "add this question to the test again?"));
     QStringList stored = FDb->Column({"SELECT CONTROLID || ':' || SEQUENCE FROM testdetail ORDER BY SERIAL"});
     QCOMPARE(stored, after);
     const bool yes = answer == ResultYes;
@@ -329,8 +332,7 @@ void TestMembership::removeRows()
     form.StringGrid->SetRow(3);
     TDialogSeam::SetNextAnswer(ResultNo);
     form.BitBtn_Remove->click();
-    QCOMPARE(TDialogSeam::LastText(),
-             "Are you sure that you want to delete the \"" + Apostrophe + "\" question?");
+    QCOMPARE(TDialogSeam::LastText(), "Are you sure that you want to delete the \"" + Apostrophe + "\" question?");
     QCOMPARE(Sequences().size(), 3);
 
     // The last row: the new last row becomes current.
@@ -564,9 +566,9 @@ void TestMembership::failuresLeaveGrid()
         QCOMPARE(shown.at(i).DlgType, int(MsgError));
         QVERIFY(!shown.at(i).Text.isEmpty());
     }
-    QCOMPARE((QList<QStringList>{form.StringGrid->RowCells(1), form.StringGrid->RowCells(2),
-                                 form.StringGrid->RowCells(3)}),
-             before);
+    QCOMPARE(
+        (QList<QStringList>{form.StringGrid->RowCells(1), form.StringGrid->RowCells(2), form.StringGrid->RowCells(3)}),
+        before);
 
     // Each failing position statement has its own box; the loop goes on.
     TDialogSeam::ClearShown();

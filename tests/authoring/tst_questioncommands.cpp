@@ -13,12 +13,12 @@
 #include "question/QuestionControls.h"
 #include "question/QuestionText.h"
 #include "testing/TestWizard.h"
-#include "toolkit/Convert.h"
-#include "toolkit/StringGrid.h"
 #include "toolkit/Component.h"
+#include "toolkit/Convert.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/NvComboBox.h"
 #include "toolkit/StdDialogs.h"
+#include "toolkit/StringGrid.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -31,8 +31,7 @@
 
 using Corvella::TForm_Main;
 
-class TestQuestionCommands : public QObject
-{
+class TestQuestionCommands : public QObject {
     Q_OBJECT
 
 private slots:
@@ -146,15 +145,33 @@ void TestQuestionCommands::newQuestionOfEachKind_data()
     QTest::addColumn<QString>("className");
     QTest::addColumn<bool>("correctAnswerButton");
 
-    QTest::newRow("short answer") << "ToolButton_MaskEdit" << "" << "TQAMaskEdit" << false;
-    QTest::newRow("drop-down") << "ToolButton_Combo" << "" << "TQACombobox" << true;
-    QTest::newRow("radio group") << "ToolButton_RadioGroup" << "" << "TQARadioGroup" << true;
-    QTest::newRow("list box") << "ToolButton_List" << "" << "TQAListbox" << false;
-    QTest::newRow("essay") << "ToolButton_Memo" << "" << "TQARichEdit" << false;
-    QTest::newRow("date") << "ToolButton_DateTime" << "" << "TQADateTime" << true;
-    QTest::newRow("menu: short answer") << "" << "MenuItem_Editbox" << "TQAMaskEdit" << false;
-    QTest::newRow("menu: radio group") << "" << "MenuItem_RadioGroup" << "TQARadioGroup" << true;
-    QTest::newRow("menu: date") << "" << "MenuItem_DateTime" << "TQADateTime" << true;
+    QTest::newRow("short answer") << "ToolButton_MaskEdit"
+                                  << ""
+                                  << "TQAMaskEdit" << false;
+    QTest::newRow("drop-down") << "ToolButton_Combo"
+                               << ""
+                               << "TQACombobox" << true;
+    QTest::newRow("radio group") << "ToolButton_RadioGroup"
+                                 << ""
+                                 << "TQARadioGroup" << true;
+    QTest::newRow("list box") << "ToolButton_List"
+                              << ""
+                              << "TQAListbox" << false;
+    QTest::newRow("essay") << "ToolButton_Memo"
+                           << ""
+                           << "TQARichEdit" << false;
+    QTest::newRow("date") << "ToolButton_DateTime"
+                          << ""
+                          << "TQADateTime" << true;
+    QTest::newRow("menu: short answer") << ""
+                                        << "MenuItem_Editbox"
+                                        << "TQAMaskEdit" << false;
+    QTest::newRow("menu: radio group") << ""
+                                       << "MenuItem_RadioGroup"
+                                       << "TQARadioGroup" << true;
+    QTest::newRow("menu: date") << ""
+                                << "MenuItem_DateTime"
+                                << "TQADateTime" << true;
 }
 
 void TestQuestionCommands::newQuestionOfEachKind()
@@ -217,12 +234,18 @@ void TestQuestionCommands::saveEachKindIntoSelectedTest_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("question");
 
-    QTest::newRow("short answer") << "ToolButton_MaskEdit" << "What's 6 x 7?";
-    QTest::newRow("drop-down") << "ToolButton_Combo" << "Which planet?";
-    QTest::newRow("radio group") << "ToolButton_RadioGroup" << "Pick one";
-    QTest::newRow("list box") << "ToolButton_List" << "Pick 'some'";
-    QTest::newRow("essay") << "ToolButton_Memo" << "Describe the water cycle.";
-    QTest::newRow("date") << "ToolButton_DateTime" << "When?";
+    QTest::newRow("short answer") << "ToolButton_MaskEdit"
+                                  << "What's 6 x 7?";
+    QTest::newRow("drop-down") << "ToolButton_Combo"
+                               << "Which planet?";
+    QTest::newRow("radio group") << "ToolButton_RadioGroup"
+                                 << "Pick one";
+    QTest::newRow("list box") << "ToolButton_List"
+                              << "Pick 'some'";
+    QTest::newRow("essay") << "ToolButton_Memo"
+                           << "Describe the water cycle.";
+    QTest::newRow("date") << "ToolButton_DateTime"
+                          << "When?";
 }
 
 void TestQuestionCommands::saveEachKindIntoSelectedTest()
@@ -503,8 +526,7 @@ void TestQuestionCommands::deleteQuestion()
     const int inTests = !save ? 1 : deleted ? 0 : 2;
     QCOMPARE(FDb->Column({"SELECT COUNT(*) FROM testdetail WHERE CONTROLID = 8"}),
              QStringList{QString::number(inTests)});
-    QCOMPARE(FDb->Column({"SELECT COUNT(*) FROM controldef WHERE ID = 8"}),
-             QStringList{save && !deleted ? "1" : "0"});
+    QCOMPARE(FDb->Column({"SELECT COUNT(*) FROM controldef WHERE ID = 8"}), QStringList{save && !deleted ? "1" : "0"});
     // The other stored question and its place in Science stay.
     QCOMPARE(FDb->Column({"SELECT COUNT(*) FROM testdetail WHERE CONTROLID = 7"}), QStringList{"1"});
     // A deleted question leaves the kind buttons usable at once; a kept one keeps them off.
@@ -588,7 +610,6 @@ void TestQuestionCommands::beginTestingRunsChosenTest()
     QVERIFY(!allowPrevious);
 }
 
-
 namespace {
 
 void TypeInto(QWidget *edit, const QString &text)
@@ -616,8 +637,7 @@ void TestQuestionCommands::sixKindsThroughTheWizardThenTakeTheTest()
     SetShortDateFormat(QStringLiteral("dd/MM/yyyy"));
     QVERIFY(FForm->NvComboBox_Test->SelectItem("History")); // test 2, no questions yet
 
-    struct TKind
-    {
+    struct TKind {
         const char *Button;
         QString Question;
         QStringList Answers; // empty for a written kind
@@ -680,8 +700,9 @@ void TestQuestionCommands::sixKindsThroughTheWizardThenTakeTheTest()
     }
 
     // Stored exactly as the question model writes them, in the order they were made.
-    const QStringList stored = FDb->Column({"SELECT controldef.CONTROL, testdetail.SEQUENCE FROM testdetail, controldef",
-                                            "WHERE CONTROLID = controldef.ID", "AND TESTID = 2", "ORDER BY SEQUENCE"});
+    const QStringList stored =
+        FDb->Column({"SELECT controldef.CONTROL, testdetail.SEQUENCE FROM testdetail, controldef",
+                     "WHERE CONTROLID = controldef.ID", "AND TESTID = 2", "ORDER BY SEQUENCE"});
     QCOMPARE(stored, savedTexts);
 
     // The test on screen, as the teacher tries it: every answer right.

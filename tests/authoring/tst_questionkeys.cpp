@@ -14,8 +14,7 @@
 
 using Corvella::TForm_Main;
 
-class TestQuestionKeys : public QObject
-{
+class TestQuestionKeys : public QObject {
     Q_OBJECT
 
 private slots:
@@ -52,7 +51,8 @@ void TestQuestionKeys::cleanup()
 
 void TestQuestionKeys::keepsQuestionWhenNoIdIsLeft()
 {
-    FDb->Exec({"INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES(2147483647, 'QAMaskEdit_2147483647', 'Q', '')"});
+    FDb->Exec(
+        {"INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES(2147483647, 'QAMaskEdit_2147483647', 'Q', '')"});
     QVERIFY(FForm->NvComboBox_Test->SelectItem("Science"));
     FForm->ToolButton_MaskEdit->click();
     QWidget *control = FForm->SelectedControl();
@@ -63,8 +63,9 @@ void TestQuestionKeys::keepsQuestionWhenNoIdIsLeft()
     QVERIFY(!FForm->SaveOutcome);
     QCOMPARE(TDialogSeam::Shown().size(), 2);
     QCOMPARE(TDialogSeam::Shown().last().DlgType, int(MsgError));
-    QCOMPARE(TDialogSeam::Shown().last().Text,
-             QStringLiteral("No row can be added: controldef.ID has reached 2147483647, the largest number it can hold."));
+    QCOMPARE(
+        TDialogSeam::Shown().last().Text,
+        QStringLiteral("No row can be added: controldef.ID has reached 2147483647, the largest number it can hold."));
     // Nothing stored under a wrapped key; the question stays as it was.
     QCOMPARE(FDb->Column({"SELECT ID FROM controldef"}), QStringList{"2147483647"});
     QCOMPARE(FDb->Column({"SELECT COUNT(*) FROM testdetail"}), QStringList{"0"});
@@ -84,9 +85,10 @@ void TestQuestionKeys::refusesSequencePastLargest()
     QCOMPARE(FDb->Column({"SELECT ID FROM controldef"}), QStringList{"1"});
     QCOMPARE(FDb->Column({"SELECT SEQUENCE FROM testdetail ORDER BY SERIAL"}), QStringList{"2147483647"});
     QVERIFY(!TDialogSeam::Shown().isEmpty());
-    QCOMPARE(TDialogSeam::Shown().last().Text,
-             QStringLiteral("No row can be added: testdetail.SEQUENCE has reached 2147483647, the largest number it can "
-                            "hold."));
+    QCOMPARE(
+        TDialogSeam::Shown().last().Text,
+        QStringLiteral("No row can be added: testdetail.SEQUENCE has reached 2147483647, the largest number it can "
+                       "hold."));
 }
 
 QTEST_MAIN(TestQuestionKeys)

@@ -19,11 +19,10 @@ namespace {
 
 enum TKind { TestWindow, ClassWindow, StudentWindow };
 
-struct TWindowFacts
-{
+struct TWindowFacts {
     QString Table;
     QString NameColumn; // the table column shown in grid column 2
-    QString Noun;       // in the removal question
+    QString Noun; // in the removal question
 };
 
 TWindowFacts Facts(TKind kind)
@@ -109,8 +108,7 @@ void AddKinds()
 }
 
 // A student window whose ID look-up is followed at once by another program's insert.
-class TRacingStudentEdit : public TForm_StudentEdit
-{
+class TRacingStudentEdit : public TForm_StudentEdit {
 public:
     using TForm_StudentEdit::TForm_StudentEdit;
     std::function<void(const QString &id)> OtherCopy;
@@ -126,8 +124,7 @@ public:
 
 } // namespace
 
-class TestRecordEditors : public QObject
-{
+class TestRecordEditors : public QObject {
     Q_OBJECT
 
 private slots:
@@ -269,8 +266,8 @@ void TestRecordEditors::removeRows()
     QFETCH(int, kind);
     const TWindowFacts facts = Facts(TKind(kind));
     for (int id = 1; id <= 3; ++id)
-        FDb->Exec({"INSERT INTO " + facts.Table + " (ID, " + facts.NameColumn + ") VALUES (" + QString::number(id)
-                   + ", 'N" + QString::number(id) + "')"});
+        FDb->Exec({"INSERT INTO " + facts.Table + " (ID, " + facts.NameColumn + ") VALUES (" + QString::number(id) +
+                   ", 'N" + QString::number(id) + "')"});
     auto form = MakeForm(TKind(kind), &FDb->Query());
     form->show();
     TStringGrid *grid = form->StringGrid;
@@ -516,10 +513,11 @@ void TestRecordEditors::upperCaseFieldsAndSid()
     QTest::keyClicks(form.Edit_Middle, "qz");
     QTest::keyClicks(form.Edit_StudentID, "abC12345678");
     form.BitBtn_Add->click();
-    QCOMPARE(FDb->Column({"SELECT LASTNAME || '|' || FIRSTNAME || '|' || MIDDLE || '|' || STUDENTID FROM studentmaster"}),
-             QStringList({QString::fromUtf8("O'NEIL|\xc3\x89MILE|Q|abC1234567")}));
-    QCOMPARE(form.StringGrid->RowCells(1).mid(2), QStringList({"O'NEIL", QString::fromUtf8("\xc3\x89MILE"), "Q",
-                                                               "abC1234567"}));
+    QCOMPARE(
+        FDb->Column({"SELECT LASTNAME || '|' || FIRSTNAME || '|' || MIDDLE || '|' || STUDENTID FROM studentmaster"}),
+        QStringList({QString::fromUtf8("O'NEIL|\xc3\x89MILE|Q|abC1234567")}));
+    QCOMPARE(form.StringGrid->RowCells(1).mid(2),
+             QStringList({"O'NEIL", QString::fromUtf8("\xc3\x89MILE"), "Q", "abC1234567"}));
     // The student window never writes a password.
     QCOMPARE(FDb->Column({"SELECT COUNT(*) FROM studentmaster WHERE PWORD IS NULL"}), QStringList({"1"}));
 }

@@ -1,9 +1,9 @@
 #include "authoring/ClassEdit.h"
+#include "authoring/QuestionJoin.h"
 #include "authoring/StudentEdit.h"
 #include "authoring/StudentJoin.h"
 #include "authoring/TestEdit.h"
 #include "authoring/TestGrades.h"
-#include "authoring/QuestionJoin.h"
 #include "authoring/TestJoin.h"
 #include "common/TestDatabase.h"
 #include "dialogs/SaveMsgDlg.h"
@@ -53,9 +53,9 @@ QString Count(TTestDatabase &db, const QString &table, const QString &where)
 
 void AddStudent(TTestDatabase &db, int id, const QString &last, const QString &first, const QString &sid)
 {
-    db.Exec({QStringLiteral("INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID) VALUES (%1, ")
-                 .arg(id)
-             + QuotedStr(last) + ", " + QuotedStr(first) + ", '', " + QuotedStr(sid) + ")"});
+    db.Exec(
+        {QStringLiteral("INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID) VALUES (%1, ").arg(id) +
+         QuotedStr(last) + ", " + QuotedStr(first) + ", '', " + QuotedStr(sid) + ")"});
 }
 
 // Class 2 ("Room 9", the newest) has three students, two assigned tests and their
@@ -75,22 +75,21 @@ void Fill(TTestDatabase &db)
     AddStudent(db, 2, "BAKER", "BOB", "S02");
     AddStudent(db, 3, "CLARK", "CY", "S03");
     for (const char *sid : {"S01", "S02", "S03"})
-        db.Exec({"INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE) VALUES (2, '" + QString::fromLatin1(sid)
-                 + "', 1)"});
+        db.Exec({"INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE) VALUES (2, '" + QString::fromLatin1(sid) +
+                 "', 1)"});
     db.Exec({"INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE) VALUES (1, 'S01', 1)"});
     db.Exec({"INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER) VALUES (1, 2, 1, '1')"});
     db.Exec({"INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER) VALUES (2, 2, 2, '2')"});
     db.Exec({"INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER) VALUES (3, 1, 2, '1')"});
     for (const char *sid : {"S01", "S02", "S03"})
-        db.Exec({"INSERT INTO testresults (STUDENTID, TESTID, CLASSID, GRADE, STATUS) VALUES ('"
-                 + QString::fromLatin1(sid) + "', 1, 2, 80, 'PASSED')"});
+        db.Exec({"INSERT INTO testresults (STUDENTID, TESTID, CLASSID, GRADE, STATUS) VALUES ('" +
+                 QString::fromLatin1(sid) + "', 1, 2, 80, 'PASSED')"});
     db.Exec({"INSERT INTO testresults (STUDENTID, TESTID, CLASSID, GRADE, STATUS) VALUES ('S01', 2, 1, 90, 'PASSED')"});
 }
 
 } // namespace
 
-class TestRecordIntegrity : public QObject
-{
+class TestRecordIntegrity : public QObject {
     Q_OBJECT
 
 private slots:
@@ -231,8 +230,8 @@ void TestRecordIntegrity::newStudentDoesNotInheritDeletedStudentResults()
 
 void TestRecordIntegrity::keepsMembersWhenHeaderDeleteFails()
 {
-    FDb->Exec({"CREATE TRIGGER refuse BEFORE DELETE ON classmaster",
-               "BEGIN SELECT RAISE(ABORT, 'delete refused'); END"});
+    FDb->Exec(
+        {"CREATE TRIGGER refuse BEFORE DELETE ON classmaster", "BEGIN SELECT RAISE(ABORT, 'delete refused'); END"});
     TForm_ClassEdit form(&FDb->Query());
     form.show();
     ClickRow(form.StringGrid, 2);

@@ -49,8 +49,7 @@ using Corvella::TForm_Main;
 namespace {
 
 // One expected modal window (by class name) and what the user does in it.
-struct TStep
-{
+struct TStep {
     QString Window;
     std::function<void(QWidget *)> Act;
 };
@@ -78,8 +77,7 @@ void CloseAllModal()
 // fresh event so that a window the step opens finds the poll running again. A window
 // nobody expected, a failed step or a window left up too long is closed, so the run
 // cannot hang.
-class TUser : public QObject
-{
+class TUser : public QObject {
 public:
     explicit TUser(QList<TStep> steps) : FSteps(std::move(steps))
     {
@@ -92,7 +90,10 @@ public:
     QStringList Windows;
     QStringList Unexpected;
     bool Done() const { return FSteps.isEmpty() && !FActing; }
-    QString Report() const { return Windows.join(QLatin1Char(',')) + QStringLiteral(" / unexpected: ") + Unexpected.join(QLatin1Char(',')); }
+    QString Report() const
+    {
+        return Windows.join(QLatin1Char(',')) + QStringLiteral(" / unexpected: ") + Unexpected.join(QLatin1Char(','));
+    }
 
 private:
     void Poll()
@@ -161,8 +162,7 @@ const QString RightAnswer = QStringLiteral("Paris");
 
 } // namespace
 
-class TestRoadOfOneQuestion : public QObject
-{
+class TestRoadOfOneQuestion : public QObject {
     Q_OBJECT
 
 private slots:
@@ -293,13 +293,12 @@ void TestRoadOfOneQuestion::TakeTest(const QString &login, const QString &passwo
     // One row only, whatever the number of attempts.
     const QStringList rows = Results();
     QCOMPARE(rows.size(), 1);
-    QCOMPARE(rows.first().section(QLatin1Char('|'), 1),
-             QStringList({StudentID, grade, status}).join(QLatin1Char('|')));
+    QCOMPARE(rows.first().section(QLatin1Char('|'), 1), QStringList({StudentID, grade, status}).join(QLatin1Char('|')));
     QCOMPARE(FDb->Column({QStringLiteral("SELECT TESTDATE FROM testresults")}),
              QStringList{DateToStr(QDate::currentDate())});
     const QString transcript = FDb->Column({QStringLiteral("SELECT ANSWERS FROM testresults")}).value(0);
-    QVERIFY2(transcript.contains(QuestionText) && transcript.contains(answered)
-                 && transcript.contains(right ? QStringLiteral("(CORRECT)") : QStringLiteral("(INCORRECT)")),
+    QVERIFY2(transcript.contains(QuestionText) && transcript.contains(answered) &&
+                 transcript.contains(right ? QStringLiteral("(CORRECT)") : QStringLiteral("(INCORRECT)")),
              qPrintable(transcript));
 }
 
@@ -313,40 +312,38 @@ void TestRoadOfOneQuestion::questionFromAuthoringToGradebookAndRetake()
     TDialogSeam::ClearShown();
 
     // 1. The teacher: a test, a class and a student, each through its window.
-    Command(*form, QStringLiteral("ToolButton_Tests"),
-            {{QStringLiteral("TForm_TestEdit"), [](QWidget *window) {
-                  auto edit = static_cast<TForm_TestEdit *>(window);
-                  Type(edit->Edit_TestTitle, TestName);
-                  edit->BitBtn_Add->click();
-                  edit->BitBtn_Close->click();
-              }}});
+    Command(*form, QStringLiteral("ToolButton_Tests"), {{QStringLiteral("TForm_TestEdit"), [](QWidget *window) {
+                                                             auto edit = static_cast<TForm_TestEdit *>(window);
+                                                             Type(edit->Edit_TestTitle, TestName);
+                                                             edit->BitBtn_Add->click();
+                                                             edit->BitBtn_Close->click();
+                                                         }}});
     QCOMPARE(FDb->Column({QStringLiteral("SELECT NAME FROM testmaster")}), QStringList{TestName});
     const QString testID = FDb->Column({QStringLiteral("SELECT ID FROM testmaster")}).value(0);
     // The test list of the main window knows the new test.
     QCOMPARE(form->NvComboBox_Test->ItemList(), QStringList{TestName});
 
-    Command(*form, QStringLiteral("MenuItem_NewClass"),
-            {{QStringLiteral("TForm_ClassEdit"), [](QWidget *window) {
-                  auto edit = static_cast<TForm_ClassEdit *>(window);
-                  Type(edit->Edit_ClassTitle, ClassName);
-                  Type(edit->Edit_Course, QStringLiteral("GEO"));
-                  Type(edit->Edit_Teacher, QStringLiteral("MARTIN"));
-                  edit->BitBtn_Add->click();
-                  edit->BitBtn_Close->click();
-              }}});
+    Command(*form, QStringLiteral("MenuItem_NewClass"), {{QStringLiteral("TForm_ClassEdit"), [](QWidget *window) {
+                                                              auto edit = static_cast<TForm_ClassEdit *>(window);
+                                                              Type(edit->Edit_ClassTitle, ClassName);
+                                                              Type(edit->Edit_Course, QStringLiteral("GEO"));
+                                                              Type(edit->Edit_Teacher, QStringLiteral("MARTIN"));
+                                                              edit->BitBtn_Add->click();
+                                                              edit->BitBtn_Close->click();
+                                                          }}});
     QCOMPARE(FDb->Column({QStringLiteral("SELECT NAME FROM classmaster")}), QStringList{ClassName});
     const QString classID = FDb->Column({QStringLiteral("SELECT ID FROM classmaster")}).value(0);
 
-    Command(*form, QStringLiteral("MenuItem_EditStudents"),
-            {{QStringLiteral("TForm_StudentEdit"), [](QWidget *window) {
-                  auto edit = static_cast<TForm_StudentEdit *>(window);
-                  Type(edit->Edit_LastName, QStringLiteral("Durand"));
-                  Type(edit->Edit_FirstName, QStringLiteral("Lea"));
-                  Type(edit->Edit_StudentID, StudentID);
-                  edit->BitBtn_Add->click();
-                  edit->BitBtn_Close->click();
-              }}});
-    QCOMPARE(FDb->Column({QStringLiteral("SELECT LASTNAME || '|' || STUDENTID || '|' || (PWORD IS NULL) FROM studentmaster")}),
+    Command(*form, QStringLiteral("MenuItem_EditStudents"), {{QStringLiteral("TForm_StudentEdit"), [](QWidget *window) {
+                                                                  auto edit = static_cast<TForm_StudentEdit *>(window);
+                                                                  Type(edit->Edit_LastName, QStringLiteral("Durand"));
+                                                                  Type(edit->Edit_FirstName, QStringLiteral("Lea"));
+                                                                  Type(edit->Edit_StudentID, StudentID);
+                                                                  edit->BitBtn_Add->click();
+                                                                  edit->BitBtn_Close->click();
+                                                              }}});
+    QCOMPARE(FDb->Column(
+                 {QStringLiteral("SELECT LASTNAME || '|' || STUDENTID || '|' || (PWORD IS NULL) FROM studentmaster")}),
              QStringList{QStringLiteral("DURAND|") + StudentID + QStringLiteral("|1")});
     QVERIFY2(TDialogSeam::Shown().isEmpty(), qPrintable(TDialogSeam::LastText()));
 
@@ -372,7 +369,8 @@ void TestRoadOfOneQuestion::questionFromAuthoringToGradebookAndRetake()
 
     // Into the test, in the questions-in-test window behind the test picker.
     Command(*form, QStringLiteral("MenuItem_AddQuestions"),
-            {{QStringLiteral("TForm_TestEdit"), [](QWidget *window) {
+            {{QStringLiteral("TForm_TestEdit"),
+              [](QWidget *window) {
                   auto picker = static_cast<TForm_TestEdit *>(window);
                   QCOMPARE(picker->StringGrid->Cells(TForm_TestEdit::ColName, picker->StringGrid->Row()), TestName);
                   picker->BitBtn_OK->click();
@@ -390,9 +388,8 @@ void TestRoadOfOneQuestion::questionFromAuthoringToGradebookAndRetake()
 
     // The student into the class.
     Command(*form, QStringLiteral("MenuItem_AddStudents"),
-            {{QStringLiteral("TForm_ClassEdit"), [](QWidget *window) {
-                  static_cast<TForm_ClassEdit *>(window)->BitBtn_OK->click();
-              }},
+            {{QStringLiteral("TForm_ClassEdit"),
+              [](QWidget *window) { static_cast<TForm_ClassEdit *>(window)->BitBtn_OK->click(); }},
              {QStringLiteral("TForm_StudentJoin"), [&](QWidget *window) {
                   auto join = static_cast<TForm_StudentJoin *>(window);
                   QCOMPARE(join->ParentKey, classID);
@@ -406,9 +403,8 @@ void TestRoadOfOneQuestion::questionFromAuthoringToGradebookAndRetake()
 
     // The test to the class, chapter 3.
     Command(*form, QStringLiteral("MenuItem_AddTests"),
-            {{QStringLiteral("TForm_ClassEdit"), [](QWidget *window) {
-                  static_cast<TForm_ClassEdit *>(window)->BitBtn_OK->click();
-              }},
+            {{QStringLiteral("TForm_ClassEdit"),
+              [](QWidget *window) { static_cast<TForm_ClassEdit *>(window)->BitBtn_OK->click(); }},
              {QStringLiteral("TForm_TestJoin"), [&](QWidget *window) {
                   auto join = static_cast<TForm_TestJoin *>(window);
                   QCOMPARE(join->ParentKey, classID);
@@ -432,10 +428,10 @@ void TestRoadOfOneQuestion::questionFromAuthoringToGradebookAndRetake()
     // 3. The teacher sees the result in the gradebook and sets it back to INCOMPLETE.
     TDialogSeam::ClearShown();
     Command(*form, QStringLiteral("MenuItem_EditGradebook"),
-            {{QStringLiteral("TForm_ClassEdit"), [](QWidget *window) {
-                  static_cast<TForm_ClassEdit *>(window)->BitBtn_OK->click();
-              }},
-             {QStringLiteral("Corvella::TForm_SelectTest"), [](QWidget *window) {
+            {{QStringLiteral("TForm_ClassEdit"),
+              [](QWidget *window) { static_cast<TForm_ClassEdit *>(window)->BitBtn_OK->click(); }},
+             {QStringLiteral("Corvella::TForm_SelectTest"),
+              [](QWidget *window) {
                   auto select = static_cast<Corvella::TForm_SelectTest *>(window);
                   select->BitBtn_OK->click();
               }},

@@ -61,8 +61,7 @@ void OnResultsWindow(std::function<void(TForm_SelectQuestion *)> step, bool *see
 
 } // namespace
 
-class TestSelectDialogs : public QObject
-{
+class TestSelectDialogs : public QObject {
     Q_OBJECT
 
 private slots:
@@ -104,9 +103,9 @@ void TestSelectDialogs::cleanup()
 
 void TestSelectDialogs::AddQuestion(int id, const QString &question)
 {
-    FDb->Exec({"INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES (" + QString::number(id)
-               + ", 'QAMaskEdit_" + QString::number(id) + "', " + QuotedStr(question) + ", 'object " + QString::number(id)
-               + "')"});
+    FDb->Exec({"INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES (" + QString::number(id) +
+               ", 'QAMaskEdit_" + QString::number(id) + "', " + QuotedStr(question) + ", 'object " +
+               QString::number(id) + "')"});
 }
 
 void TestSelectDialogs::questionListSortedWithRecords()
@@ -193,12 +192,18 @@ void TestSelectDialogs::keywordPattern_data()
 {
     QTest::addColumn<QString>("keywords");
     QTest::addColumn<QString>("pattern");
-    QTest::newRow("one word") << "fox" << "%fox%";
-    QTest::newRow("blanks") << "red  fox" << "%red%%fox%";
-    QTest::newRow("already framed") << "%fox%" << "%fox%";
-    QTest::newRow("percent at one end") << "50%" << "%50%";
-    QTest::newRow("apostrophe kept") << "it's" << "%it's%";
-    QTest::newRow("empty") << "" << "%";
+    QTest::newRow("one word") << "fox"
+                              << "%fox%";
+    QTest::newRow("blanks") << "red  fox"
+                            << "%red%%fox%";
+    QTest::newRow("already framed") << "%fox%"
+                                    << "%fox%";
+    QTest::newRow("percent at one end") << "50%"
+                                        << "%50%";
+    QTest::newRow("apostrophe kept") << "it's"
+                                     << "%it's%";
+    QTest::newRow("empty") << ""
+                           << "%";
 }
 
 void TestSelectDialogs::keywordPattern()
@@ -340,7 +345,8 @@ void TestSelectDialogs::classWindowFromList()
 {
     TForm_SelectClass form;
     form.FromList = true;
-    form.ClassList = {{"zoology", "ZOO", "Ms Z", "4"}, {"Algebra", "MAT", "Mr A", "2"}, {"biology", "BIO", "Dr B", "7"}};
+    form.ClassList = {
+        {"zoology", "ZOO", "Ms Z", "4"}, {"Algebra", "MAT", "Mr A", "2"}, {"biology", "BIO", "Dr B", "7"}};
     form.show();
     QCOMPARE(Items(form.QAListbox_Classes), QStringList({"Algebra", "biology", "zoology"}));
     QCOMPARE(form.QAListbox_Classes->ItemIndex(), 0);

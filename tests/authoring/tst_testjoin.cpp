@@ -18,14 +18,14 @@ namespace {
 
 void AddTest(TTestDatabase &db, int id, const QString &name)
 {
-    db.Exec({QStringLiteral("INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS) VALUES (%1, ").arg(id)
-             + QuotedStr(name) + QStringLiteral(", '', '', 2)")});
+    db.Exec({QStringLiteral("INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS) VALUES (%1, ").arg(id) +
+             QuotedStr(name) + QStringLiteral(", '', '', 2)")});
 }
 
 void AddClass(TTestDatabase &db, int id, const QString &name)
 {
-    db.Exec({QStringLiteral("INSERT INTO classmaster (ID, NAME, COURSE, TEACHER) VALUES (%1, ").arg(id)
-             + QuotedStr(name) + QStringLiteral(", '', '')")});
+    db.Exec({QStringLiteral("INSERT INTO classmaster (ID, NAME, COURSE, TEACHER) VALUES (%1, ").arg(id) +
+             QuotedStr(name) + QStringLiteral(", '', '')")});
 }
 
 void Assign(TTestDatabase &db, int id, int classID, int testID, const QString &chapter)
@@ -33,8 +33,8 @@ void Assign(TTestDatabase &db, int id, int classID, int testID, const QString &c
     db.Exec({QStringLiteral("INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER) VALUES (%1, %2, %3, ")
                  .arg(id)
                  .arg(classID)
-                 .arg(testID)
-             + QuotedStr(chapter) + ")"});
+                 .arg(testID) +
+             QuotedStr(chapter) + ")"});
 }
 
 QStringList GridColumn(const TStringGrid *grid, int col)
@@ -59,8 +59,7 @@ void Fill(TTestDatabase &db)
 
 } // namespace
 
-class TestTestJoin : public QObject
-{
+class TestTestJoin : public QObject {
     Q_OBJECT
 
 private slots:

@@ -8,15 +8,14 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QRadioButton>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStackedWidget>
 #include <QtTest>
 
 #include <memory>
 
-class TestWizard : public QObject
-{
+class TestWizard : public QObject {
     Q_OBJECT
 
 private slots:
@@ -308,12 +307,12 @@ void TestWizard::detailsApplyEvenWhenCancelled_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("chosen");
 
-    QTest::newRow("list box: MultiSelect off") << "TQAListbox" << 2 << "MultiSelect" << "True" << int(Qt::Key_Down)
-                                               << "False";
-    QTest::newRow("short answer: upper case") << "TQAMaskEdit" << 1 << "CharCase" << "ecNormal" << int(Qt::Key_Down)
-                                              << "ecUpperCase";
-    QTest::newRow("short answer: lower case") << "TQAMaskEdit" << 1 << "CharCase" << "ecNormal" << int(Qt::Key_Up)
-                                              << "ecLowerCase";
+    QTest::newRow("list box: MultiSelect off") << "TQAListbox" << 2 << "MultiSelect"
+                                               << "True" << int(Qt::Key_Down) << "False";
+    QTest::newRow("short answer: upper case") << "TQAMaskEdit" << 1 << "CharCase"
+                                              << "ecNormal" << int(Qt::Key_Down) << "ecUpperCase";
+    QTest::newRow("short answer: lower case") << "TQAMaskEdit" << 1 << "CharCase"
+                                              << "ecNormal" << int(Qt::Key_Up) << "ecLowerCase";
 }
 
 void TestWizard::detailsApplyEvenWhenCancelled()

@@ -39,8 +39,9 @@ inline int PixelsNear(QWidget *widget, const QRect &rect, const QColor &colour)
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x) {
             const QColor pixel = QColor::fromRgb(image.pixel(x, y));
-            if (std::abs(pixel.red() - colour.red()) + std::abs(pixel.green() - colour.green())
-                    + std::abs(pixel.blue() - colour.blue()) < 40)
+            if (std::abs(pixel.red() - colour.red()) + std::abs(pixel.green() - colour.green()) +
+                    std::abs(pixel.blue() - colour.blue()) <
+                40)
                 ++count;
         }
     return count;

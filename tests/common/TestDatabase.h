@@ -7,8 +7,7 @@
 
 // A fresh database file made from the schema in a temporary folder, with an open
 // connection and a statement object on it.
-class TTestDatabase
-{
+class TTestDatabase {
 public:
     TTestDatabase();
     QString Path() const { return FPath; }

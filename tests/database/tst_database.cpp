@@ -13,8 +13,10 @@ namespace {
 // Two classes, two tests, one student each side, as the windows' joins expect them.
 void FillSample(TTestDatabase &db)
 {
-    db.Exec({"INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS)", "VALUES (1, 'Rivers', 'S1', 'I1', 2)"});
-    db.Exec({"INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS)", "VALUES (2, 'alps', 'S2', 'I2', 1)"});
+    db.Exec(
+        {"INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS)", "VALUES (1, 'Rivers', 'S1', 'I1', 2)"});
+    db.Exec(
+        {"INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS)", "VALUES (2, 'alps', 'S2', 'I2', 1)"});
     db.Exec({"INSERT INTO classmaster (ID, NAME, COURSE, TEACHER)", "VALUES (1, 'Geo', 'C', 'T')"});
     db.Exec({"INSERT INTO classmaster (ID, NAME, COURSE, TEACHER)", "VALUES (2, 'Math', 'C', 'T')"});
     db.Exec({"INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER)", "VALUES (7, 1, 2, '3')"});
@@ -36,8 +38,7 @@ QString WriteFile(const QString &path, const QByteArray &content)
 
 } // namespace
 
-class TestDatabase : public QObject
-{
+class TestDatabase : public QObject {
     Q_OBJECT
 
 private slots:
@@ -84,8 +85,9 @@ private slots:
                            "NAME"),
                  QStringList{"Math"});
         // DISTINCT over a join, "WHERE testid = id".
-        QCOMPARE(db.Column({"SELECT DISTINCT testmaster.* FROM testmaster", ", testdetail", "WHERE testid = id"}, "NAME"),
-                 QStringList{"Rivers"});
+        QCOMPARE(
+            db.Column({"SELECT DISTINCT testmaster.* FROM testmaster", ", testdetail", "WHERE testid = id"}, "NAME"),
+            QStringList{"Rivers"});
         // SELECT * over a join with the join in WHERE, in SEQUENCE order.
         QCOMPARE(db.Column({"SELECT controldef.*, testdetail.SEQUENCE FROM testdetail, controldef",
                             "WHERE CONTROLID = controldef.ID", "AND TESTID = 1", "ORDER BY SEQUENCE"},
@@ -147,9 +149,10 @@ private slots:
                  QStringList{"2"});
         QCOMPARE(db.Column({"SELECT ID FROM studentmaster WHERE FIRSTNAME LIKE 'é%'"}), QStringList{"1"});
         // IS NULL, OR and parentheses.
-        QCOMPARE(db.Column({"SELECT * FROM studentmaster", "WHERE STUDENTID='s01'", "AND (PWORD IS NULL OR PWORD='AB')"},
-                           "ID"),
-                 QStringList{"1"});
+        QCOMPARE(
+            db.Column({"SELECT * FROM studentmaster", "WHERE STUDENTID='s01'", "AND (PWORD IS NULL OR PWORD='AB')"},
+                      "ID"),
+            QStringList{"1"});
     }
 
     void parameterIsData()
@@ -296,7 +299,7 @@ private slots:
             WriteFile(program + "Tamberlin.txt", content);
 
         const QString path = DatabaseFilePath(program, "Tamberlin.txt");
-        const QString expected = !useOther ? program + "Database/Corvella.mdb"
+        const QString expected = !useOther                                          ? program + "Database/Corvella.mdb"
                                  : content.startsWith((program + "other").toUtf8()) ? program + "other/Corvella.mdb"
                                                                                     : program + "blank  /Corvella.mdb";
         QCOMPARE(path, expected);
@@ -311,8 +314,7 @@ private slots:
         QList<QProcess *> writers;
         for (const char *tag : {"A", "B"}) {
             auto p = new QProcess(this);
-            p->start(QCoreApplication::applicationFilePath(),
-                     {"--writer", db.Path(), tag, QString::number(perWriter)});
+            p->start(QCoreApplication::applicationFilePath(), {"--writer", db.Path(), tag, QString::number(perWriter)});
             writers << p;
         }
         for (QProcess *p : writers) {

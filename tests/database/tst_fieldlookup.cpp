@@ -5,8 +5,7 @@
 
 #include <QtTest>
 
-class TestFieldLookup : public QObject
-{
+class TestFieldLookup : public QObject {
     Q_OBJECT
 
 private slots:

@@ -25,7 +25,8 @@ bool CreateFileWithoutIndexes(const QString &path)
     for (const TSchemaIndex &index : SchemaIndexes())
         tables.remove(index.Statement);
     sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK)
         return false;
     const bool ok = sqlite3_exec(db, tables.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
     sqlite3_close(db);
@@ -38,17 +39,18 @@ QStringList DumpRows(const QString &path)
     sqlite3 *db = nullptr;
     sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     QStringList rows;
-    for (const char *table : {"controldef", "testmaster", "testdetail", "classmaster", "classdetail",
-                              "studentmaster", "classtest", "testresults"}) {
+    for (const char *table : {"controldef", "testmaster", "testdetail", "classmaster", "classdetail", "studentmaster",
+                              "classtest", "testresults"}) {
         sqlite3_stmt *stmt = nullptr;
         sqlite3_prepare_v2(db, QByteArray("SELECT * FROM ").append(table).append(" ORDER BY rowid").constData(), -1,
                            &stmt, nullptr);
         while (sqlite3_step(stmt) == SQLITE_ROW) {
             QString row = QLatin1String(table);
             for (int c = 0; c < sqlite3_column_count(stmt); ++c)
-                row += QLatin1Char('|') + (sqlite3_column_type(stmt, c) == SQLITE_NULL
-                                               ? QStringLiteral("<null>")
-                                               : QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, c))));
+                row += QLatin1Char('|') +
+                       (sqlite3_column_type(stmt, c) == SQLITE_NULL
+                            ? QStringLiteral("<null>")
+                            : QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, c))));
             rows << row;
         }
         sqlite3_finalize(stmt);
@@ -71,8 +73,8 @@ QString RunTool(const QString &path, const QString &sql, bool *ok = nullptr)
     tool.closeWriteChannel();
     const bool finished = tool.waitForFinished(60000);
     if (ok)
-        *ok = finished && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0
-              && tool.readAllStandardError().isEmpty();
+        *ok = finished && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0 &&
+              tool.readAllStandardError().isEmpty();
     return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
 }
 
@@ -84,11 +86,13 @@ QString AdminPath()
 // A few rows in every table, with the texts that quoting and NULLs make awkward.
 void FillRows(TTestDatabase &db)
 {
-    db.Exec({"INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES (1, 'QAMaskEdit_1', 'What''s up?', 'object x')"});
+    db.Exec(
+        {"INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES (1, 'QAMaskEdit_1', 'What''s up?', 'object x')"});
     db.Exec({"INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS) VALUES (1, 'Rivers', NULL, 'I', 2)"});
     db.Exec({"INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE) VALUES (1, 1, 1)"});
     db.Exec({"INSERT INTO classmaster (ID, NAME, COURSE, TEACHER) VALUES (1, 'Geo', 'C', 'T')"});
-    db.Exec({"INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID) VALUES (1, 'O''HARA', 'ÉLISE', '', 's01')"});
+    db.Exec({"INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID) VALUES (1, 'O''HARA', 'ÉLISE', "
+             "'', 's01')"});
     db.Exec({"INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE) VALUES (1, 'S01', 1)"});
     db.Exec({"INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER) VALUES (1, 1, 1, '3')"});
     db.Exec({"INSERT INTO testresults (STUDENTID, TESTID, CLASSID, GRADE, STATUS, TESTDATE, ANSWERS)",
@@ -103,8 +107,7 @@ int RunHolder(const QString &path, int holdMs)
         return 1;
     sqlite3_busy_timeout(db, TDbConnection::BusyTimeout); // as the programs wait
     if (sqlite3_exec(db, "BEGIN IMMEDIATE; INSERT INTO classmaster (ID, NAME) VALUES (99, 'held')", nullptr, nullptr,
-                     nullptr)
-        != SQLITE_OK)
+                     nullptr) != SQLITE_OK)
         return 1;
     printf("locked\n");
     fflush(stdout);
@@ -116,8 +119,7 @@ int RunHolder(const QString &path, int holdMs)
 
 } // namespace
 
-class TestIndexes : public QObject
-{
+class TestIndexes : public QObject {
     Q_OBJECT
 
 private slots:
@@ -137,8 +139,9 @@ private slots:
         auto row = [](const char *tag, QStringList lines, bool byRowKey = false) {
             QTest::newRow(tag) << lines << byRowKey;
         };
-        row("questions of a test (loading)", {"SELECT controldef.*, testdetail.SEQUENCE FROM testdetail, controldef",
-                                              "WHERE CONTROLID = controldef.ID", "AND TESTID = 5", "ORDER BY SEQUENCE"});
+        row("questions of a test (loading)",
+            {"SELECT controldef.*, testdetail.SEQUENCE FROM testdetail, controldef", "WHERE CONTROLID = controldef.ID",
+             "AND TESTID = 5", "ORDER BY SEQUENCE"});
         row("classes of a test (main window, printout)",
             {"SELECT NAME, classmaster.ID, COURSE, TEACHER, CHAPTER", "FROM classmaster, classtest", "WHERE TESTID=5",
              "AND classmaster.ID=CLASSID"});
@@ -147,49 +150,51 @@ private slots:
         row("question delete", {"DELETE FROM testdetail WHERE CONTROLID=7"});
         row("questions-in-test members",
             {"SELECT TESTDETAIL.SERIAL, QUESTION, SEQUENCE FROM testmaster, testdetail, controldef ",
-             "WHERE testmaster.id=5", "AND testid = testmaster.id", "AND controlid = controldef.id", "ORDER BY SEQUENCE"});
+             "WHERE testmaster.id=5", "AND testid = testmaster.id", "AND controlid = controldef.id",
+             "ORDER BY SEQUENCE"});
         row("students-in-class members",
             {"SELECT SERIAL, STUDENTID, SEQUENCE", "FROM classdetail", "WHERE CLASSID = 5", "ORDER BY SEQUENCE"});
         row("question member serial", {"SELECT SERIAL FROM testdetail", "WHERE TESTID=5", "AND CONTROLID=7"});
         row("student member serial", {"SELECT SERIAL FROM classdetail", "WHERE CLASSID=5", "AND STUDENTID='S01'"});
-        row("question member update", {"UPDATE testdetail SET", "CONTROLID= 7, ", "TESTID   = 5, ", "SEQUENCE = 2",
-                                       "WHERE SERIAL= 9"}, true);
+        row("question member update",
+            {"UPDATE testdetail SET", "CONTROLID= 7, ", "TESTID   = 5, ", "SEQUENCE = 2", "WHERE SERIAL= 9"}, true);
         row("student position rewrite", {"UPDATE classdetail SET SEQUENCE=2 WHERE SERIAL=9"}, true);
         row("student member delete", {"DELETE FROM classdetail WHERE SERIAL=9"}, true);
-        row("tests of a class", {"SELECT * FROM testmaster, classmaster, classtest ", "WHERE testmaster.ID = TESTID",
-                                 "AND classmaster.ID  = CLASSID", "AND classmaster.ID  = 5",
-                                 "ORDER BY classmaster.NAME, testmaster.NAME"});
-        row("assignment update", {"UPDATE classtest SET", "TESTID = 5, ", "CLASSID = 6, ", "CHAPTER = '2'",
-                                  "WHERE ID = 3"}, true);
+        row("tests of a class",
+            {"SELECT * FROM testmaster, classmaster, classtest ", "WHERE testmaster.ID = TESTID",
+             "AND classmaster.ID  = CLASSID", "AND classmaster.ID  = 5", "ORDER BY classmaster.NAME, testmaster.NAME"});
+        row("assignment update",
+            {"UPDATE classtest SET", "TESTID = 5, ", "CLASSID = 6, ", "CHAPTER = '2'", "WHERE ID = 3"}, true);
         row("gradebook students",
             {"SELECT * FROM classmaster, testmaster, classdetail, studentmaster", "WHERE classmaster.ID=5",
              "AND testmaster.ID=6", "AND classdetail.CLASSID=classmaster.ID",
              "AND studentmaster.STUDENTID=classdetail.STUDENTID",
              "ORDER BY LASTNAME, FIRSTNAME, MIDDLE, studentmaster.STUDENTID"});
-        row("gradebook result of a student", {"SELECT * FROM testresults", "WHERE CLASSID = 5", "AND STUDENTID = 'S01'",
-                                              "AND TESTID    = 6"});
-        row("gradebook count", {"SELECT COUNT(*) FROM testresults", "WHERE CLASSID=5", "AND TESTID=6",
-                                "AND STUDENTID='S01'"});
+        row("gradebook result of a student",
+            {"SELECT * FROM testresults", "WHERE CLASSID = 5", "AND STUDENTID = 'S01'", "AND TESTID    = 6"});
+        row("gradebook count",
+            {"SELECT COUNT(*) FROM testresults", "WHERE CLASSID=5", "AND TESTID=6", "AND STUDENTID='S01'"});
         row("gradebook update", {"UPDATE testresults SET", "GRADE=80, ", "STATUS='PASSED'", "WHERE CLASSID=5",
                                  "AND TESTID=6", "AND STUDENTID='S01'"});
         row("test choice of a class",
             {"SELECT * FROM classmaster, testmaster, classtest", "WHERE classmaster.ID=classtest.CLASSID",
              "AND testmaster.ID=classtest.TESTID", "AND classtest.CLASSID=5", "ORDER BY testmaster.NAME"});
-        row("earlier result (result write)", {"SELECT SERIAL FROM testresults", "WHERE STUDENTID='S01'", "AND TESTID=6",
-                                              "AND CLASSID=5"});
-        row("result update", {"UPDATE testresults SET GRADE=80,STATUS='PASSED', TESTDATE = '2026-01-02',",
-                              "ANSWERS = 'x'", "WHERE SERIAL=9"}, true);
-        row("classes of a student", {"SELECT * FROM classmaster, classdetail", "WHERE ID = CLASSID",
-                                     "AND STUDENTID = 'S01'", "ORDER by NAME"});
+        row("earlier result (result write)",
+            {"SELECT SERIAL FROM testresults", "WHERE STUDENTID='S01'", "AND TESTID=6", "AND CLASSID=5"});
+        row("result update",
+            {"UPDATE testresults SET GRADE=80,STATUS='PASSED', TESTDATE = '2026-01-02',", "ANSWERS = 'x'",
+             "WHERE SERIAL=9"},
+            true);
+        row("classes of a student",
+            {"SELECT * FROM classmaster, classdetail", "WHERE ID = CLASSID", "AND STUDENTID = 'S01'", "ORDER by NAME"});
         row("login", {"SELECT * FROM studentmaster", "WHERE STUDENTID='S01'", "AND (PWORD IS NULL OR PWORD='A1')"});
-        row("password save", {"UPDATE studentmaster", "SET PWORD='B2'", "WHERE STUDENTID='S01'",
-                              "AND (PWORD IS NULL OR PWORD='A1')"});
+        row("password save",
+            {"UPDATE studentmaster", "SET PWORD='B2'", "WHERE STUDENTID='S01'", "AND (PWORD IS NULL OR PWORD='A1')"});
         row("taken test: student name", {"SELECT * FROM STUDENTMASTER WHERE STUDENTID='S01'"});
-        row("taken test: result",
-            {"SELECT * FROM testresults, testmaster, classmaster, classtest", "WHERE STUDENTID='S01'",
-             "AND TESTRESULTS.CLASSID=5", "AND TESTRESULTS.TESTID=6", "AND TESTMASTER.ID = TESTRESULTS.TESTID",
-             "AND CLASSMASTER.ID= TESTRESULTS.CLASSID", "AND CLASSTEST.TESTID = TESTMASTER.ID",
-             "AND CLASSTEST.CLASSID = CLASSMASTER.ID"});
+        row("taken test: result", {"SELECT * FROM testresults, testmaster, classmaster, classtest",
+                                   "WHERE STUDENTID='S01'", "AND TESTRESULTS.CLASSID=5", "AND TESTRESULTS.TESTID=6",
+                                   "AND TESTMASTER.ID = TESTRESULTS.TESTID", "AND CLASSMASTER.ID= TESTRESULTS.CLASSID",
+                                   "AND CLASSTEST.TESTID = TESTMASTER.ID", "AND CLASSTEST.CLASSID = CLASSMASTER.ID"});
     }
 
     void lookupsUseAnIndex()
@@ -250,8 +255,9 @@ private slots:
         QCOMPARE(DumpRows(db.Path()), rows);
 
         // The connection that was open all along sees the new indexes and goes on working.
-        QCOMPARE(db.Column({"SELECT SERIAL FROM testresults", "WHERE STUDENTID='s01'", "AND TESTID=1", "AND CLASSID=1"}),
-                 QStringList{"1"});
+        QCOMPARE(
+            db.Column({"SELECT SERIAL FROM testresults", "WHERE STUDENTID='s01'", "AND TESTID=1", "AND CLASSID=1"}),
+            QStringList{"1"});
 
         QVERIFY(UpgradeDatabaseFile(db.Path(), &report, &error));
         QCOMPARE(report.size(), 1);
@@ -376,10 +382,13 @@ private slots:
         const QStringList ids = AwkwardIds();
         int id = 1;
         for (const QString &sid : ids)
-            db.Exec({QStringLiteral("INSERT INTO studentmaster (ID, STUDENTID) VALUES (%1, %2)").arg(id++).arg(QuotedStr(sid))});
+            db.Exec({QStringLiteral("INSERT INTO studentmaster (ID, STUDENTID) VALUES (%1, %2)")
+                         .arg(id++)
+                         .arg(QuotedStr(sid))});
         // Sorted by the rule itself, not read back in the order an index holds.
         const QStringList ours = db.Column({"SELECT STUDENTID FROM studentmaster NOT INDEXED ORDER BY STUDENTID, ID"});
-        const QString tool = RunTool(db.Path(), "SELECT STUDENTID FROM studentmaster NOT INDEXED ORDER BY STUDENTID, ID;");
+        const QString tool =
+            RunTool(db.Path(), "SELECT STUDENTID FROM studentmaster NOT INDEXED ORDER BY STUDENTID, ID;");
         QCOMPARE(ours.join('\n'), tool);
     }
 
@@ -456,8 +465,8 @@ private:
     // engine's letter-case rule: punctuation around the letters, digits, case.
     static QStringList AwkwardIds()
     {
-        return {"s01", "S02", "a{1", "A|2", "ab", "AB3", "~q", "z9", "Zed", "_x", "[b]", "a-b", "a b", "O'BRIEN",
-                "obama", "10", "9", "S-04", "s_05", "}", "a}", "A^"};
+        return {"s01", "S02", "a{1",     "A|2",   "ab", "AB3", "~q",   "z9",   "Zed", "_x", "[b]",
+                "a-b", "a b", "O'BRIEN", "obama", "10", "9",   "S-04", "s_05", "}",   "a}", "A^"};
     }
 
     // The plan lines that read one of the looked-up tables other than through a key:

@@ -5,8 +5,7 @@
 
 #include <QtTest>
 
-class TestStoredValues : public QObject
-{
+class TestStoredValues : public QObject {
     Q_OBJECT
 
 private slots:
@@ -20,11 +19,16 @@ void TestStoredValues::nextIdRefusesToWrap_data()
 {
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("insert");
-    QTest::newRow("questions") << "controldef" << "INSERT INTO controldef (ID, NAME) VALUES (%1, 'q')";
-    QTest::newRow("tests") << "testmaster" << "INSERT INTO testmaster (ID, NAME) VALUES (%1, 't')";
-    QTest::newRow("classes") << "classmaster" << "INSERT INTO classmaster (ID, NAME) VALUES (%1, 'c')";
-    QTest::newRow("students") << "studentmaster" << "INSERT INTO studentmaster (ID, STUDENTID) VALUES (%1, 's')";
-    QTest::newRow("assignments") << "classtest" << "INSERT INTO classtest (ID, CLASSID, TESTID) VALUES (%1, 1, 1)";
+    QTest::newRow("questions") << "controldef"
+                               << "INSERT INTO controldef (ID, NAME) VALUES (%1, 'q')";
+    QTest::newRow("tests") << "testmaster"
+                           << "INSERT INTO testmaster (ID, NAME) VALUES (%1, 't')";
+    QTest::newRow("classes") << "classmaster"
+                             << "INSERT INTO classmaster (ID, NAME) VALUES (%1, 'c')";
+    QTest::newRow("students") << "studentmaster"
+                              << "INSERT INTO studentmaster (ID, STUDENTID) VALUES (%1, 's')";
+    QTest::newRow("assignments") << "classtest"
+                                 << "INSERT INTO classtest (ID, CLASSID, TESTID) VALUES (%1, 1, 1)";
 }
 
 void TestStoredValues::nextIdRefusesToWrap()
@@ -44,7 +48,8 @@ void TestStoredValues::nextIdRefusesToWrap()
     SetDbErrorReporter(nullptr);
     QCOMPARE(reported.size(), 1);
     QCOMPARE(reported.first(), QStringLiteral("No row can be added: %1.ID has reached 2147483647, the largest "
-                                              "number it can hold.").arg(table));
+                                              "number it can hold.")
+                                   .arg(table));
     QVERIFY(!db.Query().Active());
 }
 
@@ -69,17 +74,19 @@ void TestStoredValues::latin1TextKeepsItsLetters()
 
 void TestStoredValues::sqlOrderIsTheListsOrder()
 {
-    const QStringList names{QString::fromUtf8("Éclair"), "Zebra", "apple", "eclair", QString::fromUtf8("Ölfarbe"),
-                            "Oma", "banana", QString::fromUtf8("ångström"), "Pferd"};
+    const QStringList names{
+        QString::fromUtf8("Éclair"),   "Zebra", "apple", "eclair", QString::fromUtf8("Ölfarbe"), "Oma", "banana",
+        QString::fromUtf8("ångström"), "Pferd"};
     TTestDatabase db;
     for (int i = 0; i < names.size(); ++i)
-        db.Exec({QStringLiteral("INSERT INTO testmaster (ID, NAME) VALUES (%1, %2)").arg(i + 1).arg(QuotedStr(names[i]))});
+        db.Exec(
+            {QStringLiteral("INSERT INTO testmaster (ID, NAME) VALUES (%1, %2)").arg(i + 1).arg(QuotedStr(names[i]))});
 
     TStrings sorted;
     sorted.SetSorted(true);
     sorted.AddStrings(names);
     const QStringList expected{QString::fromUtf8("ångström"), "apple", "banana", "eclair", QString::fromUtf8("Éclair"),
-                               QString::fromUtf8("Ölfarbe"), "Oma", "Pferd", "Zebra"};
+                               QString::fromUtf8("Ölfarbe"),  "Oma",   "Pferd",  "Zebra"};
     QCOMPARE(sorted.Lines(), expected);
     QCOMPARE(db.Column({"SELECT NAME FROM testmaster ORDER BY NAME"}), expected);
     // Letter case alone never makes two names different; accents do.

@@ -17,8 +17,7 @@
 
 #include <memory>
 
-class TestClipboard : public QObject
-{
+class TestClipboard : public QObject {
     Q_OBJECT
 
 private slots:
@@ -298,9 +297,11 @@ void TestClipboard::refusedTargets_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("hidden panel") << "hidden"
                                   << "You cannot paste controls onto an invisible or disabled parent control! (Panel1)";
-    QTest::newRow("disabled panel") << "disabled"
-                                    << "You cannot paste controls onto an invisible or disabled parent control! (Panel1)";
-    QTest::newRow("surface with Tag 256") << "tag" << "You cannot paste controls onto Form_Design)";
+    QTest::newRow("disabled panel")
+        << "disabled"
+        << "You cannot paste controls onto an invisible or disabled parent control! (Panel1)";
+    QTest::newRow("surface with Tag 256") << "tag"
+                                          << "You cannot paste controls onto Form_Design)";
 }
 
 void TestClipboard::refusedTargets()
@@ -386,7 +387,8 @@ void TestClipboard::storePastedPosition_data()
         << "object A: TQAMaskEdit\r\n    Width = 9\r\nend\r\n"
         << "object A: TQAMaskEdit\r\n    Left = 106\r\n    Top = 46\r\n    Width = 9\r\nend\r\n";
     QTest::newRow("nested objects untouched")
-        << "object A: TQARadioGroup\r\n  Top = 2\r\n  object B: TQAMaskEdit\r\n    Left = 5\r\n    ID = 3\r\n  end\r\nend\r\n"
+        << "object A: TQARadioGroup\r\n  Top = 2\r\n  object B: TQAMaskEdit\r\n    Left = 5\r\n    ID = 3\r\n  "
+           "end\r\nend\r\n"
         << "object A: TQARadioGroup\r\n  Left = 106\r\n  Top = 46\r\n  object B: TQAMaskEdit\r\n    Left = 5\r\n"
            "    ID = 3\r\n  end\r\nend\r\n";
     QTest::newRow("long value continued on deeper lines")

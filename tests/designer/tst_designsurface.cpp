@@ -23,8 +23,7 @@
 
 #include <memory>
 
-class TestDesignSurface : public QObject
-{
+class TestDesignSurface : public QObject {
     Q_OBJECT
 
 private slots:
@@ -154,9 +153,15 @@ void TestDesignSurface::createByClickNamesControls_data()
     QTest::addColumn<QString>("className");
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("second");
-    QTest::newRow("edit box") << "TQAMaskEdit" << "QAMaskEdit1" << "QAMaskEdit2";
-    QTest::newRow("list box") << "TQAListbox" << "QAListbox1" << "QAListbox2";
-    QTest::newRow("date, class name in other case") << "tqadatetime" << "QADateTime1" << "QADateTime2";
+    QTest::newRow("edit box") << "TQAMaskEdit"
+                              << "QAMaskEdit1"
+                              << "QAMaskEdit2";
+    QTest::newRow("list box") << "TQAListbox"
+                              << "QAListbox1"
+                              << "QAListbox2";
+    QTest::newRow("date, class name in other case") << "tqadatetime"
+                                                    << "QADateTime1"
+                                                    << "QADateTime2";
 }
 
 void TestDesignSurface::createByClickNamesControls()
@@ -495,7 +500,8 @@ void TestDesignSurface::propertyRows()
     names.clear();
     for (int i = 0; i < Designer->PropertyList().Count(); ++i)
         names << Designer->PropertyList().Row(i).Name;
-    QCOMPARE(names, (QStringList{"CharCase", "CorrectAnswer", "EditMask", "Font", "Height", "ID", "Question", "Width"}));
+    QCOMPARE(names,
+             (QStringList{"CharCase", "CorrectAnswer", "EditMask", "Font", "Height", "ID", "Question", "Width"}));
     QCOMPARE(Designer->FindPropertyRow(QStringLiteral("id")), -1);
     const int idRow = Designer->FindPropertyRow(QStringLiteral("ID"));
     QVERIFY(idRow >= 0);
@@ -559,8 +565,8 @@ void TestDesignSurface::setPropertyValueAppliesOrRestores()
 
 void TestDesignSurface::propertyDescriptionsMerge()
 {
-    Designer->SetPropertyDescriptions({QStringLiteral("Align=first"), QStringLiteral("Width=how wide"),
-                                       QStringLiteral("ALIGN=later")});
+    Designer->SetPropertyDescriptions(
+        {QStringLiteral("Align=first"), QStringLiteral("Width=how wide"), QStringLiteral("ALIGN=later")});
     TInspector *window = Designer->InspectorForm;
     QCOMPARE(window->DescriptionNames, (QStringList{QStringLiteral("Align"), QStringLiteral("Width")}));
     QCOMPARE(window->DescriptionTexts, (QStringList{QStringLiteral("later"), QStringLiteral("how wide")}));

@@ -31,8 +31,7 @@
 
 #include <memory>
 
-class TestInspector : public QObject
-{
+class TestInspector : public QObject {
     Q_OBJECT
 
 private slots:
@@ -134,9 +133,8 @@ void TestInspector::windowLayout()
     QStringList captions;
     for (QAction *action : Window->FDPopupMenu_Control->actions())
         captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    QCOMPARE(captions, (QStringList{"Ne&w Page ", "Ne&xt Page", "&Previous Page", "-", "Wizard", "&Align", "-",
-                                    "&Cut", "C&opy", "&Paste", "-", "&Delete", "-", "&Bring To Front",
-                                    "&Send To Back"}));
+    QCOMPARE(captions, (QStringList{"Ne&w Page ", "Ne&xt Page", "&Previous Page", "-", "Wizard", "&Align", "-", "&Cut",
+                                    "C&opy", "&Paste", "-", "&Delete", "-", "&Bring To Front", "&Send To Back"}));
 }
 
 void TestInspector::componentBoxSelects()
@@ -311,8 +309,8 @@ void TestInspector::nameColumnResizing()
     QTest::mousePress(view, Qt::LeftButton, {}, QPoint(86, y));
     QVERIFY(Window->ResizingNameCol());
     QCOMPARE(grid->Row(), row); // starting to resize does nothing else
-    QMouseEvent move(QEvent::MouseMove, QPointF(x, y), view->mapToGlobal(QPointF(x, y)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(x, y), view->mapToGlobal(QPointF(x, y)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(view, &move);
     QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(x, y));
     QVERIFY(!Window->ResizingNameCol());
@@ -456,14 +454,34 @@ void TestInspector::editMaskSamples_data()
     QTest::addColumn<QString>("mask");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("sample");
-    QTest::newRow("Phone") << 0 << "Phone" << "!\\(999\\)999-9999;1;" << "1234567890" << "(123)456-7890";
-    QTest::newRow("Social Security") << 1 << "Social Security" << "999\\-99\\-9999;1;" << "123456789"
+    QTest::newRow("Phone") << 0 << "Phone"
+                           << "!\\(999\\)999-9999;1;"
+                           << "1234567890"
+                           << "(123)456-7890";
+    QTest::newRow("Social Security") << 1 << "Social Security"
+                                     << "999\\-99\\-9999;1;"
+                                     << "123456789"
                                      << "123-45-6789";
-    QTest::newRow("Short Zip Code") << 2 << "Short Zip Code" << "99999;1;" << "12345" << "12345";
-    QTest::newRow("Long Zip Code") << 3 << "Long Zip Code" << "99999\\-9999;1;" << "123456789" << "12345-6789";
-    QTest::newRow("Date") << 4 << "Date" << "!99/99/9999;1;" << "01012000" << "01/01/2000";
-    QTest::newRow("Long Time") << 5 << "Long Time" << "!99:99:99>ll;1;" << "012334pm" << "01:23:34PM";
-    QTest::newRow("Short Time") << 6 << "Short Time" << "!99:99;1;" << "0123" << "01:23";
+    QTest::newRow("Short Zip Code") << 2 << "Short Zip Code"
+                                    << "99999;1;"
+                                    << "12345"
+                                    << "12345";
+    QTest::newRow("Long Zip Code") << 3 << "Long Zip Code"
+                                   << "99999\\-9999;1;"
+                                   << "123456789"
+                                   << "12345-6789";
+    QTest::newRow("Date") << 4 << "Date"
+                          << "!99/99/9999;1;"
+                          << "01012000"
+                          << "01/01/2000";
+    QTest::newRow("Long Time") << 5 << "Long Time"
+                               << "!99:99:99>ll;1;"
+                               << "012334pm"
+                               << "01:23:34PM";
+    QTest::newRow("Short Time") << 6 << "Short Time"
+                                << "!99:99;1;"
+                                << "0123"
+                                << "01:23";
 }
 
 void TestInspector::editMaskSamples()

@@ -31,8 +31,7 @@
 #include <functional>
 #include <memory>
 
-class TestInspectorHands : public QObject
-{
+class TestInspectorHands : public QObject {
     Q_OBJECT
 
 private slots:
@@ -51,7 +50,7 @@ private slots:
     void fontDialogFollowsTheEffectsRuleAndOffersColour();
 
 private:
-    template<class T> T *Add(const QString &name, const QRect &bounds);
+    template <class T> T *Add(const QString &name, const QRect &bounds);
     void Select(QWidget *control);
     void ClickValue(int row);
     int RowOf(const QString &name) const { return Designer->FindPropertyRow(name); }
@@ -108,7 +107,7 @@ void TestInspectorHands::cleanup()
     TDialogSeam::EndScript();
 }
 
-template<class T> T *TestInspectorHands::Add(const QString &name, const QRect &bounds)
+template <class T> T *TestInspectorHands::Add(const QString &name, const QRect &bounds)
 {
     auto *control = new T(Surface, Surface);
     SetComponentName(control, name);
@@ -227,8 +226,7 @@ void TestInspectorHands::stringsEditorOtherListsTakeTheLines()
     auto *list = Add<TQAListbox>(QStringLiteral("QAListbox1"), QRect(20, 20, 185, 105));
     list->SetMultiSelect(true);
     Select(list);
-    const struct
-    {
+    const struct {
         const char *Row;
         QStringList Lines;
     } rows[] = {{"Items", {QStringLiteral("red"), QStringLiteral("green")}},

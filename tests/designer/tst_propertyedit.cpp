@@ -24,8 +24,7 @@
 #include <functional>
 #include <memory>
 
-class TestPropertyEdit : public QObject
-{
+class TestPropertyEdit : public QObject {
     Q_OBJECT
 
 private slots:
@@ -56,7 +55,7 @@ private slots:
     void fontEllipsis();
 
 private:
-    template<class T> T *Add(const QString &name, const QRect &bounds);
+    template <class T> T *Add(const QString &name, const QRect &bounds);
     void Select(const QList<QWidget *> &controls);
     int RowOf(const QString &name) const;
     QString CellValue(int row) const;
@@ -111,7 +110,7 @@ void TestPropertyEdit::cleanup()
     TDialogSeam::BeginScript();
 }
 
-template<class T> T *TestPropertyEdit::Add(const QString &name, const QRect &bounds)
+template <class T> T *TestPropertyEdit::Add(const QString &name, const QRect &bounds)
 {
     auto *control = new T(Surface, Surface);
     SetComponentName(control, name);
@@ -170,7 +169,7 @@ void TestPropertyEdit::severalControlsShareCommonRows()
     Select({a, b, c});
     QVERIFY(RowOf(QStringLiteral("Width")) >= 0);
     QCOMPARE(RowOf(QStringLiteral("EditMask")), -1); // the combo box has none
-    QCOMPARE(RowOf(QStringLiteral("Answers")), -1);  // the edit boxes have none
+    QCOMPARE(RowOf(QStringLiteral("Answers")), -1); // the edit boxes have none
 
     Select({a, b});
     const int width = RowOf(QStringLiteral("Width"));
@@ -204,9 +203,9 @@ void TestPropertyEdit::surfaceRowsWhenNothingSelected()
 {
     auto *a = Add<TQAMaskEdit>(QStringLiteral("QAMaskEdit1"), QRect(10, 10, 100, 21));
     Select({});
-    QVERIFY(RowOf(QStringLiteral("Caption")) >= 0);     // the surface's own
-    QCOMPARE(RowOf(QStringLiteral("EditMask")), -1);     // not the control's
-    QCOMPARE(RowOf(QStringLiteral("KeyPreview")), -1);   // never listed
+    QVERIFY(RowOf(QStringLiteral("Caption")) >= 0); // the surface's own
+    QCOMPARE(RowOf(QStringLiteral("EditMask")), -1); // not the control's
+    QCOMPARE(RowOf(QStringLiteral("KeyPreview")), -1); // never listed
     for (const char *name : {"Align", "Enabled", "Visible"})
         QCOMPARE(ModeOf(QLatin1String(name)), emNoEdit);
     QCOMPARE(ModeOf(QStringLiteral("Width")), emSimple);
@@ -263,14 +262,28 @@ void TestPropertyEdit::colorRows()
     const int row = RowOf(QStringLiteral("Color"));
     QCOMPARE(CellValue(row), shown);
     QCOMPARE(Grid->PropValues()->Items(row)->PropertyType(), QStringLiteral("TColor"));
-    const QStringList expected = {
-        "clBlack", "clMaroon", "clGreen", "clOlive", "clNavy", "clPurple", "clTeal", "clGray", "clSilver",
-        "clRed", "clLime", "clYellow", "clBlue", "clFuchsia", "clAqua", "clWhite", "clNone", "clDefault",
-        "clScrollBar", "clBackground", "clActiveCaption", "clInactiveCaption", "clMenu", "clWindow",
-        "clWindowFrame", "clMenuText", "clWindowText", "clCaptionText", "clActiveBorder", "clInactiveBorder",
-        "clAppWorkSpace", "clHighlight", "clHighlightText", "clBtnFace", "clBtnShadow", "clGrayText",
-        "clBtnText", "clInactiveCaptionText", "clBtnHighlight", "cl3DDkShadow", "cl3DLight", "clInfoText",
-        "clInfoBk"};
+    const QStringList expected = {"clBlack",         "clMaroon",
+                                  "clGreen",         "clOlive",
+                                  "clNavy",          "clPurple",
+                                  "clTeal",          "clGray",
+                                  "clSilver",        "clRed",
+                                  "clLime",          "clYellow",
+                                  "clBlue",          "clFuchsia",
+                                  "clAqua",          "clWhite",
+                                  "clNone",          "clDefault",
+                                  "clScrollBar",     "clBackground",
+                                  "clActiveCaption", "clInactiveCaption",
+                                  "clMenu",          "clWindow",
+                                  "clWindowFrame",   "clMenuText",
+                                  "clWindowText",    "clCaptionText",
+                                  "clActiveBorder",  "clInactiveBorder",
+                                  "clAppWorkSpace",  "clHighlight",
+                                  "clHighlightText", "clBtnFace",
+                                  "clBtnShadow",     "clGrayText",
+                                  "clBtnText",       "clInactiveCaptionText",
+                                  "clBtnHighlight",  "cl3DDkShadow",
+                                  "cl3DLight",       "clInfoText",
+                                  "clInfoBk"};
     QCOMPARE(*Grid->PropValues()->Items(row)->PickList(), expected);
     QCOMPARE(TPropertyList::IdentifierToColor(shown), shown.startsWith(QLatin1String("cl")) ? color : clWindow);
     QCOMPARE(TPropertyList::ColorToIdentifier(color), shown);
@@ -397,10 +410,10 @@ void TestPropertyEdit::booleanKeyAppliesAtOnce_data()
     QTest::newRow("T") << QStringLiteral("ReadOnly") << QStringLiteral("T") << QStringLiteral("True") << 0;
     QTest::newRow("t") << QStringLiteral("ReadOnly") << QStringLiteral("t") << QStringLiteral("True") << 0;
     QTest::newRow("f") << QStringLiteral("AutoSelect") << QStringLiteral("f") << QStringLiteral("False") << 0;
-    QTest::newRow("other keys do nothing") << QStringLiteral("AutoSelect") << QStringLiteral("x")
-                                           << QStringLiteral("True") << 0;
-    QTest::newRow("locked row ignores F") << QStringLiteral("Visible") << QStringLiteral("f")
-                                          << QStringLiteral("True") << 1;
+    QTest::newRow("other keys do nothing")
+        << QStringLiteral("AutoSelect") << QStringLiteral("x") << QStringLiteral("True") << 0;
+    QTest::newRow("locked row ignores F")
+        << QStringLiteral("Visible") << QStringLiteral("f") << QStringLiteral("True") << 1;
 }
 
 void TestPropertyEdit::booleanKeyAppliesAtOnce()

@@ -11,19 +11,32 @@
 namespace {
 
 // The pick list of every colour row.
-const QStringList ColorNames = {
-    "clBlack", "clMaroon", "clGreen", "clOlive", "clNavy", "clPurple", "clTeal", "clGray", "clSilver",
-    "clRed", "clLime", "clYellow", "clBlue", "clFuchsia", "clAqua", "clWhite", "clNone", "clDefault",
-    "clScrollBar", "clBackground", "clActiveCaption", "clInactiveCaption", "clMenu", "clWindow",
-    "clWindowFrame", "clMenuText", "clWindowText", "clCaptionText", "clActiveBorder", "clInactiveBorder",
-    "clAppWorkSpace", "clHighlight", "clHighlightText", "clBtnFace", "clBtnShadow", "clGrayText",
-    "clBtnText", "clInactiveCaptionText", "clBtnHighlight", "cl3DDkShadow", "cl3DLight", "clInfoText",
-    "clInfoBk"};
+const QStringList ColorNames = {"clBlack",         "clMaroon",
+                                "clGreen",         "clOlive",
+                                "clNavy",          "clPurple",
+                                "clTeal",          "clGray",
+                                "clSilver",        "clRed",
+                                "clLime",          "clYellow",
+                                "clBlue",          "clFuchsia",
+                                "clAqua",          "clWhite",
+                                "clNone",          "clDefault",
+                                "clScrollBar",     "clBackground",
+                                "clActiveCaption", "clInactiveCaption",
+                                "clMenu",          "clWindow",
+                                "clWindowFrame",   "clMenuText",
+                                "clWindowText",    "clCaptionText",
+                                "clActiveBorder",  "clInactiveBorder",
+                                "clAppWorkSpace",  "clHighlight",
+                                "clHighlightText", "clBtnFace",
+                                "clBtnShadow",     "clGrayText",
+                                "clBtnText",       "clInactiveCaptionText",
+                                "clBtnHighlight",  "cl3DDkShadow",
+                                "cl3DLight",       "clInfoText",
+                                "clInfoBk"};
 
 enum { RowCaption, RowColor, RowEnabled, RowFont, RowName, RowWidth, RowAlignment, RowCount_ };
 
-struct TRowDef
-{
+struct TRowDef {
     const char *Label;
     const char *Type;
     TPropEditMode Mode;
@@ -41,8 +54,7 @@ const TRowDef Rows[RowCount_] = {
 };
 
 // A grid set up as the inspector sets it up, with one row of each kind.
-struct TInspectorWindow
-{
+struct TInspectorWindow {
     QWidget Window;
     TPropertyGrid *Grid;
     qint64 Clock = 0;
@@ -116,8 +128,7 @@ QString CurrentListItem(TPropertyInplaceEdit *editor)
 
 } // namespace
 
-class TestPropertyGrid : public QObject
-{
+class TestPropertyGrid : public QObject {
     Q_OBJECT
 private slots:
     void pickListKeys_data();
@@ -498,9 +509,8 @@ void TestPropertyGrid::keysReachTheGridHandlers()
             w.Editor()->ChooseItem(key->toUpper() == 'T' ? 1 : 0);
     });
     QList<int> downs;
-    QObject::connect(w.Grid, &TCustomPrGrid::OnKeyDown, w.Grid, [&](int *key, Qt::KeyboardModifiers) {
-        downs.append(*key);
-    });
+    QObject::connect(w.Grid, &TCustomPrGrid::OnKeyDown, w.Grid,
+                     [&](int *key, Qt::KeyboardModifiers) { downs.append(*key); });
     QSignalSpy closeUps(w.Grid, &TCustomPrGrid::OnComboCloseUp);
     QTest::keyClick(w.Editor(), 'f');
     QCOMPARE(w.Value(RowEnabled), QString("False"));

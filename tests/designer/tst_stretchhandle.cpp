@@ -18,8 +18,7 @@
 
 #include <memory>
 
-class TestStretchHandle : public QObject
-{
+class TestStretchHandle : public QObject {
     Q_OBJECT
 
 private slots:
@@ -277,14 +276,14 @@ void TestStretchHandle::keyboardMovesAndSizes_data()
     QTest::addColumn<QPoint>("move");
     QTest::addColumn<QSize>("grow");
     QTest::addColumn<int>("selectedAfter");
-    QTest::newRow("Ctrl+Right moves all three") << int(Qt::Key_Right) << int(Qt::ControlModifier) << QPoint(1, 0)
-                                                << QSize(0, 0) << 3;
-    QTest::newRow("Ctrl+Up moves all three") << int(Qt::Key_Up) << int(Qt::ControlModifier) << QPoint(0, -1)
-                                             << QSize(0, 0) << 3;
-    QTest::newRow("Shift+Right widens each") << int(Qt::Key_Right) << int(Qt::ShiftModifier) << QPoint(0, 0)
-                                             << QSize(1, 0) << 3;
-    QTest::newRow("Shift+Up lowers each") << int(Qt::Key_Up) << int(Qt::ShiftModifier) << QPoint(0, 0)
-                                          << QSize(0, -1) << 3;
+    QTest::newRow("Ctrl+Right moves all three")
+        << int(Qt::Key_Right) << int(Qt::ControlModifier) << QPoint(1, 0) << QSize(0, 0) << 3;
+    QTest::newRow("Ctrl+Up moves all three")
+        << int(Qt::Key_Up) << int(Qt::ControlModifier) << QPoint(0, -1) << QSize(0, 0) << 3;
+    QTest::newRow("Shift+Right widens each")
+        << int(Qt::Key_Right) << int(Qt::ShiftModifier) << QPoint(0, 0) << QSize(1, 0) << 3;
+    QTest::newRow("Shift+Up lowers each")
+        << int(Qt::Key_Up) << int(Qt::ShiftModifier) << QPoint(0, 0) << QSize(0, -1) << 3;
     QTest::newRow("Ctrl+Shift+Right only selects")
         << int(Qt::Key_Right) << int(Qt::ControlModifier | Qt::ShiftModifier) << QPoint(0, 0) << QSize(0, 0) << 1;
 }
@@ -349,24 +348,23 @@ void TestStretchHandle::alignment_data()
     QTest::addColumn<QList<QPoint>>("positions");
     QTest::addColumn<QList<QPoint>>("expected");
     using P = QList<QPoint>;
-    QTest::newRow("space vertically 10,50,20") << "SpaceEquallyVertically" << P{{10, 10}, {120, 50}, {230, 20}}
-                                               << P{{10, 10}, {120, 50}, {230, 30}};
+    QTest::newRow("space vertically 10,50,20")
+        << "SpaceEquallyVertically" << P{{10, 10}, {120, 50}, {230, 20}} << P{{10, 10}, {120, 50}, {230, 30}};
     QTest::newRow("space vertically above 1000 starts at 1000")
         << "SpaceEquallyVertically" << P{{10, 1200}, {120, 1300}} << P{{10, 1000}, {120, 1300}};
     QTest::newRow("space vertically rounds the step half to even")
         << "SpaceEquallyVertically" << P{{10, 0}, {120, 5}, {230, 1}} << P{{10, 0}, {120, 4}, {230, 2}};
     QTest::newRow("space horizontally") << "SpaceEquallyHorizontally" << P{{300, 5}, {0, 60}, {100, 90}}
                                         << P{{300, 5}, {0, 60}, {150, 90}};
-    QTest::newRow("align tops to the first") << "AlignTops" << P{{10, 70}, {120, 20}, {230, 90}}
-                                             << P{{10, 70}, {120, 70}, {230, 70}};
-    QTest::newRow("align left sides to the first") << "AlignLeftSides" << P{{50, 10}, {120, 50}, {0, 90}}
-                                                   << P{{50, 10}, {50, 50}, {50, 90}};
+    QTest::newRow("align tops to the first")
+        << "AlignTops" << P{{10, 70}, {120, 20}, {230, 90}} << P{{10, 70}, {120, 70}, {230, 70}};
+    QTest::newRow("align left sides to the first")
+        << "AlignLeftSides" << P{{50, 10}, {120, 50}, {0, 90}} << P{{50, 10}, {50, 50}, {50, 90}};
     // Client height 453, group 10..70: (453 + 10 - 70) / 2 = 196.5 -> 196.
-    QTest::newRow("center vertically, half to even") << "CenterVertically" << P{{10, 10}, {120, 50}}
-                                                     << P{{10, 196}, {120, 236}};
+    QTest::newRow("center vertically, half to even")
+        << "CenterVertically" << P{{10, 10}, {120, 50}} << P{{10, 196}, {120, 236}};
     // Client width 688, group 0..200: (688 + 0 - 200) / 2 = 244.
-    QTest::newRow("center horizontally") << "CenterHorizontally" << P{{0, 10}, {120, 50}}
-                                         << P{{244, 10}, {364, 50}};
+    QTest::newRow("center horizontally") << "CenterHorizontally" << P{{0, 10}, {120, 50}} << P{{244, 10}, {364, 50}};
     QTest::newRow("align tops needs two") << "AlignTops" << P{{10, 70}} << P{{10, 70}};
 }
 

@@ -44,8 +44,7 @@ bool ChooseTopic(TForm_HelpMenu &menu, const QString &title)
 
 } // namespace
 
-class TestHelp : public QObject
-{
+class TestHelp : public QObject {
     Q_OBJECT
 
 private slots:
@@ -75,11 +74,18 @@ void TestHelp::pagePath_data()
     QTest::addColumn<QString>("helpFilePath");
     QTest::addColumn<QString>("subDirectory");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("sub-folder beside the program") << "" << "Help" << folder + "Help/CorvellaQuestionSetup.htm";
-    QTest::newRow("HelpFilePath without separator") << "/srv/docs" << "Help" << "/srv/docsCorvellaQuestionSetup.htm";
-    QTest::newRow("HelpFilePath with separator") << "/srv/docs/" << "Help" << "/srv/docs/CorvellaQuestionSetup.htm";
-    QTest::newRow("blank HelpFilePath is ignored") << "   " << "Help" << folder + "Help/CorvellaQuestionSetup.htm";
-    QTest::newRow("blank sub-folder") << "" << "  " << folder + "CorvellaQuestionSetup.htm";
+    QTest::newRow("sub-folder beside the program") << ""
+                                                   << "Help" << folder + "Help/CorvellaQuestionSetup.htm";
+    QTest::newRow("HelpFilePath without separator") << "/srv/docs"
+                                                    << "Help"
+                                                    << "/srv/docsCorvellaQuestionSetup.htm";
+    QTest::newRow("HelpFilePath with separator") << "/srv/docs/"
+                                                 << "Help"
+                                                 << "/srv/docs/CorvellaQuestionSetup.htm";
+    QTest::newRow("blank HelpFilePath is ignored") << "   "
+                                                   << "Help" << folder + "Help/CorvellaQuestionSetup.htm";
+    QTest::newRow("blank sub-folder") << ""
+                                      << "  " << folder + "CorvellaQuestionSetup.htm";
 }
 
 void TestHelp::pagePath()

@@ -41,8 +41,7 @@ QString Lines(int count)
 
 } // namespace
 
-class TestSaveMsgDlg : public QObject
-{
+class TestSaveMsgDlg : public QObject {
     Q_OBJECT
 
 private slots:
@@ -94,7 +93,7 @@ void TestSaveMsgDlg::buttonRow_data()
     QTest::newRow("Abort Retry Ignore") << (BtnAbort | BtnRetry | BtnIgnore)
                                         << QStringList{"Button_Abort", "Button_Retry", "Button_Ignore"} << QString();
     QTest::newRow("every button") << 255
-                                  << QStringList{"Button_OK", "Button_Yes", "Button_No", "Button_Cancel",
+                                  << QStringList{"Button_OK",    "Button_Yes",   "Button_No",     "Button_Cancel",
                                                  "Button_Abort", "Button_Retry", "Button_Ignore", "Button_All"}
                                   << "Button_OK";
     QTest::newRow("unknown bits ignored") << (0x300 | BtnNo) << QStringList{"Button_No"} << QString();
@@ -123,11 +122,19 @@ void TestSaveMsgDlg::answers_data()
     QTest::addColumn<int>("expected"); // ResultNone: the window stays open
     QTest::addColumn<QString>("caption");
 
-    const struct { const char *Name; int Result; const char *Caption; } each[] = {
-        {"Button_OK", ResultOK, "OK"},           {"Button_Yes", ResultYes, "&Yes"},
-        {"Button_No", ResultNo, "&No"},          {"Button_Cancel", ResultCancel, "Cancel"},
-        {"Button_Abort", ResultAbort, "Abort"},  {"Button_Retry", ResultRetry, "&Retry"},
-        {"Button_Ignore", ResultIgnore, "&Ignore"}, {"Button_All", ResultAll, "&All"},
+    const struct {
+        const char *Name;
+        int Result;
+        const char *Caption;
+    } each[] = {
+        {"Button_OK", ResultOK, "OK"},
+        {"Button_Yes", ResultYes, "&Yes"},
+        {"Button_No", ResultNo, "&No"},
+        {"Button_Cancel", ResultCancel, "Cancel"},
+        {"Button_Abort", ResultAbort, "Abort"},
+        {"Button_Retry", ResultRetry, "&Retry"},
+        {"Button_Ignore", ResultIgnore, "&Ignore"},
+        {"Button_All", ResultAll, "&All"},
     };
     for (const auto &e : each)
         QTest::newRow(e.Name) << 255 << e.Name << e.Result << e.Caption;
@@ -142,8 +149,8 @@ void TestSaveMsgDlg::answers_data()
     QTest::newRow("close in Yes No") << yesNo << "close" << int(ResultCancel) << "";
     QTest::newRow("close in OK") << int(BtnOK) << "close" << int(ResultCancel) << "";
     QTest::newRow("Return without OK or Yes") << abortRetryIgnore << "Return" << int(ResultNone) << "";
-    QTest::newRow("Return on a focused button") << abortRetryIgnore << "Return on Button_Retry" << int(ResultRetry)
-                                                << "";
+    QTest::newRow("Return on a focused button")
+        << abortRetryIgnore << "Return on Button_Retry" << int(ResultRetry) << "";
     QTest::newRow("Return on focused No") << yesNo << "Return on Button_No" << int(ResultNo) << "";
     QTest::newRow("Escape without Cancel or No") << abortRetryIgnore << "Escape" << int(ResultCancel) << "";
 }
@@ -238,13 +245,13 @@ void TestSaveMsgDlg::sizing_data()
     QTest::newRow("30 lines scroll") << Lines(30) << int(MsgError) << ok << QSize(220, 206) << false << true;
     QTest::newRow("wide line wraps within the window")
         << wide << int(MsgWarning) << ok << QSize(632, -1) << false << false;
-    QTest::newRow("wide and long") << (wide + "\r\n" + Lines(1000)) << int(MsgWarning) << ok << QSize(632, 206)
-                                   << false << true;
+    QTest::newRow("wide and long") << (wide + "\r\n" + Lines(1000)) << int(MsgWarning) << ok << QSize(632, 206) << false
+                                   << true;
     QTest::newRow("button row wider than text")
         << "Sure?" << int(MsgConfirm) << (BtnYes | BtnNo | BtnCancel) << QSize(255, 79) << false << false;
     QTest::newRow("every button") << "Sure?" << int(MsgConfirm) << 255 << QSize(640, 79) << false << false;
-    QTest::newRow("every button, empty message") << QString() << int(MsgConfirm) << 255 << QSize(640, 100) << false
-                                                 << false;
+    QTest::newRow("every button, empty message")
+        << QString() << int(MsgConfirm) << 255 << QSize(640, 100) << false << false;
 }
 
 void TestSaveMsgDlg::sizing()
@@ -296,8 +303,9 @@ void TestSaveMsgDlg::warningsWrapWithinScreen_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("login") << QStringLiteral("The user name and password combination is not valid. Please re-enter the "
                                              "user name and password to continue.");
-    QTest::newRow("old password") << QStringLiteral("The old password you entered is not valid.  Please re-enter the old "
-                                                    "password to continue.");
+    QTest::newRow("old password") << QStringLiteral(
+        "The old password you entered is not valid.  Please re-enter the old "
+        "password to continue.");
     QTest::newRow("confirmation") << QStringLiteral("The new password and password confirmation do not match.  Please "
                                                     "re-enter the new and confirm password to continue.");
     QTest::newRow("three long lines")
@@ -350,11 +358,16 @@ void TestSaveMsgDlg::save_data()
     QTest::addColumn<QString>("typed"); // empty: the file dialog is cancelled
     QTest::addColumn<QString>("written"); // empty: nothing written
 
-    QTest::newRow("bare name gets .txt") << "report" << "report.txt";
-    QTest::newRow("own extension kept") << "report.log" << "report.log";
-    QTest::newRow(".txt not doubled") << "report.txt" << "report.txt";
-    QTest::newRow("trailing dot") << "report." << "report.txt";
-    QTest::newRow("dotted folder, bare name") << "v1.2/report" << "v1.2/report.txt";
+    QTest::newRow("bare name gets .txt") << "report"
+                                         << "report.txt";
+    QTest::newRow("own extension kept") << "report.log"
+                                        << "report.log";
+    QTest::newRow(".txt not doubled") << "report.txt"
+                                      << "report.txt";
+    QTest::newRow("trailing dot") << "report."
+                                  << "report.txt";
+    QTest::newRow("dotted folder, bare name") << "v1.2/report"
+                                              << "v1.2/report.txt";
     QTest::newRow("cancelled") << QString() << QString();
     QTest::newRow("missing folder is reported") << "no such folder/report" << QString();
 }

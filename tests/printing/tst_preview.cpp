@@ -22,8 +22,7 @@ namespace {
 constexpr int DetailHeight = 300; // three records to a Letter page
 
 // A report whose records are "Record 1", "Record 2", …, with "Page n of m" in the footer.
-struct TSampleReport
-{
+struct TSampleReport {
     TReport Report;
     int Records;
     int Next = 0;
@@ -33,7 +32,8 @@ struct TSampleReport
     {
         Report.DocumentTitle = QStringLiteral("Sample");
         Report.ExpectedRecords = records;
-        Report.AddBand(TBandType::Title, 98)->AddLabel(QStringLiteral("Heading"), 9, 3, QStringLiteral("Sample heading"));
+        Report.AddBand(TBandType::Title, 98)
+            ->AddLabel(QStringLiteral("Heading"), 9, 3, QStringLiteral("Sample heading"));
         TReportBand *footer = Report.AddBand(TBandType::PageFooter, 22);
         footer->AddSysData(QStringLiteral("Counter"), 300, 5, TSysDataKind::PageNumberOfTotal);
         TReportBand *detail = Report.AddBand(TBandType::Detail, DetailHeight);
@@ -53,8 +53,7 @@ int RecordsFor(int pages)
     return pages == 1 ? 2 : 2 + (pages - 1) * 3;
 }
 
-struct TOpenPreview
-{
+struct TOpenPreview {
     std::unique_ptr<TSampleReport> Sample;
     std::unique_ptr<TForm_Preview> Window;
 };
@@ -88,8 +87,7 @@ QString PdfText(const QString &pdf)
 
 } // namespace
 
-class TestPreview : public QObject
-{
+class TestPreview : public QObject {
     Q_OBJECT
 
 private slots:
@@ -228,7 +226,8 @@ void TestPreview::zoom()
     const int fit = w.QRPreview->Zoom();
     QVERIFY(paper.width() * fit / 100.0 <= view.width());
     QVERIFY(paper.height() * fit / 100.0 <= view.height());
-    QVERIFY(paper.width() * (fit + 1) / 100.0 > view.width() - 20 || paper.height() * (fit + 1) / 100.0 > view.height() - 20);
+    QVERIFY(paper.width() * (fit + 1) / 100.0 > view.width() - 20 ||
+            paper.height() * (fit + 1) / 100.0 > view.height() - 20);
     w.ToolButton_ZoomWidth->click();
     const int width = w.QRPreview->Zoom();
     QVERIFY(width > fit);
@@ -262,8 +261,8 @@ void TestPreview::keysAndWheel()
     QTest::keyClick(w.QRPreview, Qt::Key_Up, Qt::AltModifier);
     QCOMPARE(vertical->value(), 0);
 
-    QWheelEvent towardsUser(QPointF(50, 50), w.QRPreview->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
-                            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent towardsUser(QPointF(50, 50), w.QRPreview->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(),
+                            QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(w.QRPreview->viewport(), &towardsUser);
     QCOMPARE(vertical->value(), 32);
     QWheelEvent away(QPointF(50, 50), w.QRPreview->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 120),
@@ -413,7 +412,8 @@ void TestPreview::exportPdfFailure()
     p.Window->ToolButton_ExportPdfClick();
     QCOMPARE(TDialogSeam::Shown().size(), 2);
     QCOMPARE(TDialogSeam::Shown().last().Kind, TBoxKind::Message);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{"taken.pdf"});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{"taken.pdf"});
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("taken.pdf"))).isDir());
 }
 
@@ -475,7 +475,12 @@ void TestPreview::printSwitchAndCallback()
     QObject owner;
     QObject *gotObject = nullptr;
     QObject *gotSender = &owner;
-    TNvPrintPreview::SetPrintCallback([&](QObject *object, QObject *sender) { gotObject = object; gotSender = sender; }, &owner);
+    TNvPrintPreview::SetPrintCallback(
+        [&](QObject *object, QObject *sender) {
+            gotObject = object;
+            gotSender = sender;
+        },
+        &owner);
     TOpenPreview p = OpenPreview(1);
     QVERIFY(Enabled(p.Window->ToolButton_Print));
     p.Window->ToolButton_PrintClick();

@@ -3,8 +3,8 @@
 #include "admin/PrintCommand.cpp"
 
 #include "common/TestDatabase.h"
-#include "printing/PrintDialog.h"
 #include "printing/Preview.h"
+#include "printing/PrintDialog.h"
 #include "question/QuestionControls.h"
 #include "report/Report.h"
 #include "toolkit/Convert.h"
@@ -35,8 +35,7 @@ bool HavePdfToText()
     return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
 }
 
-struct TRun
-{
+struct TRun {
     int Result = -1;
     QString Out;
     QString Err;
@@ -69,8 +68,7 @@ TReportList TwoQuestions()
 
 } // namespace
 
-class TestPrintJobs : public QObject
-{
+class TestPrintJobs : public QObject {
     Q_OBJECT
 
 private:
@@ -80,10 +78,13 @@ private:
     void InsertQuestion(int id, QWidget *control, int sequence, const QString &text = QString())
     {
         control->setObjectName(QStringLiteral("Q_%1").arg(id));
-        Db->Exec({QStringLiteral("INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES (%1, ").arg(id)
-                  + QuotedStr(control->objectName()) + QStringLiteral(", ") + QuotedStr(GetQuestionText(control))
-                  + QStringLiteral(", ") + QuotedStr(text.isEmpty() ? ComponentToText(control) : text) + QStringLiteral(")")});
-        Db->Exec({QStringLiteral("INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE) VALUES (12, %1, %2)").arg(id).arg(sequence)});
+        Db->Exec({QStringLiteral("INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES (%1, ").arg(id) +
+                  QuotedStr(control->objectName()) + QStringLiteral(", ") + QuotedStr(GetQuestionText(control)) +
+                  QStringLiteral(", ") + QuotedStr(text.isEmpty() ? ComponentToText(control) : text) +
+                  QStringLiteral(")")});
+        Db->Exec({QStringLiteral("INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE) VALUES (12, %1, %2)")
+                      .arg(id)
+                      .arg(sequence)});
     }
 
     // Test 12, "Unit Quiz", with a short answer and a radio group, given to the named classes.
@@ -107,8 +108,8 @@ private:
         }
         InsertQuestion(5, radio, 2, broken);
         for (int i = 0; i < classes.size(); ++i) {
-            Db->Exec({QStringLiteral("INSERT INTO classmaster (ID, NAME, COURSE, TEACHER) VALUES (%1, ").arg(i + 1)
-                      + QuotedStr(classes.at(i)) + QStringLiteral(", 'MATH', 'Ms. Ng')")});
+            Db->Exec({QStringLiteral("INSERT INTO classmaster (ID, NAME, COURSE, TEACHER) VALUES (%1, ").arg(i + 1) +
+                      QuotedStr(classes.at(i)) + QStringLiteral(", 'MATH', 'Ms. Ng')")});
             Db->Exec({QStringLiteral("INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER) VALUES (%1, %1, 12, '%2')")
                           .arg(i + 1)
                           .arg(i + 3)});
@@ -163,8 +164,8 @@ private slots:
         QFETCH(bool, saysFirst);
         FillTest({QStringLiteral("Algebra A"), QStringLiteral("Algebra B")});
         const QString pdf = Dir.filePath(QStringLiteral("%1.pdf").arg(QTest::currentDataTag()));
-        const TRun run = RunPrint(QStringList{Db->Path(), QStringLiteral("--test"), QStringLiteral("unit quiz")} + options
-                                  + QStringList{pdf});
+        const TRun run = RunPrint(QStringList{Db->Path(), QStringLiteral("--test"), QStringLiteral("unit quiz")} +
+                                  options + QStringList{pdf});
         QVERIFY2(run.Result == 0, qPrintable(run.Err));
         QCOMPARE(run.Out.contains(QStringLiteral("printing for the first, \"Algebra A\"")), saysFirst);
         const QString text = PdfText(pdf);
@@ -180,14 +181,18 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("result");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown test") << QStringList{"DB", "--test", "Final Exam", "OUT"} << 1 << "no test named \"Final Exam\"";
-        QTest::newRow("unknown class") << QStringList{"DB", "--test", "Unit Quiz", "--class", "Latin", "OUT"} << 1
-                                       << "not assigned to a class \"Latin\"; its classes are \"Algebra A\", \"Algebra B\"";
-        QTest::newRow("columns") << QStringList{"DB", "--test", "Unit Quiz", "--columns", "4", "OUT"} << 2 << "1, 2 or 3";
+        QTest::newRow("unknown test") << QStringList{"DB", "--test", "Final Exam", "OUT"} << 1
+                                      << "no test named \"Final Exam\"";
+        QTest::newRow("unknown class")
+            << QStringList{"DB", "--test", "Unit Quiz", "--class", "Latin", "OUT"} << 1
+            << "not assigned to a class \"Latin\"; its classes are \"Algebra A\", \"Algebra B\"";
+        QTest::newRow("columns") << QStringList{"DB", "--test", "Unit Quiz", "--columns", "4", "OUT"} << 2
+                                 << "1, 2 or 3";
         QTest::newRow("no test named") << QStringList{"DB", "OUT"} << 2 << "--test";
         QTest::newRow("no output") << QStringList{"DB", "--test", "Unit Quiz"} << 2 << "PDF file";
         QTest::newRow("no database") << QStringList{"MISSING", "--test", "Unit Quiz", "OUT"} << 1 << "";
-        QTest::newRow("the database as output") << QStringList{"DB", "--test", "Unit Quiz", "DB"} << 1 << "replace the database";
+        QTest::newRow("the database as output")
+            << QStringList{"DB", "--test", "Unit Quiz", "DB"} << 1 << "replace the database";
     }
 
     void printCommandErrors()
@@ -199,7 +204,8 @@ private slots:
         const QString pdf = Dir.filePath(QStringLiteral("error.pdf"));
         args.replaceInStrings(QRegularExpression(QStringLiteral("^DB$")), Db->Path());
         args.replaceInStrings(QRegularExpression(QStringLiteral("^OUT$")), pdf);
-        args.replaceInStrings(QRegularExpression(QStringLiteral("^MISSING$")), Dir.filePath(QStringLiteral("none.mdb")));
+        args.replaceInStrings(QRegularExpression(QStringLiteral("^MISSING$")),
+                              Dir.filePath(QStringLiteral("none.mdb")));
         const QByteArray before = [&]() {
             QFile file(Db->Path());
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -227,16 +233,16 @@ private slots:
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QLatin1String(name));
         process.setProcessEnvironment(env);
-        process.start(program, {QStringLiteral("print"), Db->Path(), QStringLiteral("--test"), QStringLiteral("Unit Quiz"),
-                                QStringLiteral("--key"), pdf});
+        process.start(program, {QStringLiteral("print"), Db->Path(), QStringLiteral("--test"),
+                                QStringLiteral("Unit Quiz"), QStringLiteral("--key"), pdf});
         QVERIFY(process.waitForFinished(60000));
         QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
         QVERIFY(QFile::exists(pdf));
         if (HavePdfToText())
             QVERIFY(PdfText(pdf).contains(QStringLiteral("Algebra A")));
 
-        process.start(program, {QStringLiteral("print"), Db->Path(), QStringLiteral("--test"), QStringLiteral("Nothing"),
-                                Dir.filePath(QStringLiteral("nothing.pdf"))});
+        process.start(program, {QStringLiteral("print"), Db->Path(), QStringLiteral("--test"),
+                                QStringLiteral("Nothing"), Dir.filePath(QStringLiteral("nothing.pdf"))});
         QVERIFY(process.waitForFinished(60000));
         QCOMPARE(process.exitCode(), 1);
         QVERIFY(!QFile::exists(Dir.filePath(QStringLiteral("nothing.pdf"))));
@@ -265,7 +271,8 @@ private slots:
         } catch (const Exception &e) {
             message = e.Message();
         }
-        QVERIFY2(message.startsWith(QStringLiteral("Question 2 of the test (ID 5) cannot be printed:\n")), qPrintable(message));
+        QVERIFY2(message.startsWith(QStringLiteral("Question 2 of the test (ID 5) cannot be printed:\n")),
+                 qPrintable(message));
         QVERIFY2(message.contains(QStringLiteral(" on line ")), qPrintable(message));
         QVERIFY(!QFile::exists(pdf));
         QVERIFY(printout.ReportObjs.isEmpty());
@@ -274,7 +281,8 @@ private slots:
         // The same from the command line, and no file.
         const TRun run = RunPrint({Db->Path(), QStringLiteral("--test"), QStringLiteral("Unit Quiz"), pdf});
         QCOMPARE(run.Result, 1);
-        QVERIFY2(run.Err.startsWith(QStringLiteral("Question 2 of the test (ID 5) cannot be printed:\n")), qPrintable(run.Err));
+        QVERIFY2(run.Err.startsWith(QStringLiteral("Question 2 of the test (ID 5) cannot be printed:\n")),
+                 qPrintable(run.Err));
         QVERIFY(!QFile::exists(pdf));
     }
 

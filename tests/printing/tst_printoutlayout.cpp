@@ -20,14 +20,12 @@ using namespace Corvella;
 
 namespace {
 
-struct TWord
-{
+struct TWord {
     QString Text;
     QRectF Box; // points, from the page's top-left corner
 };
 
-struct TPdfPage
-{
+struct TPdfPage {
     QSizeF Size;
     QList<TWord> Words;
 };
@@ -40,9 +38,9 @@ QList<TPdfPage> PdfWords(const QString &pdf)
         return {};
     const QString html = QString::fromUtf8(process.readAllStandardOutput());
     QList<TPdfPage> pages;
-    static const QRegularExpression tag(
-        QStringLiteral("<page width=\"([\\d.]+)\" height=\"([\\d.]+)\">|"
-                       "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    static const QRegularExpression tag(QStringLiteral(
+        "<page width=\"([\\d.]+)\" height=\"([\\d.]+)\">|"
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
     for (auto it = tag.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         if (!m.captured(1).isEmpty()) {
@@ -64,25 +62,24 @@ QString PdfTitle(const QString &pdf)
     if (!process.waitForFinished(30000))
         return QStringLiteral("(pdfinfo did not finish)");
     const QString info = QString::fromUtf8(process.readAllStandardOutput());
-    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^Title:[ \\t]*(.*)$"),
-                                                         QRegularExpression::MultilineOption)
-                                          .match(info);
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("^Title:[ \\t]*(.*)$"), QRegularExpression::MultilineOption).match(info);
     return m.hasMatch() ? m.captured(1).trimmed() : QString();
 }
 
 bool HavePoppler()
 {
-    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()
-           && !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() &&
+           !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
 }
 
 // Text of a given length made of ordinary words.
 QString Words(int length, const QString &start)
 {
-    static const QStringList vocabulary{QStringLiteral("answer"), QStringLiteral("the"), QStringLiteral("questions"),
-                                        QStringLiteral("below"), QStringLiteral("carefully"), QStringLiteral("and"),
-                                        QStringLiteral("write"), QStringLiteral("clearly"), QStringLiteral("in"),
-                                        QStringLiteral("ink")};
+    static const QStringList vocabulary{
+        QStringLiteral("answer"),    QStringLiteral("the"), QStringLiteral("questions"), QStringLiteral("below"),
+        QStringLiteral("carefully"), QStringLiteral("and"), QStringLiteral("write"),     QStringLiteral("clearly"),
+        QStringLiteral("in"),        QStringLiteral("ink")};
     QString text = start;
     for (int i = 0; text.size() < length; ++i)
         text += QLatin1Char(' ') + vocabulary.at(i % vocabulary.size());
@@ -124,12 +121,15 @@ const QString InstructionsText = Words(300, QStringLiteral("Read every question 
 TReportList Questions()
 {
     const QString address = LongWord(QLatin1Char('H'));
-    return {Choice(QStringLiteral("Which page explains it? ") + LongWord(QLatin1Char('Q')) + QStringLiteral(" is the page."),
+    return {Choice(QStringLiteral("Which page explains it? ") + LongWord(QLatin1Char('Q')) +
+                       QStringLiteral(" is the page."),
                    {address, QStringLiteral("none of them")}, address),
             Written(QStringLiteral("Copy the address ") + LongWord(QLatin1Char('S')), QStringLiteral("TQAMASKEDIT"),
                     LongWord(QLatin1Char('K'))),
-            Written(Words(260, QStringLiteral("Explain")), QStringLiteral("TQARICHEDIT"), Words(200, QStringLiteral("Because"))),
-            Choice(QStringLiteral("Which colour is grass?"), {QStringLiteral("red"), QStringLiteral("green")}, QStringLiteral("green"))};
+            Written(Words(260, QStringLiteral("Explain")), QStringLiteral("TQARICHEDIT"),
+                    Words(200, QStringLiteral("Because"))),
+            Choice(QStringLiteral("Which colour is grass?"), {QStringLiteral("red"), QStringLiteral("green")},
+                   QStringLiteral("green"))};
 }
 
 TPrintJob LongJob(int columns, bool key)
@@ -169,8 +169,7 @@ constexpr double PtPerPx = 72.0 / 96.0;
 
 } // namespace
 
-class TestPrintoutLayout : public QObject
-{
+class TestPrintoutLayout : public QObject {
     Q_OBJECT
 
 private:
@@ -283,7 +282,8 @@ private slots:
             QSKIP("poppler-utils are not installed");
         TForm_Report report;
         for (int i = 0; i < 1010; ++i)
-            report.Records.append(Written(QStringLiteral("Name it."), QStringLiteral("TQAMASKEDIT"), QStringLiteral("x")));
+            report.Records.append(
+                Written(QStringLiteral("Name it."), QStringLiteral("TQAMASKEDIT"), QStringLiteral("x")));
         report.SetJob(LongJob(3, false));
         report.QuickRep->MaxPages = 100000;
         const QString pdf = Dir.filePath(QStringLiteral("numbers.pdf"));
@@ -292,11 +292,13 @@ private slots:
         const QList<TPdfPage> pages = PdfWords(pdf);
         QVERIFY(pages.size() > 1);
         const TPdfPage &last = pages.last();
-        QVERIFY(std::any_of(last.Words.begin(), last.Words.end(), [](const TWord &w) { return w.Text == QLatin1String("1010."); }));
+        QVERIFY(std::any_of(last.Words.begin(), last.Words.end(),
+                            [](const TWord &w) { return w.Text == QLatin1String("1010."); }));
         for (int i = 0; i < last.Words.size(); ++i)
             for (int j = i + 1; j < last.Words.size(); ++j)
                 QVERIFY2(!Overlap(last.Words.at(i).Box, last.Words.at(j).Box),
-                         qPrintable(Describe(last.Words.at(i)) + QStringLiteral(" overprints ") + Describe(last.Words.at(j))));
+                         qPrintable(Describe(last.Words.at(i)) + QStringLiteral(" overprints ") +
+                                    Describe(last.Words.at(j))));
     }
 
     // The PDF names its test, as a print job does: the key says that it is the key.
@@ -348,7 +350,8 @@ private slots:
     {
         QFile page(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/Help/HelpCorvella.htm"));
         QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(page.fileName()));
-        const QString text = QTextDocumentFragment::fromHtml(QString::fromUtf8(page.readAll())).toPlainText().simplified();
+        const QString text =
+            QTextDocumentFragment::fromHtml(QString::fromUtf8(page.readAll())).toPlainText().simplified();
         TForm_Preview window(nullptr);
         QVERIFY(!window.ToolButton_PrintSetup->isEnabled());
         const QStringList sentences = text.split(QRegularExpression(QStringLiteral("(?<=[.:;])\\s")));

@@ -25,7 +25,8 @@ QString Transcript(int questions)
     QString text;
     for (int i = 1; i <= questions; ++i) {
         text += QStringLiteral("%1. What is the capital of country number %1?").arg(i) + CRLF + CRLF;
-        text += QStringLiteral("Answer %1").arg(i) + (i % 4 == 0 ? QStringLiteral(" (INCORRECT)") : QStringLiteral(" (CORRECT)"));
+        text += QStringLiteral("Answer %1").arg(i) +
+                (i % 4 == 0 ? QStringLiteral(" (INCORRECT)") : QStringLiteral(" (CORRECT)"));
         text += CRLF + CRLF + CRLF;
     }
     return text + QLatin1Char(' ');
@@ -47,8 +48,7 @@ bool HavePdfToText()
 
 } // namespace
 
-class TestTakenTestReport : public QObject
-{
+class TestTakenTestReport : public QObject {
     Q_OBJECT
 
 private:
@@ -57,16 +57,20 @@ private:
     // Student, class 3 "Biology 1", test 12 assigned with chapter 4, and a result.
     void Fill(const QString &answers, const QString &grade = QStringLiteral("85"))
     {
-        Db->Exec({QStringLiteral("INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, STUDENTID) VALUES (1, 'O''Brien', 'Maeve', ")
-                  + QuotedStr(StudentID) + QStringLiteral(")")});
-        Db->Exec({QStringLiteral("INSERT INTO classmaster (ID, NAME, COURSE, TEACHER) VALUES (3, 'Biology 1', 'BIO-101', 'Mr. Hale')")});
+        Db->Exec(
+            {QStringLiteral(
+                 "INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, STUDENTID) VALUES (1, 'O''Brien', 'Maeve', ") +
+             QuotedStr(StudentID) + QStringLiteral(")")});
+        Db->Exec({QStringLiteral(
+            "INSERT INTO classmaster (ID, NAME, COURSE, TEACHER) VALUES (3, 'Biology 1', 'BIO-101', 'Mr. Hale')")});
         Db->Exec({QStringLiteral("INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS) VALUES "
                                  "(12, 'Cells and Tissues', 'Midterm', 'Answer all', 1)")});
         Db->Exec({QStringLiteral("INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER) VALUES (1, 3, 12, '4')")});
         Db->Query().Clear();
-        Db->Query().Add(QStringLiteral("INSERT INTO testresults (STUDENTID, TESTID, CLASSID, GRADE, STATUS, TESTDATE, ANSWERS)"));
-        Db->Query().Add(QStringLiteral("VALUES (") + QuotedStr(StudentID) + QStringLiteral(", 12, 3, ") + grade
-                        + QStringLiteral(", 'PASSED', '2026-03-05', :TEST)"));
+        Db->Query().Add(
+            QStringLiteral("INSERT INTO testresults (STUDENTID, TESTID, CLASSID, GRADE, STATUS, TESTDATE, ANSWERS)"));
+        Db->Query().Add(QStringLiteral("VALUES (") + QuotedStr(StudentID) + QStringLiteral(", 12, 3, ") + grade +
+                        QStringLiteral(", 'PASSED', '2026-03-05', :TEST)"));
         Db->Query().SetParamText(QStringLiteral("TEST"), answers);
         Db->Query().ExecSQL();
     }
@@ -126,7 +130,8 @@ void TestTakenTestReport::pdfHoldsHeaderAndWholeTranscript()
     const int questions = 60;
     Fill(Transcript(questions));
     TForm_Report report;
-    Tamberlin::LoadTakenTest(Db->Query(), StudentID, QStringLiteral("3"), QStringLiteral("Biology 1"), QStringLiteral("12"), report);
+    Tamberlin::LoadTakenTest(Db->Query(), StudentID, QStringLiteral("3"), QStringLiteral("Biology 1"),
+                             QStringLiteral("12"), report);
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("result.pdf"));
     QString error;
@@ -136,10 +141,11 @@ void TestTakenTestReport::pdfHoldsHeaderAndWholeTranscript()
     QVERIFY2(pages >= 2, "a long transcript goes on over the next pages");
     QCOMPARE(text.count(QLatin1Char('\f')), pages);
 
-    for (const QString &expected : {QStringLiteral("Cells and Tissues"), QStringLiteral("Name:"), QStringLiteral("Maeve O'Brien"),
-                                    QStringLiteral("Chapter:"), QStringLiteral("Class:"), QStringLiteral("Biology 1"),
-                                    QStringLiteral("Midterm"), QStringLiteral("Instructor: Mr. Hale"),
-                                    QStringLiteral("Test Date: 05/03/2026"), QStringLiteral("Grade: 85%")})
+    for (const QString &expected :
+         {QStringLiteral("Cells and Tissues"), QStringLiteral("Name:"), QStringLiteral("Maeve O'Brien"),
+          QStringLiteral("Chapter:"), QStringLiteral("Class:"), QStringLiteral("Biology 1"), QStringLiteral("Midterm"),
+          QStringLiteral("Instructor: Mr. Hale"), QStringLiteral("Test Date: 05/03/2026"),
+          QStringLiteral("Grade: 85%")})
         QVERIFY2(text.contains(expected), qPrintable(expected));
     QVERIFY(!text.contains(QStringLiteral("BIO-101")));
     // Every line of the transcript, once each, in order.
@@ -147,7 +153,8 @@ void TestTakenTestReport::pdfHoldsHeaderAndWholeTranscript()
     qsizetype at = 0;
     for (int i = 1; i <= questions; ++i) {
         const QString question = QStringLiteral("%1. What is the capital of country number %1?").arg(i);
-        const QString answer = QStringLiteral("Answer %1 ").arg(i) + (i % 4 == 0 ? QStringLiteral("(INCORRECT)") : QStringLiteral("(CORRECT)"));
+        const QString answer = QStringLiteral("Answer %1 ").arg(i) +
+                               (i % 4 == 0 ? QStringLiteral("(INCORRECT)") : QStringLiteral("(CORRECT)"));
         const qsizetype q = simplified.indexOf(question, at);
         QVERIFY2(q >= 0, qPrintable(question));
         const qsizetype a = simplified.indexOf(answer, q);
@@ -159,10 +166,12 @@ void TestTakenTestReport::pdfHoldsHeaderAndWholeTranscript()
         QVERIFY(text.contains(QRegularExpression(QStringLiteral("Page\\s+%1\\s*(\\n|\\f|$)").arg(page))));
 
     // Pictures to look at beside the build: pdftoppm -png.
-    if (!QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty() && qEnvironmentVariableIsSet("CORVELLA_KEEP_PNG")) {
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty() &&
+        qEnvironmentVariableIsSet("CORVELLA_KEEP_PNG")) {
         const QString out = qEnvironmentVariable("CORVELLA_KEEP_PNG");
         QFile::copy(pdf, out + QStringLiteral(".pdf"));
-        QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"), pdf, out});
+        QProcess::execute(QStringLiteral("pdftoppm"),
+                          {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"), pdf, out});
         std::unique_ptr<TForm_Preview> window(TQRMDIPreviewInterface::CreateWindow(*report.QuickRep, nullptr));
         window->resize(900, 700);
         window->show();
@@ -175,13 +184,18 @@ void TestTakenTestReport::pdfHoldsHeaderAndWholeTranscript()
 void TestTakenTestReport::emptyTranscript()
 {
     // A result that only the gradebook wrote: no transcript, an empty answer area.
-    Db->Exec({QStringLiteral("INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, STUDENTID) VALUES (1, 'Ng', 'Ada', 'ada')")});
-    Db->Exec({QStringLiteral("INSERT INTO classmaster (ID, NAME, COURSE, TEACHER) VALUES (3, 'Physics', 'PH', 'Dr. Ray')")});
-    Db->Exec({QStringLiteral("INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS) VALUES (5, 'Forces', '', '', 1)")});
+    Db->Exec({QStringLiteral(
+        "INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, STUDENTID) VALUES (1, 'Ng', 'Ada', 'ada')")});
+    Db->Exec(
+        {QStringLiteral("INSERT INTO classmaster (ID, NAME, COURSE, TEACHER) VALUES (3, 'Physics', 'PH', 'Dr. Ray')")});
+    Db->Exec({QStringLiteral(
+        "INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS) VALUES (5, 'Forces', '', '', 1)")});
     Db->Exec({QStringLiteral("INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER) VALUES (1, 3, 5, '2')")});
-    Db->Exec({QStringLiteral("INSERT INTO testresults (STUDENTID, TESTID, CLASSID, GRADE, STATUS) VALUES ('ada', 5, 3, 100, 'PASSED')")});
+    Db->Exec({QStringLiteral(
+        "INSERT INTO testresults (STUDENTID, TESTID, CLASSID, GRADE, STATUS) VALUES ('ada', 5, 3, 100, 'PASSED')")});
     TForm_Report report;
-    Tamberlin::LoadTakenTest(Db->Query(), QStringLiteral("ada"), QStringLiteral("3"), QStringLiteral("Physics"), QStringLiteral("5"), report);
+    Tamberlin::LoadTakenTest(Db->Query(), QStringLiteral("ada"), QStringLiteral("3"), QStringLiteral("Physics"),
+                             QStringLiteral("5"), report);
     QCOMPARE(report.Answers, QString());
     QCOMPARE(report.Grade, QStringLiteral("100%"));
     report.FillReport();
@@ -194,7 +208,8 @@ void TestTakenTestReport::testAssignedTwice()
     Fill(Transcript(2), QStringLiteral("64"));
     Db->Exec({QStringLiteral("INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER) VALUES (2, 3, 12, '9')")});
     TForm_Report report;
-    Tamberlin::LoadTakenTest(Db->Query(), StudentID, QStringLiteral("3"), QStringLiteral("Biology 1"), QStringLiteral("12"), report);
+    Tamberlin::LoadTakenTest(Db->Query(), StudentID, QStringLiteral("3"), QStringLiteral("Biology 1"),
+                             QStringLiteral("12"), report);
     QCOMPARE(report.Chapter, QStringLiteral("4"));
     QCOMPARE(report.Grade, QStringLiteral("64%"));
 }
@@ -205,11 +220,16 @@ void TestTakenTestReport::viewShowsPreviewOrError_data()
     QTest::addColumn<QString>("classID");
     QTest::addColumn<QString>("testID");
     QTest::addColumn<bool>("shown");
-    QTest::newRow("stored result") << StudentID << "3" << "12" << true;
-    QTest::newRow("letter case of the ID") << QStringLiteral("O'BRIEN7") << "3" << "12" << true;
-    QTest::newRow("other student") << QStringLiteral("someone") << "3" << "12" << false;
-    QTest::newRow("other class") << StudentID << "4" << "12" << false;
-    QTest::newRow("test ID not a number") << StudentID << "3" << "12 OR 1=1" << false;
+    QTest::newRow("stored result") << StudentID << "3"
+                                   << "12" << true;
+    QTest::newRow("letter case of the ID") << QStringLiteral("O'BRIEN7") << "3"
+                                           << "12" << true;
+    QTest::newRow("other student") << QStringLiteral("someone") << "3"
+                                   << "12" << false;
+    QTest::newRow("other class") << StudentID << "4"
+                                 << "12" << false;
+    QTest::newRow("test ID not a number") << StudentID << "3"
+                                          << "12 OR 1=1" << false;
 }
 
 void TestTakenTestReport::viewShowsPreviewOrError()

@@ -49,15 +49,18 @@ TReportEntry Written(const QString &question, const QString &className, const QS
 // All six kinds, one each.
 TReportList SixKinds()
 {
-    return {Choice(QStringLiteral("Which colour is grass?"), {QStringLiteral("red"), QStringLiteral("green"), QStringLiteral("blue")},
-                   {QStringLiteral("green")}, QStringLiteral("TQARADIOGROUP")),
+    return {Choice(QStringLiteral("Which colour is grass?"),
+                   {QStringLiteral("red"), QStringLiteral("green"), QStringLiteral("blue")}, {QStringLiteral("green")},
+                   QStringLiteral("TQARADIOGROUP")),
             Choice(QStringLiteral("Pick the primes."), {QStringLiteral("4"), QStringLiteral("7"), QStringLiteral("11")},
                    {QStringLiteral("7"), QStringLiteral("11")}, QStringLiteral("TQALISTBOX")),
             Choice(QStringLiteral("Largest planet?"), {QStringLiteral("Mars"), QStringLiteral("Jupiter")},
                    {QStringLiteral("Jupiter")}, QStringLiteral("TQACOMBOBOX")),
             Written(QStringLiteral("Capital of Peru?"), QStringLiteral("TQAMASKEDIT"), QStringLiteral("Lima")),
-            Written(QStringLiteral("Explain photosynthesis."), QStringLiteral("TQARICHEDIT"), QStringLiteral("Light makes sugar")),
-            Written(QStringLiteral("When did the wall fall?"), QStringLiteral("TQADATETIME"), QStringLiteral("09/11/1989"))};
+            Written(QStringLiteral("Explain photosynthesis."), QStringLiteral("TQARICHEDIT"),
+                    QStringLiteral("Light makes sugar")),
+            Written(QStringLiteral("When did the wall fall?"), QStringLiteral("TQADATETIME"),
+                    QStringLiteral("09/11/1989"))};
 }
 
 TPrintJob Job(int columns, bool key)
@@ -124,24 +127,24 @@ QStringList Lines(const QTextDocument &document)
 
 } // namespace
 
-class TestTestReport : public QObject
-{
+class TestTestReport : public QObject {
     Q_OBJECT
 
 private:
     QTemporaryDir Dir;
     std::unique_ptr<TTestDatabase> Db;
     QList<QList<TPrintClass>> Picked; // what the class picker was offered, per call
-    QStringList TestCaptions;         // the captions the test selection was asked with
+    QStringList TestCaptions; // the captions the test selection was asked with
 
     void InsertQuestion(int id, QWidget *control, int sequence)
     {
         control->setObjectName(QStringLiteral("Q_%1").arg(id));
-        Db->Exec({QStringLiteral("INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES (%1, ").arg(id)
-                      + QuotedStr(control->objectName()) + QStringLiteral(", ")
-                      + QuotedStr(GetQuestionText(control)) + QStringLiteral(", ") + QuotedStr(ComponentToText(control))
-                      + QStringLiteral(")")});
-        Db->Exec({QStringLiteral("INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE) VALUES (12, %1, %2)").arg(id).arg(sequence)});
+        Db->Exec({QStringLiteral("INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES (%1, ").arg(id) +
+                  QuotedStr(control->objectName()) + QStringLiteral(", ") + QuotedStr(GetQuestionText(control)) +
+                  QStringLiteral(", ") + QuotedStr(ComponentToText(control)) + QStringLiteral(")")});
+        Db->Exec({QStringLiteral("INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE) VALUES (12, %1, %2)")
+                      .arg(id)
+                      .arg(sequence)});
     }
 
     // Test 12 with a short answer and a radio group, in that order of SEQUENCE.
@@ -161,16 +164,15 @@ private:
         InsertQuestion(9, edit, 1);
         const QStringList names{QStringLiteral("Algebra A"), QStringLiteral("Algebra B"), QStringLiteral("Algebra C")};
         for (int i = 0; i < classes; ++i) {
-            Db->Exec({QStringLiteral("INSERT INTO classmaster (ID, NAME, COURSE, TEACHER) VALUES (%1, ").arg(i + 1)
-                      + QuotedStr(names.at(i)) + QStringLiteral(", 'MATH', 'Ms. Ng')")});
+            Db->Exec({QStringLiteral("INSERT INTO classmaster (ID, NAME, COURSE, TEACHER) VALUES (%1, ").arg(i + 1) +
+                      QuotedStr(names.at(i)) + QStringLiteral(", 'MATH', 'Ms. Ng')")});
             Db->Exec({QStringLiteral("INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER) VALUES (%1, %1, 12, '%2')")
                           .arg(i + 1)
                           .arg(i + 3)});
         }
     }
 
-    void SetUp(TTestPrintout &printout, QWidget &owner, QWidget *panel, bool chooseTest = true,
-               int pickClass = 1)
+    void SetUp(TTestPrintout &printout, QWidget &owner, QWidget *panel, bool chooseTest = true, int pickClass = 1)
     {
         printout.Query = &Db->Query();
         printout.Owner = &owner;
@@ -203,10 +205,7 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(Dir.isValid());
-    }
+    void initTestCase() { QVERIFY(Dir.isValid()); }
 
     void init()
     {
@@ -252,10 +251,11 @@ private slots:
         QCOMPARE(PdfPages(text), 1);
         QCOMPARE(report.QuickRep->Prepared().PageCount(), 1);
 
-        for (const QString &expected : {QStringLiteral("Natural Sciences Quiz"), QStringLiteral("Class:"), QStringLiteral("Biology 1"),
-                                        QStringLiteral("Unit Four"), QStringLiteral("Mr. Hale"), QStringLiteral("Chapter:"),
-                                        QStringLiteral("Instructions:"), QStringLiteral("Answer every question"),
-                                        DateToStr(QDate::currentDate()), QStringLiteral("Page 1")})
+        for (const QString &expected :
+             {QStringLiteral("Natural Sciences Quiz"), QStringLiteral("Class:"), QStringLiteral("Biology 1"),
+              QStringLiteral("Unit Four"), QStringLiteral("Mr. Hale"), QStringLiteral("Chapter:"),
+              QStringLiteral("Instructions:"), QStringLiteral("Answer every question"), DateToStr(QDate::currentDate()),
+              QStringLiteral("Page 1")})
             QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" missing in:\n") + text));
         QVERIFY(!text.contains(QStringLiteral("BIO-101")));
         QVERIFY(QRegularExpression(QStringLiteral("Chapter:\\s+7")).match(text).hasMatch());
@@ -264,17 +264,20 @@ private slots:
         int at = 0;
         const TReportList records = SixKinds();
         for (int i = 0; i < records.size(); ++i) {
-            const QRegularExpression numbered(QStringLiteral("%1\\.\\s+").arg(i + 1) + QRegularExpression::escape(records.at(i).Text));
+            const QRegularExpression numbered(QStringLiteral("%1\\.\\s+").arg(i + 1) +
+                                              QRegularExpression::escape(records.at(i).Text));
             const QRegularExpressionMatch match = numbered.match(text, at);
             QVERIFY2(match.hasMatch(), qPrintable(records.at(i).Text));
             at = int(match.capturedEnd());
         }
-        for (const QString &choice : {QStringLiteral("A\\.\\s+red"), QStringLiteral("B\\.\\s+green"), QStringLiteral("C\\.\\s+blue"),
-                                      QStringLiteral("C\\.\\s+11"), QStringLiteral("B\\.\\s+Jupiter")})
+        for (const QString &choice :
+             {QStringLiteral("A\\.\\s+red"), QStringLiteral("B\\.\\s+green"), QStringLiteral("C\\.\\s+blue"),
+              QStringLiteral("C\\.\\s+11"), QStringLiteral("B\\.\\s+Jupiter")})
             QVERIFY2(QRegularExpression(choice).match(text).hasMatch(), qPrintable(choice));
 
         // The key shows the written answers; the students' copy never does.
-        for (const QString &answer : {QStringLiteral("Lima"), QStringLiteral("Light makes sugar"), QStringLiteral("09/11/1989")})
+        for (const QString &answer :
+             {QStringLiteral("Lima"), QStringLiteral("Light makes sugar"), QStringLiteral("09/11/1989")})
             QCOMPARE(text.contains(answer), key);
     }
 
@@ -288,18 +291,20 @@ private slots:
         QTest::newRow("green") << rgb << QStringList{QStringLiteral("green")} << true << QList<int>{1};
         QTest::newRow("students' copy") << rgb << QStringList{QStringLiteral("green")} << false << QList<int>{};
         QTest::newRow("case matters") << rgb << QStringList{QStringLiteral("Green")} << true << QList<int>{};
-        QTest::newRow("5 after 15") << QStringList{QStringLiteral("15"), QStringLiteral("5")} << QStringList{QStringLiteral("5")}
-                                    << true << QList<int>{1};
-        QTest::newRow("5 before 15") << QStringList{QStringLiteral("5"), QStringLiteral("15")} << QStringList{QStringLiteral("5")}
-                                     << true << QList<int>{0};
+        QTest::newRow("5 after 15") << QStringList{QStringLiteral("15"), QStringLiteral("5")}
+                                    << QStringList{QStringLiteral("5")} << true << QList<int>{1};
+        QTest::newRow("5 before 15") << QStringList{QStringLiteral("5"), QStringLiteral("15")}
+                                     << QStringList{QStringLiteral("5")} << true << QList<int>{0};
         QTest::newRow("several correct") << QStringList{QStringLiteral("4"), QStringLiteral("7"), QStringLiteral("11")}
-                                         << QStringList{QStringLiteral("7"), QStringLiteral("11")} << true << QList<int>{1, 2};
+                                         << QStringList{QStringLiteral("7"), QStringLiteral("11")} << true
+                                         << QList<int>{1, 2};
         QTest::newRow("part of an answer") << QStringList{QStringLiteral("Lima, Peru"), QStringLiteral("Quito")}
                                            << QStringList{QStringLiteral("Lima")} << true << QList<int>{0};
         QTest::newRow("blank correct answer") << rgb << QStringList{QStringLiteral(" ")} << true << QList<int>{};
         QTest::newRow("letter of a line") << rgb << QStringList{QStringLiteral("A.")} << true << QList<int>{};
-        QTest::newRow("blank lines trimmed") << QStringList{QString(), QStringLiteral("yes"), QStringLiteral("no"), QString()}
-                                             << QStringList{QStringLiteral("no")} << true << QList<int>{1};
+        QTest::newRow("blank lines trimmed")
+            << QStringList{QString(), QStringLiteral("yes"), QStringLiteral("no"), QString()}
+            << QStringList{QStringLiteral("no")} << true << QList<int>{1};
     }
 
     void marking()
@@ -388,7 +393,8 @@ private slots:
         const int width = TForm_Report::ColumnTextWidth(columns);
         QCOMPARE(report.QRLabel_Question->Width, width);
         report.QRLabel_Question->Layout(TPrintContext{});
-        const double textBottom = report.QRLabel_Question->Top + ReportTextHeight(report.QRLabel_Question->Font, question, width);
+        const double textBottom = report.QRLabel_Question->Top +
+                                  ReportTextHeight(report.QRLabel_Question->Font, question, width);
         QVERIFY2(report.QRRichText->Top >= textBottom, qPrintable(QString::number(report.QRRichText->Top)));
         QVERIFY(report.QRLabel_Question->PrintRect().bottom() <= report.QRRichText->Top);
         const int extra = report.QRRichText->Top - 20;
@@ -427,9 +433,10 @@ private slots:
             TReportEntry entry = six.at(i % six.size());
             // Every seventh question wraps over several lines.
             if (i % 7 == 2)
-                entry.Report.Question = QStringLiteral("Describe, in the words of the textbook, how the water cycle moves "
-                                                       "water between the oceans, the air and the land, and name %1 stages.")
-                                            .arg(i);
+                entry.Report.Question =
+                    QStringLiteral("Describe, in the words of the textbook, how the water cycle moves "
+                                   "water between the oceans, the air and the land, and name %1 stages.")
+                        .arg(i);
             report.Records.append(entry);
         }
         report.SetJob(Job(columns, false));
@@ -448,11 +455,12 @@ private slots:
         int moved = 0;
         for (int i = 0; i < pieces.size(); ++i) {
             QCOMPARE(pieceCounts.at(i), 1);
-            const bool opensColumn = i == 0 || pieces.at(i).Page != pieces.at(i - 1).Page
-                                     || pieces.at(i).Column != pieces.at(i - 1).Column;
+            const bool opensColumn = i == 0 || pieces.at(i).Page != pieces.at(i - 1).Page ||
+                                     pieces.at(i).Column != pieces.at(i - 1).Column;
             const int top = PxToTenthMm(pieces.at(i).Rect.top());
             if (!opensColumn)
-                QVERIFY2(top <= TForm_Report::KeepWholeFrom, qPrintable(QStringLiteral("question %1 at %2").arg(i + 1).arg(top)));
+                QVERIFY2(top <= TForm_Report::KeepWholeFrom,
+                         qPrintable(QStringLiteral("question %1 at %2").arg(i + 1).arg(top)));
             // Moved although it would have fitted below the one before.
             else if (i > 0 && pieces.at(i - 1).Rect.bottom() + pieces.at(i).Rect.height() <= columnBottom)
                 ++moved;
@@ -493,10 +501,14 @@ private slots:
         QTest::addColumn<QString>("className");
         QTest::addColumn<QString>("chapter");
         QTest::addColumn<int>("offered");
-        QTest::newRow("no class") << 0 << 0 << "" << "" << -1;
-        QTest::newRow("one class") << 1 << 0 << "Algebra A" << "3" << -1;
-        QTest::newRow("two classes, second") << 2 << 1 << "Algebra B" << "4" << 2;
-        QTest::newRow("three classes, cancelled") << 3 << -1 << "" << "" << 3;
+        QTest::newRow("no class") << 0 << 0 << ""
+                                  << "" << -1;
+        QTest::newRow("one class") << 1 << 0 << "Algebra A"
+                                   << "3" << -1;
+        QTest::newRow("two classes, second") << 2 << 1 << "Algebra B"
+                                             << "4" << 2;
+        QTest::newRow("three classes, cancelled") << 3 << -1 << ""
+                                                  << "" << 3;
     }
 
     void chooseClass()
@@ -508,12 +520,13 @@ private slots:
         QFETCH(int, offered);
         FillTest(classes);
         TPrintJob job = Job(2, false);
-        ChooseClassForPrint(Db->Query(), QStringLiteral("12"), job, [&](const QList<TPrintClass> &list) -> std::optional<TPrintClass> {
-            Picked.append(list);
-            if (pick < 0)
-                return std::nullopt;
-            return list.at(pick);
-        });
+        ChooseClassForPrint(Db->Query(), QStringLiteral("12"), job,
+                            [&](const QList<TPrintClass> &list) -> std::optional<TPrintClass> {
+                                Picked.append(list);
+                                if (pick < 0)
+                                    return std::nullopt;
+                                return list.at(pick);
+                            });
         QCOMPARE(job.ClassName, className);
         QCOMPARE(job.Chapter, chapter);
         QCOMPARE(job.Teacher, className.isEmpty() ? QString() : QStringLiteral("Ms. Ng"));

@@ -8,13 +8,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestAdminCli : public QObject
-{
+class TestAdminCli : public QObject {
     Q_OBJECT
 
 private:
-    struct TRun
-    {
+    struct TRun {
         int Status = -1;
         QString Out;
         QString Err;

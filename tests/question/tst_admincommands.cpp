@@ -8,8 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestAdminCommands : public QObject
-{
+class TestAdminCommands : public QObject {
     Q_OBJECT
 
 private slots:

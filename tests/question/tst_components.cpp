@@ -1,6 +1,6 @@
 #include "toolkit/Component.h"
-#include "toolkit/Exception.h"
 #include "toolkit/Convert.h"
+#include "toolkit/Exception.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/StdCtrls.h"
 #include "toolkit/Strings.h"
@@ -9,8 +9,7 @@
 #include <QWidget>
 #include <QtTest>
 
-class TestComponents : public QObject
-{
+class TestComponents : public QObject {
     Q_OBJECT
 
 private slots:

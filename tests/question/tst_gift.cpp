@@ -13,8 +13,7 @@
 
 // Reading and writing GIFT question files, and moving questions through them between
 // the question bank and a file.
-class TestGift : public QObject
-{
+class TestGift : public QObject {
     Q_OBJECT
 
 private slots:
@@ -56,126 +55,166 @@ void TestGift::readsQuestion_data()
     const QStringList grantChoices{"Grant", "no one", "Napoleon", "Churchill", "Mother Teresa"};
     QTest::newRow("single choice")
         << "Who's buried in Grant's tomb?{=Grant ~no one ~Napoleon ~Churchill ~Mother Teresa }"
-        << "TQARadioGroup" << "Who's buried in Grant's tomb?" << grantChoices << QStringList{"Grant"} << false << "";
+        << "TQARadioGroup"
+        << "Who's buried in Grant's tomb?" << grantChoices << QStringList{"Grant"} << false << "";
     QTest::newRow("single choice over lines, feedback, title")
         << "//Comment line \n::Question title \n:: Question {\n     =A correct answer\n     ~Wrong answer1\n"
            "     #A response to wrong answer1\n     ~Wrong answer2\n     #A response to wrong answer2\n}"
-        << "TQARadioGroup" << "Question" << QStringList{"A correct answer", "Wrong answer1", "Wrong answer2"}
+        << "TQARadioGroup"
+        << "Question" << QStringList{"A correct answer", "Wrong answer1", "Wrong answer2"}
         << QStringList{"A correct answer"} << false << "";
     QTest::newRow("feedback after each choice")
         << "What's between orange and green in the spectrum? \n{ =yellow # right; good! ~red # wrong, it's yellow "
            "~blue # wrong, it's yellow }"
-        << "TQARadioGroup" << "What's between orange and green in the spectrum?" << QStringList{"yellow", "red", "blue"}
+        << "TQARadioGroup"
+        << "What's between orange and green in the spectrum?" << QStringList{"yellow", "red", "blue"}
         << QStringList{"yellow"} << false << "";
     QTest::newRow("partial weights beside =")
-        << "What is the capital of France? {=Paris ~%50%Lyon ~%-25%Marseille}" << "TQARadioGroup"
-        << "What is the capital of France?" << QStringList{"Paris", "Lyon", "Marseille"} << QStringList{"Paris"} << false
-        << "weights dropped";
+        << "What is the capital of France? {=Paris ~%50%Lyon ~%-25%Marseille}"
+        << "TQARadioGroup"
+        << "What is the capital of France?" << QStringList{"Paris", "Lyon", "Marseille"} << QStringList{"Paris"}
+        << false << "weights dropped";
     QTest::newRow("two = choices keep the first")
-        << "Which is a prime? {=2 ~4 =3}" << "TQARadioGroup" << "Which is a prime?" << QStringList{"2", "4", "3"}
-        << QStringList{"2"} << false << "only the first of 2";
+        << "Which is a prime? {=2 ~4 =3}"
+        << "TQARadioGroup"
+        << "Which is a prime?" << QStringList{"2", "4", "3"} << QStringList{"2"} << false << "only the first of 2";
     QTest::newRow("multiple answers")
         << "What two people are entombed in Grant's tomb? {~%-100%No one ~%50%Grant ~%50%Grant's wife "
            "~%-100%Grant's father }"
-        << "TQAListbox" << "What two people are entombed in Grant's tomb?"
+        << "TQAListbox"
+        << "What two people are entombed in Grant's tomb?"
         << QStringList{"No one", "Grant", "Grant's wife", "Grant's father"} << QStringList{"Grant", "Grant's wife"}
         << true << "weights dropped";
     QTest::newRow("multiple answers, decimal weights")
-        << "Pick the odd numbers {~%33.33333%1 ~%33.33333%3 ~%33.33333%5 ~%-100%2}" << "TQAListbox"
+        << "Pick the odd numbers {~%33.33333%1 ~%33.33333%3 ~%33.33333%5 ~%-100%2}"
+        << "TQAListbox"
         << "Pick the odd numbers" << QStringList{"1", "3", "5", "2"} << QStringList{"1", "3", "5"} << true
         << "weights dropped";
-    QTest::newRow("true T") << "The sun rises in the east.{T}" << "TQARadioGroup" << "The sun rises in the east."
-                            << QStringList{"True", "False"} << QStringList{"True"} << false << "";
-    QTest::newRow("true TRUE") << "Water is wet. {TRUE}" << "TQARadioGroup" << "Water is wet."
-                               << QStringList{"True", "False"} << QStringList{"True"} << false << "";
-    QTest::newRow("false F") << "Grant is buried in Grant's tomb.{F}" << "TQARadioGroup"
+    QTest::newRow("true T") << "The sun rises in the east.{T}"
+                            << "TQARadioGroup"
+                            << "The sun rises in the east." << QStringList{"True", "False"} << QStringList{"True"}
+                            << false << "";
+    QTest::newRow("true TRUE") << "Water is wet. {TRUE}"
+                               << "TQARadioGroup"
+                               << "Water is wet." << QStringList{"True", "False"} << QStringList{"True"} << false << "";
+    QTest::newRow("false F") << "Grant is buried in Grant's tomb.{F}"
+                             << "TQARadioGroup"
                              << "Grant is buried in Grant's tomb." << QStringList{"True", "False"}
                              << QStringList{"False"} << false << "";
     QTest::newRow("false FALSE with feedback")
-        << "The moon is made of cheese.{FALSE#No, it is rock.#Right.}" << "TQARadioGroup" << "The moon is made of cheese."
-        << QStringList{"True", "False"} << QStringList{"False"} << false << "";
-    QTest::newRow("short answer")
-        << "Who's buried in Grant's tomb?{=Grant =Ulysses S. Grant =Ulysses Grant}" << "TQAMaskEdit"
-        << "Who's buried in Grant's tomb?" << QStringList{} << QStringList{"Grant"} << false
-        << "other accepted answers dropped: Ulysses S. Grant, Ulysses Grant";
+        << "The moon is made of cheese.{FALSE#No, it is rock.#Right.}"
+        << "TQARadioGroup"
+        << "The moon is made of cheese." << QStringList{"True", "False"} << QStringList{"False"} << false << "";
+    QTest::newRow("short answer") << "Who's buried in Grant's tomb?{=Grant =Ulysses S. Grant =Ulysses Grant}"
+                                  << "TQAMaskEdit"
+                                  << "Who's buried in Grant's tomb?" << QStringList{} << QStringList{"Grant"} << false
+                                  << "other accepted answers dropped: Ulysses S. Grant, Ulysses Grant";
     QTest::newRow("short answer full credit first")
-        << "Name a colour of the flag {=%50%white =red}" << "TQAMaskEdit" << "Name a colour of the flag" << QStringList{}
-        << QStringList{"red"} << false << "dropped: white";
+        << "Name a colour of the flag {=%50%white =red}"
+        << "TQAMaskEdit"
+        << "Name a colour of the flag" << QStringList{} << QStringList{"red"} << false << "dropped: white";
     QTest::newRow("short answer in the sentence")
-        << "Two plus two equals {=four =4}." << "TQAMaskEdit" << "Two plus two equals _____." << QStringList{}
-        << QStringList{"four"} << false << "dropped: 4";
-    QTest::newRow("numerical") << "When was Ulysses S. Grant born?{#1822}" << "TQAMaskEdit"
+        << "Two plus two equals {=four =4}."
+        << "TQAMaskEdit"
+        << "Two plus two equals _____." << QStringList{} << QStringList{"four"} << false << "dropped: 4";
+    QTest::newRow("numerical") << "When was Ulysses S. Grant born?{#1822}"
+                               << "TQAMaskEdit"
                                << "When was Ulysses S. Grant born?" << QStringList{} << QStringList{"1822"} << false
                                << "";
     QTest::newRow("numerical with tolerance")
-        << "When was Ulysses S. Grant born?{#1822:5}" << "TQAMaskEdit" << "When was Ulysses S. Grant born?"
-        << QStringList{} << QStringList{"1822"} << false << "tolerance 5 dropped";
-    QTest::newRow("numerical decimal") << "What is e to two places? {#2.72:0.005}" << "TQAMaskEdit"
+        << "When was Ulysses S. Grant born?{#1822:5}"
+        << "TQAMaskEdit"
+        << "When was Ulysses S. Grant born?" << QStringList{} << QStringList{"1822"} << false << "tolerance 5 dropped";
+    QTest::newRow("numerical decimal") << "What is e to two places? {#2.72:0.005}"
+                                       << "TQAMaskEdit"
                                        << "What is e to two places?" << QStringList{} << QStringList{"2.72"} << false
                                        << "tolerance 0.005 dropped";
     QTest::newRow("numerical one = answer with feedback")
-        << "When was Grant born? {#\n    =1822:0      # Correct! Full credit.\n}" << "TQAMaskEdit" << "When was Grant born?"
-        << QStringList{} << QStringList{"1822"} << false << "";
-    QTest::newRow("essay") << "Write a short biography of Dag Hammarskj\u00F6ld. {}" << "TQARichEdit"
+        << "When was Grant born? {#\n    =1822:0      # Correct! Full credit.\n}"
+        << "TQAMaskEdit"
+        << "When was Grant born?" << QStringList{} << QStringList{"1822"} << false << "";
+    QTest::newRow("essay") << "Write a short biography of Dag Hammarskj\u00F6ld. {}"
+                           << "TQARichEdit"
                            << "Write a short biography of Dag Hammarskj\u00F6ld." << QStringList{} << QStringList{}
                            << false << "";
     QTest::newRow("essay with general feedback")
-        << "Describe the water cycle. {####Evaporation, condensation, rain.}" << "TQARichEdit"
+        << "Describe the water cycle. {####Evaporation, condensation, rain.}"
+        << "TQARichEdit"
         << "Describe the water cycle." << QStringList{} << QStringList{} << false << "";
     QTest::newRow("missing word")
-        << "Moodle costs {~lots of money =nothing ~a small amount} to download from moodle.org." << "TQARadioGroup"
-        << "Moodle costs _____ to download from moodle.org." << QStringList{"lots of money", "nothing", "a small amount"}
-        << QStringList{"nothing"} << false << "";
-    QTest::newRow("missing word, Grant")
-        << "Grant is {~buried =entombed ~living} in Grant's tomb." << "TQARadioGroup"
-        << "Grant is _____ in Grant's tomb." << QStringList{"buried", "entombed", "living"} << QStringList{"entombed"}
-        << false << "";
+        << "Moodle costs {~lots of money =nothing ~a small amount} to download from moodle.org."
+        << "TQARadioGroup"
+        << "Moodle costs _____ to download from moodle.org."
+        << QStringList{"lots of money", "nothing", "a small amount"} << QStringList{"nothing"} << false << "";
+    QTest::newRow("missing word, Grant") << "Grant is {~buried =entombed ~living} in Grant's tomb."
+                                         << "TQARadioGroup"
+                                         << "Grant is _____ in Grant's tomb."
+                                         << QStringList{"buried", "entombed", "living"} << QStringList{"entombed"}
+                                         << false << "";
     QTest::newRow("name is not text")
-        << "::Kanji Origins::Japanese characters originally came from what country? {=China}" << "TQAMaskEdit"
+        << "::Kanji Origins::Japanese characters originally came from what country? {=China}"
+        << "TQAMaskEdit"
         << "Japanese characters originally came from what country?" << QStringList{} << QStringList{"China"} << false
         << "";
     QTest::newRow("html")
         << "[html]<p>Who&#39;s <i>buried</i> in Grant&#39;s&nbsp;tomb &amp; where?</p>{=<b>Grant</b> ~Napoleon}"
-        << "TQARadioGroup" << "Who's buried in Grant's tomb & where?" << QStringList{"Grant", "Napoleon"}
-        << QStringList{"Grant"} << false << "";
-    QTest::newRow("html paragraphs")
-        << "[html]<p>First line</p><p>Second&lt;line&gt;<br/>Third</p>{T}" << "TQARadioGroup"
-        << "First line\r\nSecond<line>\r\nThird" << QStringList{"True", "False"} << QStringList{"True"} << false << "";
-    QTest::newRow("markdown")
-        << "[markdown]Which word is **bold** and which _slanted_ in `code`?{=this ~that}" << "TQARadioGroup"
-        << "Which word is bold and which slanted in code?" << QStringList{"this", "that"} << QStringList{"this"} << false
+        << "TQARadioGroup"
+        << "Who's buried in Grant's tomb & where?" << QStringList{"Grant", "Napoleon"} << QStringList{"Grant"} << false
         << "";
+    QTest::newRow("html paragraphs") << "[html]<p>First line</p><p>Second&lt;line&gt;<br/>Third</p>{T}"
+                                     << "TQARadioGroup"
+                                     << "First line\r\nSecond<line>\r\nThird" << QStringList{"True", "False"}
+                                     << QStringList{"True"} << false << "";
+    QTest::newRow("markdown") << "[markdown]Which word is **bold** and which _slanted_ in `code`?{=this ~that}"
+                              << "TQARadioGroup"
+                              << "Which word is bold and which slanted in code?" << QStringList{"this", "that"}
+                              << QStringList{"this"} << false << "";
     QTest::newRow("markdown heading and link")
-        << "[markdown]\\# Rivers: see [the map](http\\://example.org/map). Longest?{=*Nile* ~Rhine}" << "TQARadioGroup"
+        << "[markdown]\\# Rivers: see [the map](http\\://example.org/map). Longest?{=*Nile* ~Rhine}"
+        << "TQARadioGroup"
         << "Rivers: see the map. Longest?" << QStringList{"Nile", "Rhine"} << QStringList{"Nile"} << false << "";
-    QTest::newRow("markdown keeps blanks") << "[markdown]Fill in: _____ {=x}" << "TQAMaskEdit" << "Fill in: _____"
-                                           << QStringList{} << QStringList{"x"} << false << "";
-    QTest::newRow("plain keeps tags") << "[plain]Is <b> a tag?{T}" << "TQARadioGroup" << "Is <b> a tag?"
-                                      << QStringList{"True", "False"} << QStringList{"True"} << false << "";
-    QTest::newRow("moodle format") << "[moodle]What is 2+2? {=4 ~5}" << "TQARadioGroup" << "What is 2+2?"
-                                   << QStringList{"4", "5"} << QStringList{"4"} << false << "";
+    QTest::newRow("markdown keeps blanks") << "[markdown]Fill in: _____ {=x}"
+                                           << "TQAMaskEdit"
+                                           << "Fill in: _____" << QStringList{} << QStringList{"x"} << false << "";
+    QTest::newRow("plain keeps tags") << "[plain]Is <b> a tag?{T}"
+                                      << "TQARadioGroup"
+                                      << "Is <b> a tag?" << QStringList{"True", "False"} << QStringList{"True"} << false
+                                      << "";
+    QTest::newRow("moodle format") << "[moodle]What is 2+2? {=4 ~5}"
+                                   << "TQARadioGroup"
+                                   << "What is 2+2?" << QStringList{"4", "5"} << QStringList{"4"} << false << "";
     QTest::newRow("escapes")
-        << "Which of \\{ \\} \\~ \\= \\# \\: \\\\ is a brace?{=\\{ or \\} ~a\\~b ~a\\=b ~\\#1 ~c\\:d}" << "TQARadioGroup"
+        << "Which of \\{ \\} \\~ \\= \\# \\: \\\\ is a brace?{=\\{ or \\} ~a\\~b ~a\\=b ~\\#1 ~c\\:d}"
+        << "TQARadioGroup"
         << "Which of { } ~ = # : \\ is a brace?" << QStringList{"{ or }", "a~b", "a=b", "#1", "c:d"}
         << QStringList{"{ or }"} << false << "";
-    QTest::newRow("escaped line break") << "Two lines:\\nsecond {=a\\nb}" << "TQAMaskEdit"
-                                        << "Two lines:\r\nsecond" << QStringList{} << QStringList{"a\r\nb"} << false << "";
+    QTest::newRow("escaped line break") << "Two lines:\\nsecond {=a\\nb}"
+                                        << "TQAMaskEdit"
+                                        << "Two lines:\r\nsecond" << QStringList{} << QStringList{"a\r\nb"} << false
+                                        << "";
     QTest::newRow("url in text is no comment")
-        << "Is http://example.org a web address? {T}" << "TQARadioGroup" << "Is http://example.org a web address?"
-        << QStringList{"True", "False"} << QStringList{"True"} << false << "";
-    QTest::newRow("our combo box by name") << "::QACombobox_12::Pick {=a ~b}" << "TQACombobox" << "Pick"
-                                           << QStringList{"a", "b"} << QStringList{"a"} << false << "";
-    QTest::newRow("our single list box by name") << "::QAListbox_3::Pick {=a ~b}" << "TQAListbox" << "Pick"
-                                                 << QStringList{"a", "b"} << QStringList{"a"} << false << "";
-    QTest::newRow("our date by name") << "::QADateTime_4::When? {=17/11/1869}" << "TQADateTime" << "When?"
-                                      << QStringList{} << QStringList{"17/11/1869"} << false << "";
-    QTest::newRow("a date name with no date") << "::QADateTime_4::When? {=soon}" << "TQAMaskEdit" << "When?"
-                                              << QStringList{} << QStringList{"soon"} << false << "";
-    QTest::newRow("our essay by name") << "::QARichEdit_5::Explain. {####Because\\nof this.}" << "TQARichEdit"
+        << "Is http://example.org a web address? {T}"
+        << "TQARadioGroup"
+        << "Is http://example.org a web address?" << QStringList{"True", "False"} << QStringList{"True"} << false << "";
+    QTest::newRow("our combo box by name") << "::QACombobox_12::Pick {=a ~b}"
+                                           << "TQACombobox"
+                                           << "Pick" << QStringList{"a", "b"} << QStringList{"a"} << false << "";
+    QTest::newRow("our single list box by name") << "::QAListbox_3::Pick {=a ~b}"
+                                                 << "TQAListbox"
+                                                 << "Pick" << QStringList{"a", "b"} << QStringList{"a"} << false << "";
+    QTest::newRow("our date by name") << "::QADateTime_4::When? {=17/11/1869}"
+                                      << "TQADateTime"
+                                      << "When?" << QStringList{} << QStringList{"17/11/1869"} << false << "";
+    QTest::newRow("a date name with no date") << "::QADateTime_4::When? {=soon}"
+                                              << "TQAMaskEdit"
+                                              << "When?" << QStringList{} << QStringList{"soon"} << false << "";
+    QTest::newRow("our essay by name") << "::QARichEdit_5::Explain. {####Because\\nof this.}"
+                                       << "TQARichEdit"
                                        << "Explain." << QStringList{} << QStringList{"Because\r\nof this."} << false
                                        << "";
-    QTest::newRow("other names are no kind") << "::Combobox::Pick {=a ~b}" << "TQARadioGroup" << "Pick"
-                                             << QStringList{"a", "b"} << QStringList{"a"} << false << "";
+    QTest::newRow("other names are no kind") << "::Combobox::Pick {=a ~b}"
+                                             << "TQARadioGroup"
+                                             << "Pick" << QStringList{"a", "b"} << QStringList{"a"} << false << "";
 }
 
 void TestGift::readsQuestion()
@@ -224,18 +263,30 @@ void TestGift::skipsBrokenQuestion_data()
     QTest::addColumn<QString>("gift");
     QTest::addColumn<QString>("reason");
 
-    QTest::newRow("unclosed brace") << "What is 2+2? {=4 ~5" << "not closed";
-    QTest::newRow("brace opened twice") << "What {=4 {~5}" << "not closed";
-    QTest::newRow("closing brace alone") << "What is 2+2? =4 }" << "without an opening";
-    QTest::newRow("no answer set") << "Just a description of the next part." << "no answer set";
-    QTest::newRow("two answer sets") << "Is {T} and {F}?" << "more than one answer set";
-    QTest::newRow("empty answer") << "What is 2+2? {=}" << "an answer without text";
-    QTest::newRow("set of marks only") << "What is 2+2? { ~ }" << "an answer without text";
-    QTest::newRow("answers without marks") << "What is 2+2? {four}" << "no answer begins with = or ~";
-    QTest::newRow("text before the answers") << "What is 2+2? {four =4 ~5}" << "text before the first answer";
-    QTest::newRow("no correct answer") << "Which? {~a ~b ~c}" << "no answer is marked correct";
-    QTest::newRow("no positive weight") << "Which? {~%-50%a ~%0%b}" << "no answer is marked correct";
-    QTest::newRow("short answer without full credit") << "Which? {=%50%a}" << "no answer gives full credit";
+    QTest::newRow("unclosed brace") << "What is 2+2? {=4 ~5"
+                                    << "not closed";
+    QTest::newRow("brace opened twice") << "What {=4 {~5}"
+                                        << "not closed";
+    QTest::newRow("closing brace alone") << "What is 2+2? =4 }"
+                                         << "without an opening";
+    QTest::newRow("no answer set") << "Just a description of the next part."
+                                   << "no answer set";
+    QTest::newRow("two answer sets") << "Is {T} and {F}?"
+                                     << "more than one answer set";
+    QTest::newRow("empty answer") << "What is 2+2? {=}"
+                                  << "an answer without text";
+    QTest::newRow("set of marks only") << "What is 2+2? { ~ }"
+                                       << "an answer without text";
+    QTest::newRow("answers without marks") << "What is 2+2? {four}"
+                                           << "no answer begins with = or ~";
+    QTest::newRow("text before the answers") << "What is 2+2? {four =4 ~5}"
+                                             << "text before the first answer";
+    QTest::newRow("no correct answer") << "Which? {~a ~b ~c}"
+                                       << "no answer is marked correct";
+    QTest::newRow("no positive weight") << "Which? {~%-50%a ~%0%b}"
+                                        << "no answer is marked correct";
+    QTest::newRow("short answer without full credit") << "Which? {=%50%a}"
+                                                      << "no answer gives full credit";
     QTest::newRow("matching") << "Match the following countries with their corresponding capitals. {\n"
                                  "    =Canada -> Ottawa\n    =Italy  -> Rome\n    =Japan  -> Tokyo\n"
                                  "    =India  -> New Delhi\n    }"
@@ -245,11 +296,16 @@ void TestGift::skipsBrokenQuestion_data()
     QTest::newRow("numerical multi-part") << "When was Ulysses S. Grant born? {#\n    =1822:0  # Correct!\n"
                                              "    =%50%1822:2  # Half credit for being close.\n}"
                                           << "several answers";
-    QTest::newRow("numerical without number") << "How many? {#}" << "holds no number";
-    QTest::newRow("numerical not a number") << "How many? {#twelve}" << "not a number: twelve";
-    QTest::newRow("numerical bad tolerance") << "How many? {#12:lots}" << "not a tolerance: lots";
-    QTest::newRow("unclosed name") << "::Name without end Question {T}" << "name is not closed";
-    QTest::newRow("no question text") << "::Only a name::{T}" << "has no text";
+    QTest::newRow("numerical without number") << "How many? {#}"
+                                              << "holds no number";
+    QTest::newRow("numerical not a number") << "How many? {#twelve}"
+                                            << "not a number: twelve";
+    QTest::newRow("numerical bad tolerance") << "How many? {#12:lots}"
+                                             << "not a tolerance: lots";
+    QTest::newRow("unclosed name") << "::Name without end Question {T}"
+                                   << "name is not closed";
+    QTest::newRow("no question text") << "::Only a name::{T}"
+                                      << "has no text";
 }
 
 void TestGift::skipsBrokenQuestion()
@@ -365,8 +421,9 @@ void TestGift::importSavesAsSaveDoes()
              qPrintable(error));
     QCOMPARE(result.Imported, 2);
     QCOMPARE(result.Skipped, 1);
-    QCOMPARE(result.Lines, (QStringList{"line 1: QARadioGroup_8 \"What's 2+2?\"",
-                                        "line 3: skipped: the brace { is not closed", "line 5: QAMaskEdit_9 \"Say it.\""}));
+    QCOMPARE(result.Lines,
+             (QStringList{"line 1: QARadioGroup_8 \"What's 2+2?\"", "line 3: skipped: the brace { is not closed",
+                          "line 5: QAMaskEdit_9 \"Say it.\""}));
     QCOMPARE(result.Summary(), QStringLiteral("2 questions imported, 1 skipped."));
 
     // Next free IDs, the save's names, the question in its own column, appended to the test.
@@ -441,9 +498,10 @@ QStringList TestGift::Described(TDbQuery &query, const QString &testID)
         lines.insert(0, ObjectLineClassName(lines.value(0)));
         QWidget *control = TextToQuestionControl(lines, &window, &window);
         const TGiftQuestion q = GiftQuestionOf(control, QString());
-        QString line = q.ClassName + QLatin1Char('|') + q.Question + QLatin1Char('|') + q.Answers.join(QLatin1Char('/'))
-                       + QLatin1Char('|') + q.Correct.join(QLatin1Char('/')) + QLatin1Char('|')
-                       + (q.MultiSelect ? QLatin1Char('M') : QLatin1Char('S')) + QLatin1Char('|') + entry.Def.Question;
+        QString line = q.ClassName + QLatin1Char('|') + q.Question + QLatin1Char('|') +
+                       q.Answers.join(QLatin1Char('/')) + QLatin1Char('|') + q.Correct.join(QLatin1Char('/')) +
+                       QLatin1Char('|') + (q.MultiSelect ? QLatin1Char('M') : QLatin1Char('S')) + QLatin1Char('|') +
+                       entry.Def.Question;
         if (auto *date = qobject_cast<TQADateTime *>(control))
             line += QLatin1Char('|') + QString::number(date->DateAnswer());
         described << line;
@@ -454,16 +512,16 @@ QStringList TestGift::Described(TDbQuery &query, const QString &testID)
 void TestGift::exportThenImportKeepsEveryKind()
 {
     TTestDatabase db;
-    const QString gift = QStringLiteral(
-        "::QAMaskEdit_1::What's the capital of France? {=PARIS}\n\n"
-        "::QACombobox_2::Which is the longest river in Africa? {=Nile ~Congo ~Niger}\n\n"
-        "::QARadioGroup_3::Which of \\{these\\} is \\= to 2 \\# \\~? {~1+0 =1+1 ~1\\:1}\n\n"
-        "::QAListbox_4::Which border Germany? {~%50%Austria ~%-100%Spain ~%50%Poland}\n\n"
-        "::QAListbox_5::Which is prime? {~21 =29 ~33}\n\n"
-        "::QARichEdit_6::Describe a delta. {####Sand and mud\\nbuild new land.}\n\n"
-        "::QARichEdit_7::Write freely about _____. {}\n\n"
-        "::QADateTime_8::When did the Berlin Wall fall? {=09/11/1989}\n\n"
-        "::QARadioGroup_9::Is it true? {T}\n");
+    const QString gift =
+        QStringLiteral("::QAMaskEdit_1::What's the capital of France? {=PARIS}\n\n"
+                       "::QACombobox_2::Which is the longest river in Africa? {=Nile ~Congo ~Niger}\n\n"
+                       "::QARadioGroup_3::Which of \\{these\\} is \\= to 2 \\# \\~? {~1+0 =1+1 ~1\\:1}\n\n"
+                       "::QAListbox_4::Which border Germany? {~%50%Austria ~%-100%Spain ~%50%Poland}\n\n"
+                       "::QAListbox_5::Which is prime? {~21 =29 ~33}\n\n"
+                       "::QARichEdit_6::Describe a delta. {####Sand and mud\\nbuild new land.}\n\n"
+                       "::QARichEdit_7::Write freely about _____. {}\n\n"
+                       "::QADateTime_8::When did the Berlin Wall fall? {=09/11/1989}\n\n"
+                       "::QARadioGroup_9::Is it true? {T}\n");
     QString error;
     TGiftImportResult first;
     QVERIFY2(ImportGiftQuestions(db.Query(), ReadGift(gift), {QString(), QStringLiteral("Original")}, first, &error),
@@ -484,7 +542,8 @@ void TestGift::exportThenImportKeepsEveryKind()
     QCOMPARE(count, 9);
     QVERIFY2(notes.isEmpty(), qPrintable(notes.join('\n')));
     QVERIFY(exported.startsWith(QStringLiteral("::QAMaskEdit_1::What's the capital of France? {=PARIS}\n\n")));
-    QVERIFY2(exported.contains(QStringLiteral("\t~%50%Austria\n\t~%-100%Spain\n\t~%50%Poland\n")), qPrintable(exported));
+    QVERIFY2(exported.contains(QStringLiteral("\t~%50%Austria\n\t~%-100%Spain\n\t~%50%Poland\n")),
+             qPrintable(exported));
 
     TGiftImportResult second;
     QVERIFY2(ImportGiftQuestions(db.Query(), ReadGift(exported), {QString(), QStringLiteral("Copy")}, second, &error),
@@ -554,11 +613,12 @@ void TestGift::adminImportAndExport()
     QByteArray out;
     QByteArray err;
     QCOMPARE(run({"import", db.Path(), file, "--test", "Imported"}, &out, &err), 0);
-    QCOMPARE(QString::fromUtf8(out).split('\n', Qt::SkipEmptyParts),
-             (QStringList{"line 3: QARadioGroup_1 \"Capital of Italy?\"",
-                          "line 5: skipped: a matching question has no kind here",
-                          "line 7: QAMaskEdit_2 \"When was Grant born?\" (tolerance 2 dropped, the exact value is correct)",
-                          "2 questions imported, 1 skipped. Test \"Imported\" made."}));
+    QCOMPARE(
+        QString::fromUtf8(out).split('\n', Qt::SkipEmptyParts),
+        (QStringList{"line 3: QARadioGroup_1 \"Capital of Italy?\"",
+                     "line 5: skipped: a matching question has no kind here",
+                     "line 7: QAMaskEdit_2 \"When was Grant born?\" (tolerance 2 dropped, the exact value is correct)",
+                     "2 questions imported, 1 skipped. Test \"Imported\" made."}));
     QCOMPARE(err, QByteArray()); // a command that succeeds says nothing on stderr
     QCOMPARE(db.Column({"SELECT NAME FROM testmaster"}), QStringList{"Imported"});
 

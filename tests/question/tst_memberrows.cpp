@@ -7,8 +7,7 @@
 
 namespace {
 
-struct TRun
-{
+struct TRun {
     int Code = -1;
     QString Out;
     QString Err;
@@ -29,8 +28,7 @@ TRun Admin(const QStringList &args)
 
 } // namespace
 
-class TestMemberRows : public QObject
-{
+class TestMemberRows : public QObject {
     Q_OBJECT
 
 private slots:
@@ -60,11 +58,10 @@ void TestMemberRows::checkAndRepairRowsLeftByDeletes()
     db.Exec({"INSERT INTO testresults (SERIAL, STUDENTID, TESTID, CLASSID, GRADE, STATUS) "
              "VALUES (3, 'S01', 2, 2, 40, 'FAILED')"});
 
-    const QStringList expected{"testdetail SERIAL 2: its test 2 no longer exists",
-                               "classdetail SERIAL 2: its class 2 no longer exists",
-                               "classtest ID 2: its class 2 no longer exists",
-                               "testresults SERIAL 3: its class 2 no longer exists",
-                               "testresults SERIAL 2: its student \"S09\" no longer exists"};
+    const QStringList expected{
+        "testdetail SERIAL 2: its test 2 no longer exists", "classdetail SERIAL 2: its class 2 no longer exists",
+        "classtest ID 2: its class 2 no longer exists", "testresults SERIAL 3: its class 2 no longer exists",
+        "testresults SERIAL 2: its student \"S09\" no longer exists"};
 
     const TRun check = Admin({"check", db.Path()});
     QCOMPARE(check.Code, 1);

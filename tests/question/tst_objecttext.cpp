@@ -46,8 +46,7 @@ QString Repeat(const char *piece, int count)
 
 } // namespace
 
-class TestObjectText : public QObject
-{
+class TestObjectText : public QObject {
     Q_OBJECT
 
 private slots:
@@ -76,137 +75,135 @@ void TestObjectText::roundTrip_data()
 {
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("stored list question") << Crlf(
-        "object QAListbox_3: TQAListbox\n"
-        "  Left = 200\n"
-        "  Top = 150\n"
-        "  Width = 121\n"
-        "  Height = 97\n"
-        "  ExtendedSelect = False\n"
-        "  ItemHeight = 13\n"
-        "  Items.Strings = (\n"
-        "    'red'\n"
-        "    'green')\n"
-        "  MultiSelect = True\n"
-        "  TabOrder = 0\n"
-        "  Answers.Strings = (\n"
-        "    'red'\n"
-        "    'green')\n"
-        "  CorrectAnswers.Strings = (\n"
-        "    'green')\n"
-        "  ID = 3\n"
-        "  Question = 'Which of these is a colour of grass?'\n"
-        "end\n");
-    QTest::newRow("font and set") << Crlf(
-        "object QAMaskEdit_1: TQAMaskEdit\n"
-        "  Font.Charset = DEFAULT_CHARSET\n"
-        "  Font.Color = clWindowText\n"
-        "  Font.Height = -11\n"
-        "  Font.Name = 'MS Sans Serif'\n"
-        "  Font.Style = [fsBold, fsItalic]\n"
-        "  Anchors = []\n"
-        "  Numbers = [1, -3, 250]\n"
-        "  ParentFont = False\n"
-        "  ID = 0\n"
-        "end\n");
+    QTest::newRow("stored list question") << Crlf("object QAListbox_3: TQAListbox\n"
+                                                  "  Left = 200\n"
+                                                  "  Top = 150\n"
+                                                  "  Width = 121\n"
+                                                  "  Height = 97\n"
+                                                  "  ExtendedSelect = False\n"
+                                                  "  ItemHeight = 13\n"
+                                                  "  Items.Strings = (\n"
+                                                  "    'red'\n"
+                                                  "    'green')\n"
+                                                  "  MultiSelect = True\n"
+                                                  "  TabOrder = 0\n"
+                                                  "  Answers.Strings = (\n"
+                                                  "    'red'\n"
+                                                  "    'green')\n"
+                                                  "  CorrectAnswers.Strings = (\n"
+                                                  "    'green')\n"
+                                                  "  ID = 3\n"
+                                                  "  Question = 'Which of these is a colour of grass?'\n"
+                                                  "end\n");
+    QTest::newRow("font and set") << Crlf("object QAMaskEdit_1: TQAMaskEdit\n"
+                                          "  Font.Charset = DEFAULT_CHARSET\n"
+                                          "  Font.Color = clWindowText\n"
+                                          "  Font.Height = -11\n"
+                                          "  Font.Name = 'MS Sans Serif'\n"
+                                          "  Font.Style = [fsBold, fsItalic]\n"
+                                          "  Anchors = []\n"
+                                          "  Numbers = [1, -3, 250]\n"
+                                          "  ParentFont = False\n"
+                                          "  ID = 0\n"
+                                          "end\n");
     QTest::newRow("unnamed object") << Crlf("object TQAMaskEdit\n  Left = 1\nend\n");
     QTest::newRow("inherited with position") << Crlf("inherited Form1: TForm1 [2]\n  Tag = -5\nend\n");
-    QTest::newRow("nested objects") << Crlf(
-        "object Form1: TForm1\n"
-        "  Caption = 'Form'\n"
-        "  object Panel1: TPanel\n"
-        "    Left = 8\n"
-        "    inline Frame1: TFrame1 [0]\n"
-        "    end\n"
-        "  end\n"
-        "  object TLabel\n"
-        "  end\n"
-        "end\n");
-    QTest::newRow("apostrophe and line break") << Crlf(
-        "object A: TB\n"
-        "  Question = 'What'#39's new?'\n"
-        "  CorrectAnswer = 'one'#13#10'two'#13#10\n"
-        "  Empty = ''\n"
-        "  Quote = #39\n"
-        "end\n");
-    QTest::newRow("130 characters") << Crlf(
-        "object A: TB\n"
-        "  Question = \n"
-        "    '" + Repeat("x", 64) + "' +\n"
-        "    '" + Repeat("y", 64) + "' +\n"
-        "    'zz'\n"
-        "end\n");
-    QTest::newRow("long line in a string list") << Crlf(
-        "object A: TB\n"
-        "  Lines.Strings = (\n"
-        "    'short'\n"
-        "    \n"
-        "      '" + Repeat("x", 64) + "' +\n"
-        "      'y'\n"
-        "    '')\n"
-        "end\n");
+    QTest::newRow("nested objects") << Crlf("object Form1: TForm1\n"
+                                            "  Caption = 'Form'\n"
+                                            "  object Panel1: TPanel\n"
+                                            "    Left = 8\n"
+                                            "    inline Frame1: TFrame1 [0]\n"
+                                            "    end\n"
+                                            "  end\n"
+                                            "  object TLabel\n"
+                                            "  end\n"
+                                            "end\n");
+    QTest::newRow("apostrophe and line break") << Crlf("object A: TB\n"
+                                                       "  Question = 'What'#39's new?'\n"
+                                                       "  CorrectAnswer = 'one'#13#10'two'#13#10\n"
+                                                       "  Empty = ''\n"
+                                                       "  Quote = #39\n"
+                                                       "end\n");
+    QTest::newRow("130 characters") << Crlf("object A: TB\n"
+                                            "  Question = \n"
+                                            "    '" +
+                                            Repeat("x", 64) +
+                                            "' +\n"
+                                            "    '" +
+                                            Repeat("y", 64) +
+                                            "' +\n"
+                                            "    'zz'\n"
+                                            "end\n");
+    QTest::newRow("long line in a string list") << Crlf("object A: TB\n"
+                                                        "  Lines.Strings = (\n"
+                                                        "    'short'\n"
+                                                        "    \n"
+                                                        "      '" +
+                                                        Repeat("x", 64) +
+                                                        "' +\n"
+                                                        "      'y'\n"
+                                                        "    '')\n"
+                                                        "end\n");
     QTest::newRow("8-bit text") << Crlf("object A: TB\n  Question = 'Caf\u00e9 \u00fcber \u20ac 5'\nend\n");
-    QTest::newRow("wide strings") << Crlf(
-        "object A: TB\n"
-        "  Caption = 'Stra'#223'e '#1055#1088#1080'!'\n"
-        "  Smile = #128512\n"
-        "end\n");
-    QTest::newRow("numbers") << Crlf(
-        "object A: TB\n"
-        "  Date = 45000.5416666667\n"
-        "  Small = 1.5E-5\n"
-        "  Big = 1E20\n"
-        "  Half = -0.5\n"
-        "  Single = 1.5s\n"
-        "  Currency = 125000c\n"
-        "  Day = 2d\n"
-        "  Max = 9223372036854775807\n"
-        "  Min = -9223372036854775808\n"
-        "end\n");
-    QTest::newRow("idents, nil, references") << Crlf(
-        "object A: TB\n"
-        "  Style = csDropDownList\n"
-        "  PopupMenu = Form1.PopupMenu1\n"
-        "  Action = nil\n"
-        "  Value = Null\n"
-        "end\n");
-    QTest::newRow("list of mixed values") << Crlf(
-        "object A: TB\n"
-        "  Values = (\n"
-        "    1\n"
-        "    'a'\n"
-        "    ident\n"
-        "    (\n"
-        "      2)\n"
-        "    []\n"
-        "    ())\n"
-        "end\n");
-    QTest::newRow("collection") << Crlf(
-        "object A: TB\n"
-        "  Columns = <\n"
-        "    item\n"
-        "      Width = 10\n"
-        "    end\n"
-        "    item [3]\n"
-        "      Caption = 'x'\n"
-        "      Values.Strings = (\n"
-        "        'a')\n"
-        "    end\n"
-        "    item\n"
-        "    end>\n"
-        "  Empty = <>\n"
-        "end\n");
+    QTest::newRow("wide strings") << Crlf("object A: TB\n"
+                                          "  Caption = 'Stra'#223'e '#1055#1088#1080'!'\n"
+                                          "  Smile = #128512\n"
+                                          "end\n");
+    QTest::newRow("numbers") << Crlf("object A: TB\n"
+                                     "  Date = 45000.5416666667\n"
+                                     "  Small = 1.5E-5\n"
+                                     "  Big = 1E20\n"
+                                     "  Half = -0.5\n"
+                                     "  Single = 1.5s\n"
+                                     "  Currency = 125000c\n"
+                                     "  Day = 2d\n"
+                                     "  Max = 9223372036854775807\n"
+                                     "  Min = -9223372036854775808\n"
+                                     "end\n");
+    QTest::newRow("idents, nil, references") << Crlf("object A: TB\n"
+                                                     "  Style = csDropDownList\n"
+                                                     "  PopupMenu = Form1.PopupMenu1\n"
+                                                     "  Action = nil\n"
+                                                     "  Value = Null\n"
+                                                     "end\n");
+    QTest::newRow("list of mixed values") << Crlf("object A: TB\n"
+                                                  "  Values = (\n"
+                                                  "    1\n"
+                                                  "    'a'\n"
+                                                  "    ident\n"
+                                                  "    (\n"
+                                                  "      2)\n"
+                                                  "    []\n"
+                                                  "    ())\n"
+                                                  "end\n");
+    QTest::newRow("collection") << Crlf("object A: TB\n"
+                                        "  Columns = <\n"
+                                        "    item\n"
+                                        "      Width = 10\n"
+                                        "    end\n"
+                                        "    item [3]\n"
+                                        "      Caption = 'x'\n"
+                                        "      Values.Strings = (\n"
+                                        "        'a')\n"
+                                        "    end\n"
+                                        "    item\n"
+                                        "    end>\n"
+                                        "  Empty = <>\n"
+                                        "end\n");
     QString longHex;
     for (int i = 0; i < 40; ++i)
         longHex += QStringLiteral("%1").arg(i * 7 % 256, 2, 16, QLatin1Char('0')).toUpper();
-    QTest::newRow("binary") << Crlf(
-        "object A: TB\n"
-        "  Short = {0AFF10}\n"
-        "  Empty = {}\n"
-        "  Long = {\n"
-        "    " + longHex.left(64) + "\n"
-        "    " + longHex.mid(64) + "}\n"
-        "end\n");
+    QTest::newRow("binary") << Crlf("object A: TB\n"
+                                    "  Short = {0AFF10}\n"
+                                    "  Empty = {}\n"
+                                    "  Long = {\n"
+                                    "    " +
+                                    longHex.left(64) +
+                                    "\n"
+                                    "    " +
+                                    longHex.mid(64) +
+                                    "}\n"
+                                    "end\n");
 }
 
 void TestObjectText::roundTrip()
@@ -222,21 +219,16 @@ void TestObjectText::normalise_data()
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("lower-case keywords")
-        << QStringLiteral("OBJECT a: tqamaskedit\nleft=1\nEnD")
-        << Crlf("object a: tqamaskedit\n  left = 1\nend\n");
-    QTest::newRow("one line, tabs")
-        << QStringLiteral("object A:TB\tLeft=1 Top =\t2 end")
-        << Crlf("object A: TB\n  Left = 1\n  Top = 2\nend\n");
+    QTest::newRow("lower-case keywords") << QStringLiteral("OBJECT a: tqamaskedit\nleft=1\nEnD")
+                                         << Crlf("object a: tqamaskedit\n  left = 1\nend\n");
+    QTest::newRow("one line, tabs") << QStringLiteral("object A:TB\tLeft=1 Top =\t2 end")
+                                    << Crlf("object A: TB\n  Left = 1\n  Top = 2\nend\n");
     QTest::newRow("header blanks and position")
-        << QStringLiteral("inline A : TB [ 7 ]\nend")
-        << Crlf("inline A: TB [7]\nend\n");
-    QTest::newRow("joined strings")
-        << QStringLiteral("object A: TB\n Q = 'a' +\n  'b'#39'c' + #13#10 + 'it''s'\nend")
-        << Crlf("object A: TB\n  Q = 'ab'#39'c'#13#10'it'#39's'\nend\n");
+        << QStringLiteral("inline A : TB [ 7 ]\nend") << Crlf("inline A: TB [7]\nend\n");
+    QTest::newRow("joined strings") << QStringLiteral("object A: TB\n Q = 'a' +\n  'b'#39'c' + #13#10 + 'it''s'\nend")
+                                    << Crlf("object A: TB\n  Q = 'ab'#39'c'#13#10'it'#39's'\nend\n");
     QTest::newRow("8-bit codes become text")
-        << QStringLiteral("object A: TB\n Q = #233'a'#255\nend")
-        << Crlf("object A: TB\n  Q = '\u00e9a\u00ff'\nend\n");
+        << QStringLiteral("object A: TB\n Q = #233'a'#255\nend") << Crlf("object A: TB\n  Q = '\u00e9a\u00ff'\nend\n");
     QTest::newRow("truth values and nil")
         << QStringLiteral("object A: TB\n A = true\n B = FALSE\n C = NIL\n D = null\nend")
         << Crlf("object A: TB\n  A = True\n  B = False\n  C = nil\n  D = Null\nend\n");
@@ -249,21 +241,20 @@ void TestObjectText::normalise_data()
     QTest::newRow("dotted path with blanks")
         << QStringLiteral("object A: TB\n Font . Style = [ fsBold , fsItalic ]\nend")
         << Crlf("object A: TB\n  Font.Style = [fsBold, fsItalic]\nend\n");
-    QTest::newRow("binary with breaks")
-        << QStringLiteral("object A: TB\n D = { 0a 0B\n\t0c }\nend")
-        << Crlf("object A: TB\n  D = {0A0B0C}\nend\n");
+    QTest::newRow("binary with breaks") << QStringLiteral("object A: TB\n D = { 0a 0B\n\t0c }\nend")
+                                        << Crlf("object A: TB\n  D = {0A0B0C}\nend\n");
     QTest::newRow("list and collection on one line")
         << QStringLiteral("object A: TB L = ('a' 'b') C = <item X = 1 end> end")
         << Crlf("object A: TB\n  L = (\n    'a'\n    'b')\n  C = <\n    item\n      X = 1\n    end>\nend\n");
-    QTest::newRow("empty list left out")
-        << QStringLiteral("object A: TB\n Items.Strings = ()\n ID = 0\nend")
-        << Crlf("object A: TB\n  ID = 0\nend\n");
+    QTest::newRow("empty list left out") << QStringLiteral("object A: TB\n Items.Strings = ()\n ID = 0\nend")
+                                         << Crlf("object A: TB\n  ID = 0\nend\n");
     QTest::newRow("nothing after end is read")
         << QStringLiteral("object A: TB\nend\ngarbage ((( 'unterminated\n") + QString(5000, QLatin1Char('x'))
         << Crlf("object A: TB\nend\n");
-    QTest::newRow("longest identifier")
-        << QStringLiteral("object A: TB\n X = ") + QString(255, QLatin1Char('a')) + QStringLiteral("\nend")
-        << Crlf("object A: TB\n  X = ") + QString(255, QLatin1Char('a')) + QStringLiteral("\r\nend\r\n");
+    QTest::newRow("longest identifier") << QStringLiteral("object A: TB\n X = ") + QString(255, QLatin1Char('a')) +
+                                               QStringLiteral("\nend")
+                                        << Crlf("object A: TB\n  X = ") + QString(255, QLatin1Char('a')) +
+                                               QStringLiteral("\r\nend\r\n");
 }
 
 void TestObjectText::normalise()
@@ -285,8 +276,8 @@ void TestObjectText::stringLayout_data()
     QTest::newRow("64 characters") << Repeat("a", 64) << "'" + Repeat("a", 64) + "'";
     QTest::newRow("65 characters") << Repeat("a", 65) << nl + "'" + Repeat("a", 64) + "' +" + nl + "'a'";
     QTest::newRow("130 characters") << Repeat("a", 130)
-                                    << nl + "'" + Repeat("a", 64) + "' +" + nl + "'" + Repeat("a", 64)
-                                           + "' +" + nl + "'aa'";
+                                    << nl + "'" + Repeat("a", 64) + "' +" + nl + "'" + Repeat("a", 64) + "' +" + nl +
+                                           "'aa'";
     QTest::newRow("apostrophe") << QStringLiteral("What's new?") << QStringLiteral("'What'#39's new?'");
     QTest::newRow("line break") << QStringLiteral("one\r\ntwo") << QStringLiteral("'one'#13#10'two'");
     QTest::newRow("only codes") << QStringLiteral("'\t") << QStringLiteral("#39#9");
@@ -301,7 +292,8 @@ void TestObjectText::stringLayout_data()
     QTest::newRow("surrogate pair after a code at the break")
         << Repeat("a", 62) + QStringLiteral("'\U0001F600")
         << nl + "'" + Repeat("a", 62) + "'#39 +" + nl + QStringLiteral("'\U0001F600'");
-    QTest::newRow("non-ASCII in quoted runs") << QStringLiteral("\u00e9t\u00e9 \u20ac") << QStringLiteral("'\u00e9t\u00e9 \u20ac'");
+    QTest::newRow("non-ASCII in quoted runs")
+        << QStringLiteral("\u00e9t\u00e9 \u20ac") << QStringLiteral("'\u00e9t\u00e9 \u20ac'");
 }
 
 void TestObjectText::stringLayout()
@@ -318,24 +310,23 @@ void TestObjectText::stringLayout()
 
 void TestObjectText::intermediateForm()
 {
-    const TTextObject object = ParseObjectText(Crlf(
-        "object Form1: TForm1 [4]\n"
-        "  I = -12\n"
-        "  H = $1F\n"
-        "  F = 1.5E-5\n"
-        "  S = 3s\n"
-        "  T = 'x'#233\n"
-        "  W = 'x'#300\n"
-        "  B = tRuE\n"
-        "  N = NULL\n"
-        "  R = Form1.Button1\n"
-        "  E = [a, 7]\n"
-        "  L = ('a' 1)\n"
-        "  C = <item [2] X = 1 end>\n"
-        "  D = {0aFF}\n"
-        "  object Child: TButton\n"
-        "  end\n"
-        "end\n"));
+    const TTextObject object = ParseObjectText(Crlf("object Form1: TForm1 [4]\n"
+                                                    "  I = -12\n"
+                                                    "  H = $1F\n"
+                                                    "  F = 1.5E-5\n"
+                                                    "  S = 3s\n"
+                                                    "  T = 'x'#233\n"
+                                                    "  W = 'x'#300\n"
+                                                    "  B = tRuE\n"
+                                                    "  N = NULL\n"
+                                                    "  R = Form1.Button1\n"
+                                                    "  E = [a, 7]\n"
+                                                    "  L = ('a' 1)\n"
+                                                    "  C = <item [2] X = 1 end>\n"
+                                                    "  D = {0aFF}\n"
+                                                    "  object Child: TButton\n"
+                                                    "  end\n"
+                                                    "end\n"));
     QCOMPARE(object.Name, QStringLiteral("Form1"));
     QCOMPARE(object.ClassName, QStringLiteral("TForm1"));
     QCOMPARE(object.Position, 4);
@@ -406,39 +397,66 @@ void TestObjectText::errors_data()
     QTest::newRow("class missing") << QByteArray("object A:\r\n\r\n= 1") << "Identifier expected on line 3";
     QTest::newRow("position not a number") << QByteArray("object A: TB [x]\r\nend") << "Number expected on line 1";
     QTest::newRow("position not closed") << QByteArray("object A: TB [1\r\nend") << "'']'' expected on line 2";
-    QTest::newRow("no equals sign") << head + "  Left 5\r\nend" << "''='' expected on line 2";
-    QTest::newRow("path ends in a dot") << head + "  Font. = 1\r\nend" << "Identifier expected on line 2";
-    QTest::newRow("end of text in properties") << head + "  Left = 1\r\n" << "Identifier expected on line 3";
-    QTest::newRow("property after nested object")
-        << head + "  object C: TD\r\n  end\r\n  Left = 1\r\nend" << "end expected on line 4";
-    QTest::newRow("line feed in string") << head + "  Q = 'abc\r\nend" << "Invalid string constant on line 2";
-    QTest::newRow("end of text in string") << head + "  Q = 'abc" << "Invalid string constant on line 2";
-    QTest::newRow("NUL in string") << head + QByteArray("  Q = 'a\0b'\r\nend", 17) << "Invalid string constant on line 2";
-    QTest::newRow("code without digits") << head + "  Q = 'a'#x\r\nend" << "Invalid string constant on line 2";
-    QTest::newRow("code beyond Unicode") << head + "  Q = #1114112\r\nend" << "Invalid string constant on line 2";
-    QTest::newRow("surrogate code") << head + "  Q = #55296\r\nend" << "Invalid string constant on line 2";
-    QTest::newRow("huge code") << head + "  Q = #99999999999999999999\r\nend" << "Invalid string constant on line 2";
-    QTest::newRow("plus without string") << head + "  Q = 'a' +\r\n\r\n  5\r\nend" << "String expected on line 4";
-    QTest::newRow("no value") << head + "  X = )\r\nend" << "Invalid property value on line 2";
-    QTest::newRow("integer overflow") << head + "  X = 9223372036854775808\r\nend" << "Invalid property value on line 2";
-    QTest::newRow("lone minus") << head + "  X = -\r\nend" << "Invalid property value on line 2";
-    QTest::newRow("lone dollar") << head + "  X = $\r\nend" << "Invalid property value on line 2";
-    QTest::newRow("two points") << head + "  X = 1.2.3\r\nend" << "Invalid property value on line 2";
-    QTest::newRow("float overflow") << head + "  X = 1e999\r\nend" << "Invalid property value on line 2";
-    QTest::newRow("odd hex digits") << head + "  X = {0A0}\r\nend" << "Invalid binary value on line 2";
-    QTest::newRow("no hex digits") << head + "  X = {zz}\r\nend" << "Invalid binary value on line 2";
-    QTest::newRow("binary not closed") << head + "  X = {0A\r\n 0B\r\n" << "Invalid binary value on line 4";
-    QTest::newRow("set without comma") << head + "  X = [a b]\r\nend" << "'','' expected on line 2";
-    QTest::newRow("set with trailing comma") << head + "  X = [a,\r\n]\r\nend" << "Identifier expected on line 3";
-    QTest::newRow("string in set") << head + "  X = ['a']\r\nend" << "Identifier expected on line 2";
-    QTest::newRow("collection without item") << head + "  X = <foo>\r\nend" << "item expected on line 2";
-    QTest::newRow("comma in list") << head + "  X = (1, 2)\r\nend" << "Invalid property value on line 2";
-    QTest::newRow("list not closed") << head + "  X = (\r\n    1\r\n" << "Invalid property value on line 4";
-    QTest::newRow("reference ends in a dot") << head + "  X = Form1.\r\nend" << "Identifier expected on line 2";
+    QTest::newRow("no equals sign") << head + "  Left 5\r\nend"
+                                    << "''='' expected on line 2";
+    QTest::newRow("path ends in a dot") << head + "  Font. = 1\r\nend"
+                                        << "Identifier expected on line 2";
+    QTest::newRow("end of text in properties") << head + "  Left = 1\r\n"
+                                               << "Identifier expected on line 3";
+    QTest::newRow("property after nested object") << head + "  object C: TD\r\n  end\r\n  Left = 1\r\nend"
+                                                  << "end expected on line 4";
+    QTest::newRow("line feed in string") << head + "  Q = 'abc\r\nend"
+                                         << "Invalid string constant on line 2";
+    QTest::newRow("end of text in string") << head + "  Q = 'abc"
+                                           << "Invalid string constant on line 2";
+    QTest::newRow("NUL in string") << head + QByteArray("  Q = 'a\0b'\r\nend", 17)
+                                   << "Invalid string constant on line 2";
+    QTest::newRow("code without digits") << head + "  Q = 'a'#x\r\nend"
+                                         << "Invalid string constant on line 2";
+    QTest::newRow("code beyond Unicode") << head + "  Q = #1114112\r\nend"
+                                         << "Invalid string constant on line 2";
+    QTest::newRow("surrogate code") << head + "  Q = #55296\r\nend"
+                                    << "Invalid string constant on line 2";
+    QTest::newRow("huge code") << head + "  Q = #99999999999999999999\r\nend"
+                               << "Invalid string constant on line 2";
+    QTest::newRow("plus without string") << head + "  Q = 'a' +\r\n\r\n  5\r\nend"
+                                         << "String expected on line 4";
+    QTest::newRow("no value") << head + "  X = )\r\nend"
+                              << "Invalid property value on line 2";
+    QTest::newRow("integer overflow") << head + "  X = 9223372036854775808\r\nend"
+                                      << "Invalid property value on line 2";
+    QTest::newRow("lone minus") << head + "  X = -\r\nend"
+                                << "Invalid property value on line 2";
+    QTest::newRow("lone dollar") << head + "  X = $\r\nend"
+                                 << "Invalid property value on line 2";
+    QTest::newRow("two points") << head + "  X = 1.2.3\r\nend"
+                                << "Invalid property value on line 2";
+    QTest::newRow("float overflow") << head + "  X = 1e999\r\nend"
+                                    << "Invalid property value on line 2";
+    QTest::newRow("odd hex digits") << head + "  X = {0A0}\r\nend"
+                                    << "Invalid binary value on line 2";
+    QTest::newRow("no hex digits") << head + "  X = {zz}\r\nend"
+                                   << "Invalid binary value on line 2";
+    QTest::newRow("binary not closed") << head + "  X = {0A\r\n 0B\r\n"
+                                       << "Invalid binary value on line 4";
+    QTest::newRow("set without comma") << head + "  X = [a b]\r\nend"
+                                       << "'','' expected on line 2";
+    QTest::newRow("set with trailing comma") << head + "  X = [a,\r\n]\r\nend"
+                                             << "Identifier expected on line 3";
+    QTest::newRow("string in set") << head + "  X = ['a']\r\nend"
+                                   << "Identifier expected on line 2";
+    QTest::newRow("collection without item") << head + "  X = <foo>\r\nend"
+                                             << "item expected on line 2";
+    QTest::newRow("comma in list") << head + "  X = (1, 2)\r\nend"
+                                   << "Invalid property value on line 2";
+    QTest::newRow("list not closed") << head + "  X = (\r\n    1\r\n"
+                                     << "Invalid property value on line 4";
+    QTest::newRow("reference ends in a dot") << head + "  X = Form1.\r\nend"
+                                             << "Identifier expected on line 2";
     QTest::newRow("identifier too long") << head + "  X = " + QByteArray(256, 'a') + "\r\nend"
                                          << "Identifier expected on line 2";
     QTest::newRow("carriage return is no line break") << head + "  A = 1\r  B\r x\r\nend"
-                                                       << "''='' expected on line 2";
+                                                      << "''='' expected on line 2";
 }
 
 void TestObjectText::errors()
@@ -459,10 +477,11 @@ void TestObjectText::lineTooLong_data()
     };
     QTest::newRow("4095 bytes with LF") << secondLine(4095) << "(no error)";
     QTest::newRow("4096 bytes with LF") << secondLine(4096) << "Line too long on line 2";
-    QTest::newRow("first line") << "object A: TB" + QByteArray(4083, ' ') + "\nend" << "Line too long on line 1";
-    QTest::newRow("first line fits") << "object A: TB" + QByteArray(4082, ' ') + "\nend" << "(no error)";
-    QTest::newRow("last line without LF, 4095")
-        << "object A: TB\nend" + QByteArray(4092, ' ') << "(no error)";
+    QTest::newRow("first line") << "object A: TB" + QByteArray(4083, ' ') + "\nend"
+                                << "Line too long on line 1";
+    QTest::newRow("first line fits") << "object A: TB" + QByteArray(4082, ' ') + "\nend"
+                                     << "(no error)";
+    QTest::newRow("last line without LF, 4095") << "object A: TB\nend" + QByteArray(4092, ' ') << "(no error)";
     QTest::newRow("last line without LF, 4096")
         << "object A: TB\nend" + QByteArray(4093, ' ') << "Line too long on line 2";
     QTest::newRow("long line after the end") << "object A: TB\nend\n" + QByteArray(5000, ' ') << "(no error)";
@@ -523,7 +542,8 @@ void TestObjectText::dayNumbersRoundTrip()
     }
     const double exact = 45000.5416666667;
     QCOMPARE(ParseObjectText(QStringLiteral("object A: TB\r\n  Date = %1\r\nend").arg(FloatToText(exact)))
-                 .Properties[0].Value.FloatValue,
+                 .Properties[0]
+                 .Value.FloatValue,
              exact);
 }
 
@@ -548,9 +568,9 @@ void TestObjectText::nestingLimit_data()
     QTest::newRow("256 objects") << objects(256) << "(no error)";
     QTest::newRow("257 objects") << objects(257) << "Invalid property value on line 257";
     QTest::newRow("100000 lists") << "object A: TB\r\n  X = " + QByteArray("(\r\n").repeated(100000)
-                                << "Invalid property value on line 257";
-    QTest::newRow("deep collections")
-        << "object A: TB\r\n  X = " + QByteArray("<item X = ").repeated(300) << "Invalid property value on line 2";
+                                  << "Invalid property value on line 257";
+    QTest::newRow("deep collections") << "object A: TB\r\n  X = " + QByteArray("<item X = ").repeated(300)
+                                      << "Invalid property value on line 2";
 }
 
 void TestObjectText::nestingLimit()

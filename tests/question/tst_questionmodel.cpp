@@ -63,8 +63,7 @@ const char *const ExampleText = "object QAListbox_3: TQAListbox\n"
 
 } // namespace
 
-class TestQuestionModel : public QObject
-{
+class TestQuestionModel : public QObject {
     Q_OBJECT
 
 private slots:
@@ -223,11 +222,16 @@ void TestQuestionModel::freshControlWrites_data()
 {
     QTest::addColumn<QString>("className");
     QTest::addColumn<QString>("paths");
-    QTest::newRow("mask edit") << "TQAMaskEdit" << "Left Top Width Height TabOrder ID";
-    QTest::newRow("combo box") << "TQACombobox" << "Left Top Width Height ItemHeight TabOrder ID";
-    QTest::newRow("radio group") << "TQARadioGroup" << "Left Top Width Height TabOrder ID";
-    QTest::newRow("list box") << "TQAListbox" << "Left Top Width Height ItemHeight TabOrder ID";
-    QTest::newRow("memo") << "TQARichEdit" << "Left Top Width Height TabOrder ID";
+    QTest::newRow("mask edit") << "TQAMaskEdit"
+                               << "Left Top Width Height TabOrder ID";
+    QTest::newRow("combo box") << "TQACombobox"
+                               << "Left Top Width Height ItemHeight TabOrder ID";
+    QTest::newRow("radio group") << "TQARadioGroup"
+                                 << "Left Top Width Height TabOrder ID";
+    QTest::newRow("list box") << "TQAListbox"
+                              << "Left Top Width Height ItemHeight TabOrder ID";
+    QTest::newRow("memo") << "TQARichEdit"
+                          << "Left Top Width Height TabOrder ID";
     QTest::newRow("date") << "TQADateTime"
                           << "Left Top Width Height CalAlignment Date Time DateFormat DateMode Kind ParseInput "
                              "TabOrder ID";
@@ -252,32 +256,89 @@ void TestQuestionModel::nonDefaultValueWritten_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("lines"); // what the text then holds; | between separate runs of lines
 
-    QTest::newRow("combo style") << "TQACombobox" << "Style" << "csDropDownList" << "  Style = csDropDownList";
-    QTest::newRow("combo drop-down count") << "TQACombobox" << "DropDownCount" << "12" << "  DropDownCount = 12";
-    QTest::newRow("combo text") << "TQACombobox" << "Text" << "typed" << "  Text = 'typed'";
-    QTest::newRow("radio caption") << "TQARadioGroup" << "Caption" << "Pick one" << "  Caption = 'Pick one'";
-    QTest::newRow("radio columns") << "TQARadioGroup" << "Columns" << "3" << "  Columns = 3";
-    QTest::newRow("radio colour") << "TQARadioGroup" << "Color" << "clRed"
+    QTest::newRow("combo style") << "TQACombobox"
+                                 << "Style"
+                                 << "csDropDownList"
+                                 << "  Style = csDropDownList";
+    QTest::newRow("combo drop-down count") << "TQACombobox"
+                                           << "DropDownCount"
+                                           << "12"
+                                           << "  DropDownCount = 12";
+    QTest::newRow("combo text") << "TQACombobox"
+                                << "Text"
+                                << "typed"
+                                << "  Text = 'typed'";
+    QTest::newRow("radio caption") << "TQARadioGroup"
+                                   << "Caption"
+                                   << "Pick one"
+                                   << "  Caption = 'Pick one'";
+    QTest::newRow("radio columns") << "TQARadioGroup"
+                                   << "Columns"
+                                   << "3"
+                                   << "  Columns = 3";
+    QTest::newRow("radio colour") << "TQARadioGroup"
+                                  << "Color"
+                                  << "clRed"
                                   << "  Color = clRed|  ParentColor = False";
-    QTest::newRow("list extended select") << "TQAListbox" << "ExtendedSelect" << "False" << "  ExtendedSelect = False";
-    QTest::newRow("list style") << "TQAListbox" << "Style" << "lbOwnerDrawFixed" << "  Style = lbOwnerDrawFixed";
-    QTest::newRow("edit char case") << "TQAMaskEdit" << "CharCase" << "ecLowerCase" << "  CharCase = ecLowerCase";
-    QTest::newRow("edit password") << "TQAMaskEdit" << "PasswordChar" << "*" << "  PasswordChar = '*'";
-    QTest::newRow("edit text") << "TQAMaskEdit" << "Text" << "abc" << "  Text = 'abc'";
-    QTest::newRow("edit anchors") << "TQAMaskEdit" << "Anchors" << "[akLeft,akTop,akRight]"
+    QTest::newRow("list extended select") << "TQAListbox"
+                                          << "ExtendedSelect"
+                                          << "False"
+                                          << "  ExtendedSelect = False";
+    QTest::newRow("list style") << "TQAListbox"
+                                << "Style"
+                                << "lbOwnerDrawFixed"
+                                << "  Style = lbOwnerDrawFixed";
+    QTest::newRow("edit char case") << "TQAMaskEdit"
+                                    << "CharCase"
+                                    << "ecLowerCase"
+                                    << "  CharCase = ecLowerCase";
+    QTest::newRow("edit password") << "TQAMaskEdit"
+                                   << "PasswordChar"
+                                   << "*"
+                                   << "  PasswordChar = '*'";
+    QTest::newRow("edit text") << "TQAMaskEdit"
+                               << "Text"
+                               << "abc"
+                               << "  Text = 'abc'";
+    QTest::newRow("edit anchors") << "TQAMaskEdit"
+                                  << "Anchors"
+                                  << "[akLeft,akTop,akRight]"
                                   << "  Anchors = [akLeft, akTop, akRight]";
-    QTest::newRow("edit cursor") << "TQAMaskEdit" << "Cursor" << "crHandPoint" << "  Cursor = crHandPoint";
-    QTest::newRow("edit constraints") << "TQAMaskEdit" << "Constraints.MaxWidth" << "300"
+    QTest::newRow("edit cursor") << "TQAMaskEdit"
+                                 << "Cursor"
+                                 << "crHandPoint"
+                                 << "  Cursor = crHandPoint";
+    QTest::newRow("edit constraints") << "TQAMaskEdit"
+                                      << "Constraints.MaxWidth"
+                                      << "300"
                                       << "  Constraints.MaxWidth = 300";
-    QTest::newRow("memo lines") << "TQARichEdit" << "Lines.Strings" << "one\r\ntwo"
+    QTest::newRow("memo lines") << "TQARichEdit"
+                                << "Lines.Strings"
+                                << "one\r\ntwo"
                                 << "  Lines.Strings = (\n    'one'\n    'two')";
-    QTest::newRow("memo scroll bars") << "TQARichEdit" << "ScrollBars" << "ssBoth" << "  ScrollBars = ssBoth";
-    QTest::newRow("memo word wrap") << "TQARichEdit" << "WordWrap" << "False" << "  WordWrap = False";
-    QTest::newRow("date kind") << "TQADateTime" << "Kind" << "dtkTime" << "  Kind = dtkTime";
-    QTest::newRow("date checked") << "TQADateTime" << "Checked" << "False" << "  Checked = False";
-    QTest::newRow("calendar colour") << "TQADateTime" << "CalColors.TitleBackColor" << "clNavy"
+    QTest::newRow("memo scroll bars") << "TQARichEdit"
+                                      << "ScrollBars"
+                                      << "ssBoth"
+                                      << "  ScrollBars = ssBoth";
+    QTest::newRow("memo word wrap") << "TQARichEdit"
+                                    << "WordWrap"
+                                    << "False"
+                                    << "  WordWrap = False";
+    QTest::newRow("date kind") << "TQADateTime"
+                               << "Kind"
+                               << "dtkTime"
+                               << "  Kind = dtkTime";
+    QTest::newRow("date checked") << "TQADateTime"
+                                  << "Checked"
+                                  << "False"
+                                  << "  Checked = False";
+    QTest::newRow("calendar colour") << "TQADateTime"
+                                     << "CalColors.TitleBackColor"
+                                     << "clNavy"
                                      << "  CalColors.TitleBackColor = clNavy";
-    QTest::newRow("hint shown") << "TQADateTime" << "ShowHint" << "True"
+    QTest::newRow("hint shown") << "TQADateTime"
+                                << "ShowHint"
+                                << "True"
                                 << "  ParentShowHint = False|  ShowHint = True";
 }
 
@@ -308,9 +369,13 @@ void TestQuestionModel::roundTrip_data()
     QTest::addColumn<QString>("className");
     QTest::addColumn<QStringList>("settings"); // path=value, as the inspector would set them
 
-    const QStringList common{QStringLiteral("Font.Name=Courier New"), QStringLiteral("Font.Style=[fsBold,fsItalic]"),
-                             QStringLiteral("Font.Color=clMaroon"), QStringLiteral("Font.Height=-16"),
-                             QStringLiteral("Height=60"), QStringLiteral("Width=222"), QStringLiteral("ID=17"),
+    const QStringList common{QStringLiteral("Font.Name=Courier New"),
+                             QStringLiteral("Font.Style=[fsBold,fsItalic]"),
+                             QStringLiteral("Font.Color=clMaroon"),
+                             QStringLiteral("Font.Height=-16"),
+                             QStringLiteral("Height=60"),
+                             QStringLiteral("Width=222"),
+                             QStringLiteral("ID=17"),
                              QStringLiteral("Question=What's the capital of Norway?\r\nOne word.")};
     QTest::newRow("mask edit") << "TQAMaskEdit"
                                << common + QStringList{QStringLiteral("CharCase=ecUpperCase"),
@@ -333,8 +398,7 @@ void TestQuestionModel::roundTrip_data()
                                                       QStringLiteral("MultiSelect=True")};
     QTest::newRow("memo") << "TQARichEdit"
                           << common + QStringList{QStringLiteral("CorrectAnswer=It is Oslo.\r\nSince 1814.")};
-    QTest::newRow("date") << "TQADateTime"
-                          << common + QStringList{QStringLiteral("CorrectAnswer=17/05/1814")};
+    QTest::newRow("date") << "TQADateTime" << common + QStringList{QStringLiteral("CorrectAnswer=17/05/1814")};
 }
 
 void TestQuestionModel::roundTrip()
@@ -413,11 +477,21 @@ void TestQuestionModel::classKey_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("className"); // empty: no control
 
-    QTest::newRow("as written") << "object QAMaskEdit_4: TQAMaskEdit" << "TQAMASKEDIT" << "TQAMaskEdit";
-    QTest::newRow("lower case") << "object qamaskedit_4: tqamaskedit" << "TQAMASKEDIT" << "TQAMaskEdit";
-    QTest::newRow("blanks around") << "object A:\t TQARadioGroup  " << "TQARADIOGROUP" << "TQARadioGroup";
-    QTest::newRow("no name") << "object TQAMaskEdit" << "object TQAMaskEdit" << "";
-    QTest::newRow("other class") << "object Button1: TButton" << "TBUTTON" << "";
+    QTest::newRow("as written") << "object QAMaskEdit_4: TQAMaskEdit"
+                                << "TQAMASKEDIT"
+                                << "TQAMaskEdit";
+    QTest::newRow("lower case") << "object qamaskedit_4: tqamaskedit"
+                                << "TQAMASKEDIT"
+                                << "TQAMaskEdit";
+    QTest::newRow("blanks around") << "object A:\t TQARadioGroup  "
+                                   << "TQARADIOGROUP"
+                                   << "TQARadioGroup";
+    QTest::newRow("no name") << "object TQAMaskEdit"
+                             << "object TQAMaskEdit"
+                             << "";
+    QTest::newRow("other class") << "object Button1: TButton"
+                                 << "TBUTTON"
+                                 << "";
 }
 
 void TestQuestionModel::classKey()
@@ -599,7 +673,8 @@ void TestQuestionModel::inspectorValues()
     QStringList registered;
     for (const TClassInfo *info : RegisteredClasses())
         registered << info->ClassName;
-    QCOMPARE(registered, QString("TQAMaskEdit TQACombobox TQADateTime TQARadioGroup TQAListbox TQARichEdit").split(' '));
+    QCOMPARE(registered,
+             QString("TQAMaskEdit TQACombobox TQADateTime TQARadioGroup TQAListbox TQARichEdit").split(' '));
     QCOMPARE(ComponentClassName(CreateComponent(QStringLiteral("tqarichedit"), FForm, FForm)),
              QStringLiteral("TQARichEdit"));
 }
@@ -709,10 +784,9 @@ void TestQuestionModel::loadTestFromDatabase()
 
     TControlDefList defs;
     LoadTestQuestions(db.Query(), defs, QStringLiteral("7"));
-    QCOMPARE(db.Query().Lines(),
-             QString("SELECT controldef.*, testdetail.SEQUENCE FROM testdetail, controldef|"
-                     "WHERE CONTROLID = controldef.ID|AND TESTID = 7|ORDER BY SEQUENCE")
-                 .split('|'));
+    QCOMPARE(db.Query().Lines(), QString("SELECT controldef.*, testdetail.SEQUENCE FROM testdetail, controldef|"
+                                         "WHERE CONTROLID = controldef.ID|AND TESTID = 7|ORDER BY SEQUENCE")
+                                     .split('|'));
     QCOMPARE(defs.size(), 3);
     QCOMPARE(defs[0].Text, QStringLiteral("3"));
     QCOMPARE(defs[1].Def.ID, 1);

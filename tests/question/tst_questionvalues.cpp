@@ -47,8 +47,7 @@ QStringList Notes(QProcess &process, bool onStdout = false)
 
 } // namespace
 
-class TestQuestionValues : public QObject
-{
+class TestQuestionValues : public QObject {
     Q_OBJECT
 
 private slots:
@@ -74,10 +73,12 @@ void TestQuestionValues::integersStayInRange_data()
     QTest::newRow("Top smallest") << QByteArray("Top = -2147483648") << "Top" << qint64(-16777215) << QString();
     QTest::newRow("ID one past largest") << QByteArray("ID = 2147483648") << "ID" << qint64(0) << invalid.arg("ID");
     QTest::newRow("ID all bits") << QByteArray("ID = 4294967295") << "ID" << qint64(0) << invalid.arg("ID");
-    QTest::newRow("Left three billion") << QByteArray("Left = 3000000000") << "Left" << qint64(0) << invalid.arg("Left");
+    QTest::newRow("Left three billion") << QByteArray("Left = 3000000000") << "Left" << qint64(0)
+                                        << invalid.arg("Left");
     QTest::newRow("Top below smallest") << QByteArray("Top = -2147483649") << "Top" << qint64(0) << invalid.arg("Top");
     QTest::newRow("ID 2 to the 32") << QByteArray("ID = 4294967296") << "ID" << qint64(0) << invalid.arg("ID");
-    QTest::newRow("hexadecimal ID bit pattern") << QByteArray("ID = $FFFFFFFF") << "ID" << qint64(0) << invalid.arg("ID");
+    QTest::newRow("hexadecimal ID bit pattern")
+        << QByteArray("ID = $FFFFFFFF") << "ID" << qint64(0) << invalid.arg("ID");
     QTest::newRow("hexadecimal ID") << QByteArray("ID = $7FFFFFFF") << "ID" << qint64(INT32_MAX) << QString();
     // Colours are 32-bit patterns: the high bit marks a system colour.
     QTest::newRow("system colour") << QByteArray("Color = $80000005") << "Color" << qint64(qint32(0x80000005))
@@ -144,9 +145,11 @@ void TestQuestionValues::latin1QuestionLoads()
 {
     TTestDatabase db;
     const QByteArray text = Head + "  ID = 1\r\n  Question = 'Qu'#39'est-ce qu'#39'un \xE9l\xE8ve ?'\r\n"
-                                   "  CorrectAnswer = '\xC9" "cole'\r\nend\r\n";
-    db.Exec({QStringLiteral("INSERT INTO controldef (ID, NAME, CONTROL) VALUES (1, 'QAMaskEdit_1', CAST(X'%1' AS TEXT))")
-                 .arg(QString::fromLatin1(text.toHex()))});
+                                   "  CorrectAnswer = '\xC9"
+                                   "cole'\r\nend\r\n";
+    db.Exec(
+        {QStringLiteral("INSERT INTO controldef (ID, NAME, CONTROL) VALUES (1, 'QAMaskEdit_1', CAST(X'%1' AS TEXT))")
+             .arg(QString::fromLatin1(text.toHex()))});
     db.Exec({"INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE) VALUES (1, 1, 1)"});
     TControlDefList defs;
     LoadTestQuestions(db.Query(), defs, QStringLiteral("1"));
@@ -190,12 +193,14 @@ void TestQuestionValues::adminSaysTextWasLatin1()
 
     // check names the stored question, and a Latin-1 text is no failure.
     TTestDatabase db;
-    db.Exec({QStringLiteral("INSERT INTO controldef (ID, NAME, CONTROL) VALUES (3, 'QAMaskEdit_3', CAST(X'%1' AS TEXT))")
-                 .arg(QString::fromLatin1(QByteArray(Head + "  ID = 3\r\n  Question = 'Th\xE9'\r\nend\r\n").toHex()))});
+    db.Exec(
+        {QStringLiteral("INSERT INTO controldef (ID, NAME, CONTROL) VALUES (3, 'QAMaskEdit_3', CAST(X'%1' AS TEXT))")
+             .arg(QString::fromLatin1(QByteArray(Head + "  ID = 3\r\n  Question = 'Th\xE9'\r\nend\r\n").toHex()))});
     admin.start(AdminProgram(), {QStringLiteral("check"), db.Path()});
     QVERIFY(admin.waitForFinished(30000));
     QCOMPARE(admin.exitCode(), 0);
-    QCOMPARE(Notes(admin, true), QStringList{"ID 3: Note: the text is not UTF-8; it was read as Latin-1 (Windows-1252)."});
+    QCOMPARE(Notes(admin, true),
+             QStringList{"ID 3: Note: the text is not UTF-8; it was read as Latin-1 (Windows-1252)."});
     QCOMPARE(admin.readAllStandardError(), QByteArray()); // a check that succeeds says nothing on stderr
 }
 

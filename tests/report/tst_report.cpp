@@ -5,12 +5,12 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QRegularExpression>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -24,16 +24,14 @@ constexpr int TitleHeight = 98, FooterHeight = 22, DetailHeight = 50;
 // Where the footer's marker square sits on every page.
 const QRect FooterMarker(int(Margin) + 2, int(PaperHeight - Margin - FooterHeight) + 4, 10, 10);
 
-struct TPlaced
-{
+struct TPlaced {
     int Record;
     QList<TBandPiece> Pieces;
 };
 
 // A report like the printouts: title, footer with "Page" and the number, and a detail
 // band per record whose label names the record.
-struct TSample
-{
+struct TSample {
     TReport Report;
     TReportBand *Title = nullptr;
     TReportBand *Detail = nullptr;
@@ -112,8 +110,7 @@ QByteArray SavedBytes(const TPreparedReport &prepared)
 
 } // namespace
 
-class TestReport : public QObject
-{
+class TestReport : public QObject {
     Q_OBJECT
 
 private:
@@ -195,7 +192,8 @@ private slots:
         QCOMPARE(prepared.PaperPixels(), QSize(816, 1056));
         for (int page = 0; page < prepared.PageCount(); ++page) {
             const QImage image = prepared.RenderPage(page);
-            QVERIFY2(HasInk(image, FooterMarker.adjusted(3, 3, -3, -3)), qPrintable(QStringLiteral("footer on page %1").arg(page + 1)));
+            QVERIFY2(HasInk(image, FooterMarker.adjusted(3, 3, -3, -3)),
+                     qPrintable(QStringLiteral("footer on page %1").arg(page + 1)));
             // The title frame's top edge only on the first page.
             QCOMPARE(HasInk(image, QRect(300, int(Margin) + 1, 100, 2)), page == 0);
         }
@@ -211,8 +209,8 @@ private slots:
         QVERIFY2(sample.Report.ExportPdf(pdf, &error), qPrintable(error));
         QVERIFY(PdfToText(pdf, 1).contains("Printed " + QDate::currentDate().toString("dd/MM/yyyy")));
         for (int page = 1; page <= 3; ++page)
-            QVERIFY(PdfToText(pdf, page).contains(QRegularExpression(QStringLiteral("Page\\s+%1\\s*$").arg(page),
-                                                                     QRegularExpression::MultilineOption)));
+            QVERIFY(PdfToText(pdf, page).contains(
+                QRegularExpression(QStringLiteral("Page\\s+%1\\s*$").arg(page), QRegularExpression::MultilineOption)));
     }
 
     void pageHeader()
@@ -295,7 +293,8 @@ private slots:
             int moved = 0;
             for (const TPlaced &placed : sample.Placed) {
                 const TBandPiece &piece = placed.Pieces.first();
-                QVERIFY2(PxToTenthMm(piece.Rect.top()) <= 2225, qPrintable(QStringLiteral("record %1").arg(placed.Record)));
+                QVERIFY2(PxToTenthMm(piece.Rect.top()) <= 2225,
+                         qPrintable(QStringLiteral("record %1").arg(placed.Record)));
                 if (seenY.at(placed.Record - 1) > 2225) {
                     ++moved;
                     QCOMPARE(piece.Rect.top(), piece.Page == 1 ? Margin + TitleHeight : Margin);
@@ -344,7 +343,7 @@ private slots:
         question->AutoStretch = true;
         // A text document's lines are as high as the font.
         const double lineSpacing = QFontMetricsF(sample.Report.Font, ReportMeasureDevice()).height();
-        const QStringList tenLines{"A.  one", "B.  two", "C.  three", "D.  four", "E.  five",
+        const QStringList tenLines{"A.  one", "B.  two",   "C.  three", "D.  four", "E.  five",
                                    "F.  six", "G.  seven", "H.  eight", "I.  nine", "J.  ten"};
         QString longText;
         for (int i = 0; i < 40; ++i)
@@ -370,14 +369,17 @@ private slots:
         QCOMPARE(third.top(), second.bottom());
         if (kind == "rich") {
             // Grown by the nine extra lines; the 10 pixels below the element stay.
-            QVERIFY2(std::abs(second.height() - (20 + 10 * lineSpacing + 10)) <= 3, qPrintable(QString::number(second.height())));
+            QVERIFY2(std::abs(second.height() - (20 + 10 * lineSpacing + 10)) <= 3,
+                     qPrintable(QString::number(second.height())));
             const QImage image = sample.Report.Prepared().RenderPage(0);
-            QVERIFY(HasInk(image, QRect(int(second.left()) + 40, int(second.top() + 20 + 9 * lineSpacing), 40, int(lineSpacing) - 2)));
+            QVERIFY(HasInk(image, QRect(int(second.left()) + 40, int(second.top() + 20 + 9 * lineSpacing), 40,
+                                        int(lineSpacing) - 2)));
         } else {
             // 40 words of five characters do not fit on one line of 300 pixels.
             QVERIFY(second.height() > DetailHeight + lineSpacing);
             const double needed = QFontMetricsF(question->Font, ReportMeasureDevice())
-                                      .boundingRect(QRectF(0, 0, 300, 1e6), Qt::TextWordWrap, longText).height();
+                                      .boundingRect(QRectF(0, 0, 300, 1e6), Qt::TextWordWrap, longText)
+                                      .height();
             QCOMPARE(second.height(), std::ceil(needed) + 1 + (DetailHeight - 17));
         }
     }
@@ -387,7 +389,8 @@ private slots:
         // A long transcript in one band goes on over pages, cut between lines, nothing lost.
         TReport report;
         report.AddBand(TBandType::Title, TitleHeight)->AddLabel("Heading", 9, 3, "Transcript");
-        report.AddBand(TBandType::PageFooter, FooterHeight)->AddSysData("Pages", 300, 5, TSysDataKind::PageNumberOfTotal);
+        report.AddBand(TBandType::PageFooter, FooterHeight)
+            ->AddSysData("Pages", 300, 5, TSysDataKind::PageNumberOfTotal);
         TReportBand *detail = report.AddBand(TBandType::Detail, 143);
         TReportRichText *rich = detail->AddRichText("Transcript", 8, 8, 700, 121);
         QStringList lines;
@@ -451,7 +454,8 @@ private slots:
         else if (edge > 0)
             QVERIFY2(std::abs(right - labelRight) <= 3, qPrintable(QString::number(right)));
         else
-            QVERIFY2(std::abs((left + right) / 2 - (labelLeft + labelRight) / 2) <= 3, qPrintable(QString::number(left)));
+            QVERIFY2(std::abs((left + right) / 2 - (labelLeft + labelRight) / 2) <= 3,
+                     qPrintable(QString::number(left)));
     }
 
     // --- preparing in steps ---
@@ -462,7 +466,8 @@ private slots:
         sample.Report.ExpectedRecords = 300;
         QList<QString> events;
         QList<int> progress;
-        connect(&sample.Report, &TReport::PageAvailable, this, [&](int page) { events << QStringLiteral("page %1").arg(page); });
+        connect(&sample.Report, &TReport::PageAvailable, this,
+                [&](int page) { events << QStringLiteral("page %1").arg(page); });
         connect(&sample.Report, &TReport::Progress, this, [&](int percent) { progress << percent; });
         connect(&sample.Report, &TReport::Finished, this, [&](bool ok) { events << (ok ? "done" : "failed"); });
         int ticks = 0;
@@ -515,7 +520,10 @@ private slots:
             report.NeedData = []() { return true; };
         }
         bool finished = false, ok = false;
-        connect(&report, &TReport::Finished, this, [&](bool result) { finished = true; ok = result; });
+        connect(&report, &TReport::Finished, this, [&](bool result) {
+            finished = true;
+            ok = result;
+        });
         if (fault == "delete")
             connect(&report, &TReport::PageAvailable, this, [&](int) { sample.reset(); });
         if (fault == "cancel")
@@ -661,7 +669,8 @@ private slots:
         QTest::newRow("header cut") << good.left(20) << "damaged";
         QTest::newRow("page cut") << good.left(good.size() - 17) << "damaged";
         QTest::newRow("last byte missing") << good.chopped(1) << "damaged";
-        QTest::newRow("bytes after the last page") << good + "xyz" << "damaged";
+        QTest::newRow("bytes after the last page") << good + "xyz"
+                                                   << "damaged";
         QTest::newRow("newer version") << patched(8, QByteArray::fromHex("0063")) << "newer version";
         QTest::newRow("version zero") << patched(8, QByteArray::fromHex("0000")) << "damaged";
         QTest::newRow("zero paper width") << patched(10, QByteArray(8, '\0')) << "damaged";
@@ -708,7 +717,8 @@ private slots:
         QVERIFY(sample.Report.Prepare());
         const QByteArray good = SavedBytes(sample.Report.Prepared());
         QRandomGenerator random(4711);
-        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
         int refused = 0;
         for (int round = 0; round < 300; ++round) {
             QByteArray bytes = good;

@@ -30,8 +30,7 @@ QString LongWord()
 
 } // namespace
 
-class TestWrapLabel : public QObject
-{
+class TestWrapLabel : public QObject {
     Q_OBJECT
 
 private slots:
@@ -61,7 +60,8 @@ private slots:
         const double width = ReportTextWidth(label->Font, LongWord());
         QVERIFY(width > 3 * 120);
         // All of it is there, line under line, and the band grew to hold it.
-        QVERIFY2(label->PrintRect().height() >= std::floor(width / 120) * line, qPrintable(QString::number(label->PrintRect().height())));
+        QVERIFY2(label->PrintRect().height() >= std::floor(width / 120) * line,
+                 qPrintable(QString::number(label->PrintRect().height())));
         QCOMPARE(label->PrintRect().height(), std::ceil(ReportTextHeight(label->Font, LongWord(), 120)));
         const QImage page = report.Prepared().RenderPage(0);
         const int margin = qRound(MmToPx(12.7));
@@ -78,8 +78,8 @@ private slots:
             QSKIP("pdftotext is not installed");
         TReport report;
         TReportBand *detail = report.AddBand(TBandType::Detail, 20);
-        TReportLabel *label = detail->AddLabel(QStringLiteral("Words"), 10, 1,
-                                               QStringLiteral("alphabet alphabet alphabet\nsoup"));
+        TReportLabel *label =
+            detail->AddLabel(QStringLiteral("Words"), 10, 1, QStringLiteral("alphabet alphabet alphabet\nsoup"));
         label->Width = int(std::ceil(ReportTextWidth(label->Font, QStringLiteral("alphabet alphabet")))) + 4;
         label->WordWrap = true;
         label->AutoSize = false;
@@ -91,17 +91,20 @@ private slots:
         // Two words to the first line, the third on the next, the line break kept.
         const double line = QFontMetricsF(label->Font, ReportMeasureDevice()).height();
         const double height = label->PrintRect().height();
-        QVERIFY2(height > 2.5 * line && height < 3.5 * line, qPrintable(QStringLiteral("%1 for lines of %2").arg(height).arg(line)));
+        QVERIFY2(height > 2.5 * line && height < 3.5 * line,
+                 qPrintable(QStringLiteral("%1 for lines of %2").arg(height).arg(line)));
         QCOMPARE(height, std::ceil(ReportTextHeight(label->Font, label->Caption, label->Width)));
         QProcess process;
         process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
         QVERIFY(process.waitForFinished(30000));
-        const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList lines =
+            QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QStringList texts;
         for (const QString &l : lines)
             if (!l.trimmed().isEmpty() && l.trimmed() != QStringLiteral("\f"))
                 texts.append(l.simplified());
-        QCOMPARE(texts, (QStringList{QStringLiteral("alphabet alphabet"), QStringLiteral("alphabet"), QStringLiteral("soup")}));
+        QCOMPARE(texts, (QStringList{QStringLiteral("alphabet alphabet"), QStringLiteral("alphabet"),
+                                     QStringLiteral("soup")}));
     }
 };
 

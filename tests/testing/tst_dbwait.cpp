@@ -28,8 +28,7 @@ std::unique_ptr<QProcess> HoldLock(const QString &path, int ms)
     return p;
 }
 
-struct TSeen
-{
+struct TSeen {
     bool LineShown = false;
     bool BusyPointer = false;
     bool Drawn = false;
@@ -37,8 +36,7 @@ struct TSeen
 
 } // namespace
 
-class TestDbWait : public QObject
-{
+class TestDbWait : public QObject {
     Q_OBJECT
 
 private slots:
@@ -72,8 +70,8 @@ void TestDbWait::waitingIsShownAndEnds()
     QTimer::singleShot(1000, &window, [&] {
         seen.Drawn = true;
         const auto line = window.findChild<QLabel *>(QStringLiteral("Label_Waiting"));
-        seen.LineShown = line && line->isVisible() && line->text() == WaitingText
-                         && window.rect().contains(line->geometry());
+        seen.LineShown = line && line->isVisible() && line->text() == WaitingText &&
+                         window.rect().contains(line->geometry());
         seen.BusyPointer = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
     });
     db.Exec({"INSERT INTO testresults (STUDENTID, TESTID, CLASSID, GRADE, STATUS) VALUES ('S01', 1, 1, 80, 'PASSED')"});
@@ -138,7 +136,8 @@ void TestDbWait::secretFreeText_data()
                             << "UPDATE studentmaster\r\nSET PWORD='********'\r\nAND PWORD='********'\r\n";
     QTest::newRow("quote inside, blanks, case") << "set pword = 'a''b' WHERE STUDENTID='S''01'"
                                                 << "set pword = '********' WHERE STUDENTID='S''01'";
-    QTest::newRow("no value") << "AND PWORD IS NULL" << "AND PWORD IS NULL";
+    QTest::newRow("no value") << "AND PWORD IS NULL"
+                              << "AND PWORD IS NULL";
 }
 
 void TestDbWait::secretFreeText()

@@ -29,8 +29,8 @@ QString StoredPassword(TTestDatabase &db, int id)
 
 bool PasswordIsNull(TTestDatabase &db, int id)
 {
-    return db.Column({QStringLiteral("SELECT PWORD IS NULL FROM studentmaster WHERE ID = %1").arg(id)}).value(0)
-        == QLatin1String("1");
+    return db.Column({QStringLiteral("SELECT PWORD IS NULL FROM studentmaster WHERE ID = %1").arg(id)}).value(0) ==
+           QLatin1String("1");
 }
 
 QList<TShownBox> BoxesOfKind(TBoxKind kind)
@@ -43,8 +43,7 @@ QList<TShownBox> BoxesOfKind(TBoxKind kind)
 }
 
 // The login window as the program shows it: login layout, shown, fields typed, OK.
-class TLoginDriver
-{
+class TLoginDriver {
 public:
     explicit TLoginDriver(TDbQuery *query) : Form(std::make_unique<TForm_Login>(query))
     {
@@ -83,8 +82,7 @@ public:
 
 } // namespace
 
-class TestLogin : public QObject
-{
+class TestLogin : public QObject {
     Q_OBJECT
 
 private slots:
@@ -130,10 +128,12 @@ void TestLogin::layouts_data()
     QTest::addColumn<QString>("passwordLabel");
     QTest::addColumn<int>("height");
     QTest::addColumn<bool>("newPasswordShown");
-    QTest::newRow("login") << int(ModeLogin) << "Login" << "Enter user name and password:" << "Password" << 200
-                           << false;
+    QTest::newRow("login") << int(ModeLogin) << "Login"
+                           << "Enter user name and password:"
+                           << "Password" << 200 << false;
     QTest::newRow("change password") << int(ModeChangePassword) << "Change Password"
-                                     << "Enter password information:" << "Old Password" << 290 << true;
+                                     << "Enter password information:"
+                                     << "Old Password" << 290 << true;
 }
 
 void TestLogin::layouts()
@@ -181,8 +181,10 @@ void TestLogin::scramblePassword_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("scrambled");
     QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("apple") << "apple" << "C4D3D3CFC8";
-    QTest::newRow("digits and blank") << "0 9" << "93839C";
+    QTest::newRow("apple") << "apple"
+                           << "C4D3D3CFC8";
+    QTest::newRow("digits and blank") << "0 9"
+                                      << "93839C";
     QTest::newRow("code 156, two digits") << QString(QChar(156)) << "FF";
     QTest::newRow("code 157, three digits") << QString(QChar(157)) << "100";
     QTest::newRow("y with diaeresis") << QStringLiteral("\u00ff") << "162";
@@ -202,14 +204,38 @@ void TestLogin::firstLoginSetsHashedPassword_data()
     QTest::addColumn<QString>("newPassword");
     QTest::addColumn<QString>("otherStudentID"); // a neighbour whose row must stay untouched
 
-    QTest::newRow("plain") << "S03" << "S03" << "plum" << "S04";
-    QTest::newRow("other letter case") << "abc01" << "ABC01" << "Secret" << "abc02";
-    QTest::newRow("apostrophes") << "O'NEILL" << "o'neill" << "it's 'quoted'" << "ONEILL";
-    QTest::newRow("double quotes and percent") << "A\"1%" << "a\"1%" << "50% \"off\"" << "A\"10";
-    QTest::newRow("blanks") << "S 07" << "S 07" << "  two  blanks  " << "S07";
-    QTest::newRow("non-ASCII letters") << "ÉLÈVE" << "élève" << "pässwörd€ñ" << "ELEVE";
-    QTest::newRow("empty new password") << "S05" << "S05" << "" << "S06";
-    QTest::newRow("statement-like user name") << "x' OR '1'='1" << "x' OR '1'='1" << "p" << "x";
+    QTest::newRow("plain") << "S03"
+                           << "S03"
+                           << "plum"
+                           << "S04";
+    QTest::newRow("other letter case") << "abc01"
+                                       << "ABC01"
+                                       << "Secret"
+                                       << "abc02";
+    QTest::newRow("apostrophes") << "O'NEILL"
+                                 << "o'neill"
+                                 << "it's 'quoted'"
+                                 << "ONEILL";
+    QTest::newRow("double quotes and percent") << "A\"1%"
+                                               << "a\"1%"
+                                               << "50% \"off\""
+                                               << "A\"10";
+    QTest::newRow("blanks") << "S 07"
+                            << "S 07"
+                            << "  two  blanks  "
+                            << "S07";
+    QTest::newRow("non-ASCII letters") << "ÉLÈVE"
+                                       << "élève"
+                                       << "pässwörd€ñ"
+                                       << "ELEVE";
+    QTest::newRow("empty new password") << "S05"
+                                        << "S05"
+                                        << ""
+                                        << "S06";
+    QTest::newRow("statement-like user name") << "x' OR '1'='1"
+                                              << "x' OR '1'='1"
+                                              << "p"
+                                              << "x";
 }
 
 void TestLogin::firstLoginSetsHashedPassword()
@@ -264,13 +290,20 @@ void TestLogin::refusedLogins_data()
 {
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("password");
-    QTest::newRow("wrong password") << "S01" << "pear";
-    QTest::newRow("password in another letter case") << "S01" << "APPLE";
-    QTest::newRow("unknown user") << "S99" << "apple";
-    QTest::newRow("wildcard as user name") << "%" << "apple";
-    QTest::newRow("statement in user name") << "' OR PWORD IS NULL OR '" << "x";
-    QTest::newRow("statement in password") << "S01" << "' OR '1'='1";
-    QTest::newRow("empty user name") << "" << "";
+    QTest::newRow("wrong password") << "S01"
+                                    << "pear";
+    QTest::newRow("password in another letter case") << "S01"
+                                                     << "APPLE";
+    QTest::newRow("unknown user") << "S99"
+                                  << "apple";
+    QTest::newRow("wildcard as user name") << "%"
+                                           << "apple";
+    QTest::newRow("statement in user name") << "' OR PWORD IS NULL OR '"
+                                            << "x";
+    QTest::newRow("statement in password") << "S01"
+                                           << "' OR '1'='1";
+    QTest::newRow("empty user name") << ""
+                                     << "";
 }
 
 void TestLogin::refusedLogins()
@@ -361,16 +394,28 @@ void TestLogin::changePasswordChecks_data()
     QTest::addColumn<QString>("newPassword");
     QTest::addColumn<QString>("confirm");
     QTest::addColumn<QString>("message"); // empty: saved
-    const QString oldWrong = QStringLiteral(
-        "The old password you entered is not valid.  Please re-enter the old password to continue.");
+    const QString oldWrong =
+        QStringLiteral("The old password you entered is not valid.  Please re-enter the old password to continue.");
     const QString mismatch = QStringLiteral("The new password and password confirmation do not match.  Please "
                                             "re-enter the new and confirm password to continue.");
-    QTest::newRow("saved") << "apple" << "kiwi" << "kiwi" << QString();
-    QTest::newRow("old password wrong") << "pear" << "kiwi" << "kiwi" << oldWrong;
-    QTest::newRow("old password wrong and new ones differ") << "pear" << "kiwi" << "lime" << oldWrong;
-    QTest::newRow("new ones differ in letter case") << "apple" << "kiwi" << "Kiwi" << mismatch;
-    QTest::newRow("confirm left empty") << "apple" << "kiwi" << "" << mismatch;
-    QTest::newRow("trailing blank") << "apple" << "kiwi" << "kiwi " << mismatch;
+    QTest::newRow("saved") << "apple"
+                           << "kiwi"
+                           << "kiwi" << QString();
+    QTest::newRow("old password wrong") << "pear"
+                                        << "kiwi"
+                                        << "kiwi" << oldWrong;
+    QTest::newRow("old password wrong and new ones differ") << "pear"
+                                                            << "kiwi"
+                                                            << "lime" << oldWrong;
+    QTest::newRow("new ones differ in letter case") << "apple"
+                                                    << "kiwi"
+                                                    << "Kiwi" << mismatch;
+    QTest::newRow("confirm left empty") << "apple"
+                                        << "kiwi"
+                                        << "" << mismatch;
+    QTest::newRow("trailing blank") << "apple"
+                                    << "kiwi"
+                                    << "kiwi " << mismatch;
 }
 
 void TestLogin::changePasswordChecks()

@@ -28,8 +28,7 @@ using Tamberlin::TForm_SelectTest;
 namespace {
 
 // A test (ID 1) whose questions are stored as the authoring program stores them.
-class TPages
-{
+class TPages {
 public:
     TTestDatabase Db;
 
@@ -128,10 +127,14 @@ void VerifyQuestionReadable(TForm_TestWizard &wizard)
     const QRect inWindow = textRect.translated(label->mapTo(&wizard, label->contentsRect().topLeft()));
     const QRect visible = VisibleArea(wizard.ScrollBox_Question, &wizard);
     QVERIFY2(visible.contains(inWindow), qPrintable(QStringLiteral("text %1,%2 %3x%4 outside %5,%6 %7x%8")
-                                                        .arg(inWindow.x()).arg(inWindow.y())
-                                                        .arg(inWindow.width()).arg(inWindow.height())
-                                                        .arg(visible.x()).arg(visible.y())
-                                                        .arg(visible.width()).arg(visible.height())));
+                                                        .arg(inWindow.x())
+                                                        .arg(inWindow.y())
+                                                        .arg(inWindow.width())
+                                                        .arg(inWindow.height())
+                                                        .arg(visible.x())
+                                                        .arg(visible.y())
+                                                        .arg(visible.width())
+                                                        .arg(visible.height())));
     // And it is drawn there from the top: the ink of the last line lies in the text's last line.
     const QRect ink = InkBounds(label);
     QVERIFY(!ink.isEmpty());
@@ -145,8 +148,10 @@ void VerifyDrawnAsTyped(QWidget *widget, const QRect &textArea, const QFont &fon
 {
     const QRect ink = InkBounds(widget, textArea);
     const int expected = QFontMetrics(font).boundingRect(typed).width();
-    QVERIFY2(std::abs(ink.width() - expected) <= 4,
-             qPrintable(QStringLiteral("\"%1\" drawn %2 pixels wide, typed text %3").arg(typed).arg(ink.width()).arg(expected)));
+    QVERIFY2(
+        std::abs(ink.width() - expected) <= 4,
+        qPrintable(
+            QStringLiteral("\"%1\" drawn %2 pixels wide, typed text %3").arg(typed).arg(ink.width()).arg(expected)));
 }
 
 // The text part of a radio button, without the frame a focused button has.
@@ -182,7 +187,8 @@ void VerifyChoicesReadable(TForm_TestWizard &wizard)
     }
     QVERIFY(!items.isEmpty());
     for (int i = 0; i < items.size(); ++i) {
-        QVERIFY2(visible.contains(items.at(i)), qPrintable(QStringLiteral("item %1 outside the answer area").arg(i + 1)));
+        QVERIFY2(visible.contains(items.at(i)),
+                 qPrintable(QStringLiteral("item %1 outside the answer area").arg(i + 1)));
         for (int j = i + 1; j < items.size(); ++j)
             QVERIFY2(!items.at(i).intersects(items.at(j)),
                      qPrintable(QStringLiteral("items %1 and %2 overlap").arg(i + 1).arg(j + 1)));
@@ -191,8 +197,7 @@ void VerifyChoicesReadable(TForm_TestWizard &wizard)
 
 } // namespace
 
-class TestReadablePages : public QObject
-{
+class TestReadablePages : public QObject {
     Q_OBJECT
 
 private slots:
@@ -234,7 +239,8 @@ void TestReadablePages::everyWordInsideVisibleArea()
     QCOMPARE(wizard->Label_Question->text(), LongQuestion());
     VerifyQuestionReadable(*wizard);
     QVERIFY(!wizard->ScrollBox_Question->verticalScrollBar()->isVisible());
-    QVERIFY(VisibleArea(wizard->ScrollBox_Controls, wizard.get()).contains(RectIn(wizard->CurrentControl(), wizard.get())));
+    QVERIFY(
+        VisibleArea(wizard->ScrollBox_Controls, wizard.get()).contains(RectIn(wizard->CurrentControl(), wizard.get())));
 
     // Tags and an ampersand, in the question and in the choices, drawn as typed.
     QTest::mouseClick(wizard->BitBtn_Next, Qt::LeftButton);
@@ -274,8 +280,8 @@ void TestReadablePages::longerQuestionScrolls()
     const QRect textRect = QFontMetrics(label->font())
                                .boundingRect(QRect(0, 0, label->contentsRect().width(), 100000),
                                              Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, label->text());
-    const int lastLineTop = label->mapTo(wizard.get(), QPoint(0, textRect.bottom())).y()
-                            - QFontMetrics(label->font()).lineSpacing();
+    const int lastLineTop = label->mapTo(wizard.get(), QPoint(0, textRect.bottom())).y() -
+                            QFontMetrics(label->font()).lineSpacing();
     QVERIFY(VisibleArea(wizard->ScrollBox_Question, wizard.get()).contains(QPoint(60, lastLineTop)));
     // The question area that scrolls can be reached with Tab, and shows that it has the focus.
     QCOMPARE(wizard->ScrollBox_Question->focusPolicy(), Qt::StrongFocus);
@@ -430,11 +436,15 @@ void TestReadablePages::testListExplainsItself()
     db.Exec({"INSERT INTO classmaster (ID, NAME, COURSE, TEACHER) VALUES (1, 'ART', 'C', 'T')"});
     for (int i = 0; i < statuses.size(); ++i) {
         db.Exec({QStringLiteral("INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS) "
-                                "VALUES (%1, 'Test %1', '', '', 2)").arg(i + 1)});
-        db.Exec({QStringLiteral("INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER) VALUES (%1, 1, %1, '1')").arg(i + 1)});
+                                "VALUES (%1, 'Test %1', '', '', 2)")
+                     .arg(i + 1)});
+        db.Exec({QStringLiteral("INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER) VALUES (%1, 1, %1, '1')")
+                     .arg(i + 1)});
         if (!statuses.at(i).isEmpty())
             db.Exec({QStringLiteral("INSERT INTO testresults (STUDENTID, TESTID, CLASSID, GRADE, STATUS) "
-                                    "VALUES ('S01', %1, 1, 50, '%2')").arg(i + 1).arg(statuses.at(i))});
+                                    "VALUES ('S01', %1, 1, 50, '%2')")
+                         .arg(i + 1)
+                         .arg(statuses.at(i))});
     }
     TForm_SelectTest form(&db.Query());
     form.StudentID = QStringLiteral("S01");
@@ -456,8 +466,10 @@ void TestReadablePages::testListByKeyboard()
     db.Exec({"INSERT INTO classmaster (ID, NAME, COURSE, TEACHER) VALUES (1, 'ART', 'C', 'T')"});
     for (int i = 1; i <= 2; ++i) {
         db.Exec({QStringLiteral("INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS) "
-                                "VALUES (%1, 'Test %1', '', '', 2)").arg(i)});
-        db.Exec({QStringLiteral("INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER) VALUES (%1, 1, %1, '1')").arg(i)});
+                                "VALUES (%1, 'Test %1', '', '', 2)")
+                     .arg(i)});
+        db.Exec(
+            {QStringLiteral("INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER) VALUES (%1, 1, %1, '1')").arg(i)});
     }
     TForm_SelectTest form(&db.Query());
     form.StudentID = QStringLiteral("S01");

@@ -55,8 +55,7 @@ QStringList ResultColumn(const QString &path, const QString &column)
     return values;
 }
 
-struct TWriterRun
-{
+struct TWriterRun {
     int Stored = 0;
     int Kept = 0;
     int Lost = 0;
@@ -70,9 +69,9 @@ TWriterRun RunWriters(int n, const QString &path, const QString &keep, int waitM
     std::vector<std::unique_ptr<QProcess>> processes;
     for (int i = 0; i < n; ++i) {
         auto p = std::make_unique<QProcess>();
-        p->start(WriterPath(), {QStringLiteral("finish"), path, QStringLiteral("S01"), QStringLiteral("1"),
-                                QStringLiteral("1"), QString::number(50 + i), QString::number(waitMs),
-                                QString::number(startAt), keep});
+        p->start(WriterPath(),
+                 {QStringLiteral("finish"), path, QStringLiteral("S01"), QStringLiteral("1"), QStringLiteral("1"),
+                  QString::number(50 + i), QString::number(waitMs), QString::number(startAt), keep});
         processes.push_back(std::move(p));
     }
     TWriterRun run;
@@ -118,14 +117,13 @@ bool Run(const QString &program, const QStringList &args)
 
 // A small file system of its own (tmpfs), so that it can be made read-only or full even
 // for a user whom file modes do not stop.
-class TSmallDisk
-{
+class TSmallDisk {
 public:
     explicit TSmallDisk(const QString &size)
     {
-        Mounted = geteuid() == 0
-                  && Run(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                                   QStringLiteral("size=") + size, QStringLiteral("tmpfs"), Dir.path()});
+        Mounted = geteuid() == 0 &&
+                  Run(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                                QStringLiteral("size=") + size, QStringLiteral("tmpfs"), Dir.path()});
     }
     ~TSmallDisk()
     {
@@ -201,8 +199,7 @@ void Report(const char *scenario, int writers, int attempts, int stored, int los
 
 } // namespace
 
-class TestResultWriters : public QObject
-{
+class TestResultWriters : public QObject {
     Q_OBJECT
 
 private slots:
@@ -263,7 +260,8 @@ void TestResultWriters::copiesFinishingTogetherLeaveOneRow()
         // The row holds one writer's whole result, grade and transcript together.
         const int grade = ResultColumn(db.Path(), QStringLiteral("GRADE")).value(0).toInt();
         QVERIFY(grade >= 50 && grade < 50 + writers);
-        QVERIFY(ResultColumn(db.Path(), QStringLiteral("ANSWERS")).value(0).startsWith(QLatin1String("1. Finished by")));
+        QVERIFY(
+            ResultColumn(db.Path(), QStringLiteral("ANSWERS")).value(0).startsWith(QLatin1String("1. Finished by")));
     }
     Report("copies finishing together", writers, writers * rounds, stored, lost, duplicated);
 }
@@ -298,7 +296,8 @@ void TestResultWriters::readersTakeTheHighestSerial()
                 {QStringLiteral("check"), db.Path()});
     QVERIFY(admin.waitForFinished(30000));
     const QString out = QString::fromUtf8(admin.readAllStandardOutput());
-    QVERIFY2(out.contains(QLatin1String("student S01, test 1, class 1 stored 2 times (SERIAL 1, 2); SERIAL 2 is the one shown")),
+    QVERIFY2(out.contains(
+                 QLatin1String("student S01, test 1, class 1 stored 2 times (SERIAL 1, 2); SERIAL 2 is the one shown")),
              qPrintable(out));
     QCOMPARE(admin.exitCode(), 1);
 }
@@ -370,7 +369,8 @@ void TestResultWriters::readOnlyFileKeepsResult()
     QCOMPARE(ResultRows(path), 0);
     // Three copies, one student: only the newest result waits; the file is still read-only.
     const QString first = RunRetry(FKeep->path());
-    QVERIFY2(first.startsWith(QLatin1String("stored=0")) && first.endsWith(QLatin1String("waiting=1")), qPrintable(first));
+    QVERIFY2(first.startsWith(QLatin1String("stored=0")) && first.endsWith(QLatin1String("waiting=1")),
+             qPrintable(first));
     QCOMPARE(KeptResultFiles().size(), 1);
 
     QVERIFY(disk.Remount("rw"));
@@ -393,8 +393,7 @@ void TestResultWriters::fullDiskKeepsResult()
         QFile filler(fillerPath);
         QVERIFY(filler.open(QIODevice::WriteOnly));
         const QByteArray block(4096, 'x');
-        while (filler.write(block) == block.size() && filler.flush()) {
-        }
+        while (filler.write(block) == block.size() && filler.flush()) { }
     }
 
     TWriterRun run = RunWriters(1, path, FKeep->path(), 1000);

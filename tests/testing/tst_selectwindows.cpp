@@ -24,8 +24,9 @@ void AddClass(TTestDatabase &db, int id, const QString &name, const QStringList 
              QStringLiteral("VALUES (%1, ").arg(id) + QuotedStr(name) + ", 'COURSE', 'TEACHER')"});
     int sequence = 0;
     for (const QString &student : students)
-        db.Exec({"INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE)",
-                 QStringLiteral("VALUES (%1, ").arg(id) + QuotedStr(student) + QStringLiteral(", %1)").arg(++sequence)});
+        db.Exec(
+            {"INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE)",
+             QStringLiteral("VALUES (%1, ").arg(id) + QuotedStr(student) + QStringLiteral(", %1)").arg(++sequence)});
 }
 
 void AddTest(TTestDatabase &db, int id, const QString &name, const QList<int> &classes)
@@ -42,8 +43,8 @@ void AddTest(TTestDatabase &db, int id, const QString &name, const QList<int> &c
 void AddResult(TTestDatabase &db, const QString &student, int testID, int classID, int grade, const QString &status)
 {
     db.Exec({"INSERT INTO testresults (STUDENTID, TESTID, CLASSID, GRADE, STATUS)",
-             "VALUES (" + QuotedStr(student) + QStringLiteral(", %1, %2, %3, ").arg(testID).arg(classID).arg(grade)
-                 + QuotedStr(status) + ")"});
+             "VALUES (" + QuotedStr(student) + QStringLiteral(", %1, %2, %3, ").arg(testID).arg(classID).arg(grade) +
+                 QuotedStr(status) + ")"});
 }
 
 QStringList ListItems(const TForm_SelectClass &form)
@@ -74,8 +75,7 @@ void FillTests(TTestDatabase &db)
 
 } // namespace
 
-class TestSelectWindows : public QObject
-{
+class TestSelectWindows : public QObject {
     Q_OBJECT
 
 private slots:
@@ -236,8 +236,8 @@ void TestSelectWindows::classListError()
 void TestSelectWindows::classListHintsAndWidth()
 {
     TTestDatabase db;
-    const QString longName = QStringLiteral("A class whose name is far too long to fit\tinto the list")
-        + QString(120, QLatin1Char('W'));
+    const QString longName = QStringLiteral("A class whose name is far too long to fit\tinto the list") +
+                             QString(120, QLatin1Char('W'));
     AddClass(db, 1, longName, {Student});
     AddClass(db, 2, QStringLiteral("B"), {Student});
     TForm_SelectClass form(&db.Query());
@@ -266,10 +266,22 @@ void TestSelectWindows::testListRows_data()
     QTest::addColumn<QString>("grade");
     QTest::addColumn<bool>("canTake");
     QTest::addColumn<bool>("canView");
-    QTest::newRow("no result row") << 1 << "2" << "alpha" << "INCOMPLETE" << "N/A" << true << false;
-    QTest::newRow("passed") << 2 << "3" << "Beta" << "PASSED" << "85%" << false << true;
-    QTest::newRow("failed") << 3 << "4" << "delta" << "FAILED" << "40%" << false << true;
-    QTest::newRow("stored incomplete") << 4 << "1" << "Gamma" << "INCOMPLETE" << "0%" << true << false;
+    QTest::newRow("no result row") << 1 << "2"
+                                   << "alpha"
+                                   << "INCOMPLETE"
+                                   << "N/A" << true << false;
+    QTest::newRow("passed") << 2 << "3"
+                            << "Beta"
+                            << "PASSED"
+                            << "85%" << false << true;
+    QTest::newRow("failed") << 3 << "4"
+                            << "delta"
+                            << "FAILED"
+                            << "40%" << false << true;
+    QTest::newRow("stored incomplete") << 4 << "1"
+                                       << "Gamma"
+                                       << "INCOMPLETE"
+                                       << "0%" << true << false;
 }
 
 void TestSelectWindows::testListRows()
@@ -419,9 +431,15 @@ void TestSelectWindows::testListErrors_data()
     QTest::addColumn<QString>("dropTable");
     QTest::addColumn<QString>("errorMentions");
     QTest::addColumn<int>("namesListed");
-    QTest::newRow("results unreadable") << "1" << "testresults" << "testresults" << 4;
-    QTest::newRow("tests unreadable") << "1" << "testmaster" << "testmaster" << 0;
-    QTest::newRow("class key not a number") << "1 OR 1=1" << "" << "1 OR 1=1" << 0;
+    QTest::newRow("results unreadable") << "1"
+                                        << "testresults"
+                                        << "testresults" << 4;
+    QTest::newRow("tests unreadable") << "1"
+                                      << "testmaster"
+                                      << "testmaster" << 0;
+    QTest::newRow("class key not a number") << "1 OR 1=1"
+                                            << ""
+                                            << "1 OR 1=1" << 0;
 }
 
 void TestSelectWindows::testListErrors()

@@ -29,16 +29,14 @@ namespace {
 const QString CRLF = QStringLiteral("\r\n");
 
 // One expected modal window of the sequence and what the student does in it.
-struct TStep
-{
+struct TStep {
     QString Window;
     std::function<void(QWidget *)> Act;
 };
 
 // Plays the student: each modal window that comes up is handed to the next step.
 // A window nobody expected, or a step that failed, is closed so the run cannot hang.
-class TStudent : public QObject
-{
+class TStudent : public QObject {
 public:
     explicit TStudent(QList<TStep> steps) : FSteps(std::move(steps))
     {
@@ -101,8 +99,7 @@ void Type(QLineEdit *edit, const QString &text)
 }
 
 // What the student answered and whether it was meant to be right, page by page.
-struct TAnswered
-{
+struct TAnswered {
     QString Question;
     QString Recorded;
     bool Right = false;
@@ -110,8 +107,7 @@ struct TAnswered
 
 } // namespace
 
-class TestStudentSequence : public QObject
-{
+class TestStudentSequence : public QObject {
     Q_OBJECT
 
 private slots:
@@ -242,14 +238,16 @@ void TestStudentSequence::TakeTest(TForm_TestWizard *wizard, bool oneWrong)
             }
             for (int i = 0; i < list->Items()->Count(); ++i)
                 if (choose.contains(list->Items()->Strings(i))) {
-                    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(i)).center());
-                    answered.Recorded += list->MultiSelect() ? list->Items()->Strings(i) + CRLF : list->Items()->Strings(i);
+                    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                      list->visualItemRect(list->item(i)).center());
+                    answered.Recorded += list->MultiSelect() ? list->Items()->Strings(i) + CRLF
+                                                             : list->Items()->Strings(i);
                 }
         } else if (auto memo = qobject_cast<TQARichEdit *>(control)) {
             // Typed with a stray blank line before and after.
             memo->setFocus();
-            memo->setPlainText(QStringLiteral("\n") + memo->CorrectAnswer().replace(CRLF, QStringLiteral("\n"))
-                               + QStringLiteral(" \n"));
+            memo->setPlainText(QStringLiteral("\n") + memo->CorrectAnswer().replace(CRLF, QStringLiteral("\n")) +
+                               QStringLiteral(" \n"));
             answered.Recorded = memo->CorrectAnswer();
         } else if (auto date = qobject_cast<TQADateTime *>(control)) {
             // The day the question means; a locale whose short dates do not read back
@@ -337,8 +335,8 @@ void TestStudentSequence::firstLoginTestAndRetake()
 
     // Six questions, one of each kind; the list question of several choices was wrong.
     FKinds.sort();
-    QCOMPARE(FKinds, (QStringList{"TQACombobox", "TQADateTime", "TQAListbox", "TQAMaskEdit", "TQARadioGroup",
-                                  "TQARichEdit"}));
+    QCOMPARE(FKinds,
+             (QStringList{"TQACombobox", "TQADateTime", "TQAListbox", "TQAMaskEdit", "TQARadioGroup", "TQARichEdit"}));
     QCOMPARE(shownGrade, QStringLiteral("83") + DecimalSeparator() + QLatin1Char('3'));
     QCOMPARE(passedGrade, QStringLiteral("83"));
     QCOMPARE(main.LastStudentID, QStringLiteral("s03"));
@@ -348,10 +346,10 @@ void TestStudentSequence::firstLoginTestAndRetake()
 
     QString transcript;
     for (int i = 0; i < FAnswered.size(); ++i)
-        transcript += QString::number(i + 1) + QStringLiteral(". ") + FAnswered.at(i).Question + CRLF + CRLF
-                      + FAnswered.at(i).Recorded
-                      + (FAnswered.at(i).Right ? QStringLiteral(" (CORRECT)") : QStringLiteral(" (INCORRECT)")) + CRLF
-                      + CRLF + CRLF;
+        transcript += QString::number(i + 1) + QStringLiteral(". ") + FAnswered.at(i).Question + CRLF + CRLF +
+                      FAnswered.at(i).Recorded +
+                      (FAnswered.at(i).Right ? QStringLiteral(" (CORRECT)") : QStringLiteral(" (INCORRECT)")) + CRLF +
+                      CRLF + CRLF;
     QCOMPARE(Results(QStringLiteral("STUDENTID || '|' || TESTID || '|' || CLASSID || '|' || GRADE || '|' || STATUS")),
              QStringList{QStringLiteral("s03|1|1|83|PASSED")});
     QCOMPARE(Results(QStringLiteral("TESTDATE")), QStringList{DateToStr(QDate::currentDate())});
@@ -397,7 +395,8 @@ void TestStudentSequence::firstLoginTestAndRetake()
     QVERIFY(again.Unexpected.isEmpty());
     QVERIFY2(again.Done(), qPrintable(again.Windows.join(QLatin1Char(','))));
     QCOMPARE(TDialogSeam::Shown().size(), 1);
-    QCOMPARE(Results(QStringLiteral("SERIAL || '|' || GRADE || '|' || STATUS")), QStringList{QStringLiteral("1|100|PASSED")});
+    QCOMPARE(Results(QStringLiteral("SERIAL || '|' || GRADE || '|' || STATUS")),
+             QStringList{QStringLiteral("1|100|PASSED")});
     QVERIFY(!Results(QStringLiteral("ANSWERS")).at(0).contains(QStringLiteral("(INCORRECT)")));
 }
 

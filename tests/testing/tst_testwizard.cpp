@@ -21,8 +21,7 @@ namespace {
 const QString CRLF = QStringLiteral("\r\n");
 
 // A test (ID 1) of questions stored as the authoring program stores them.
-class TWizardFixture
-{
+class TWizardFixture {
 public:
     TTestDatabase Db;
 
@@ -143,7 +142,8 @@ void Answer(QWidget *control, const QVariant &response)
         }
     } else if (auto list = qobject_cast<TQAListbox *>(control)) {
         for (const QVariant &index : response.toList())
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(index.toInt())).center());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(index.toInt())).center());
     } else if (auto memo = qobject_cast<TQARichEdit *>(control)) {
         memo->setPlainText(response.toString());
     } else if (auto date = qobject_cast<TQADateTime *>(control)) {
@@ -178,8 +178,7 @@ QString Grade(const char *whole, char tenth)
 using TMakeControl = std::function<QWidget *()>;
 Q_DECLARE_METATYPE(TMakeControl)
 
-class TestTestWizard : public QObject
-{
+class TestTestWizard : public QObject {
     Q_OBJECT
 
 private slots:
@@ -270,12 +269,12 @@ void TestTestWizard::gradeByKind_data()
                                 QStringLiteral("Denmark")};
     auto edit = [](const char *c) { return TMakeControl([c] { return MakeEdit(QString::fromLatin1(c)); }); };
 
-    QTest::newRow("edit: blanks around the answer") << edit("PARIS") << QVariant(QStringLiteral("  PARIS  "))
-                                                    << true << QStringLiteral("  PARIS  ");
-    QTest::newRow("edit: blanks around the correct answer") << edit(" 12\t") << QVariant(QStringLiteral("12")) << true
-                                                            << QStringLiteral("12");
-    QTest::newRow("edit: other letter case") << edit("Paris") << QVariant(QStringLiteral("paris")) << false
-                                             << QStringLiteral("paris");
+    QTest::newRow("edit: blanks around the answer")
+        << edit("PARIS") << QVariant(QStringLiteral("  PARIS  ")) << true << QStringLiteral("  PARIS  ");
+    QTest::newRow("edit: blanks around the correct answer")
+        << edit(" 12\t") << QVariant(QStringLiteral("12")) << true << QStringLiteral("12");
+    QTest::newRow("edit: other letter case")
+        << edit("Paris") << QVariant(QStringLiteral("paris")) << false << QStringLiteral("paris");
     QTest::newRow("edit: nothing typed") << edit("Paris") << QVariant(QString()) << false << QString();
 
     QTest::newRow("combo: right choice") << std::function<QWidget *()>([=] { return MakeCombo(rivers, "Nile"); })
@@ -291,24 +290,23 @@ void TestTestWizard::gradeByKind_data()
         << QStringLiteral("Nile");
     QTest::newRow("radio: wrong choice") << std::function<QWidget *()>([=] { return MakeRadio(rivers, "Nile"); })
                                          << QVariant(0) << false << QStringLiteral("Congo");
-    QTest::newRow("radio: nothing checked") << std::function<QWidget *()>([=] { return MakeRadio(rivers, "Nile"); })
-                                            << QVariant(-1) << false << QString();
-    QTest::newRow("radio: recorded choice trimmed")
-        << std::function<QWidget *()>([] { return MakeRadio({QStringLiteral(" Nile "), QStringLiteral("Congo")}, "Nile"); })
-        << QVariant(0) << false << QStringLiteral("Nile");
+    QTest::newRow("radio: nothing checked")
+        << std::function<QWidget *()>([=] { return MakeRadio(rivers, "Nile"); }) << QVariant(-1) << false << QString();
+    QTest::newRow("radio: recorded choice trimmed") << std::function<QWidget *()>([] {
+        return MakeRadio({QStringLiteral(" Nile "), QStringLiteral("Congo")}, "Nile");
+    }) << QVariant(0) << false << QStringLiteral("Nile");
 
     auto list = [](QStringList answers, QStringList correct, bool multi) {
         return std::function<QWidget *()>([=] { return MakeList(answers, correct, multi); });
     };
     QTest::newRow("list: right item") << list(rivers, {"nile"}, false) << QVariant(QVariantList{1}) << true
                                       << QStringLiteral("Nile");
-    QTest::newRow("list: nothing selected") << list(rivers, {"Nile"}, false) << QVariant(QVariantList{}) << false
-                                            << QString();
-    QTest::newRow("list: only the first correct line counts") << list(rivers, {"Congo", "Nile"}, false)
-                                                              << QVariant(QVariantList{0}) << true
-                                                              << QStringLiteral("Congo");
-    QTest::newRow("list: no correct answers") << list(rivers, {}, false) << QVariant(QVariantList{2}) << true
-                                              << QString();
+    QTest::newRow("list: nothing selected")
+        << list(rivers, {"Nile"}, false) << QVariant(QVariantList{}) << false << QString();
+    QTest::newRow("list: only the first correct line counts")
+        << list(rivers, {"Congo", "Nile"}, false) << QVariant(QVariantList{0}) << true << QStringLiteral("Congo");
+    QTest::newRow("list: no correct answers")
+        << list(rivers, {}, false) << QVariant(QVariantList{2}) << true << QString();
     QTest::newRow("multi: exactly the correct items")
         << list(countries, {"Austria", "poland"}, true) << QVariant(QVariantList{0, 2}) << true
         << QStringLiteral("Austria") + CRLF + QStringLiteral("Poland") + CRLF;
@@ -317,32 +315,34 @@ void TestTestWizard::gradeByKind_data()
                                          << QStringLiteral("Austria\r\nPoland\r\nDenmark\r\n");
     QTest::newRow("multi: one missing") << list(countries, {"Austria", "Poland"}, true) << QVariant(QVariantList{2})
                                         << false << QStringLiteral("Poland\r\n");
-    QTest::newRow("multi: a correct line that is no item") << list(countries, {"Austria", "Chile"}, true)
-                                                           << QVariant(QVariantList{0, 1}) << false
-                                                           << QStringLiteral("Austria\r\nSpain\r\n");
-    QTest::newRow("multi: no correct answers, none selected") << list(countries, {}, true)
-                                                              << QVariant(QVariantList{}) << true << QString();
-    QTest::newRow("multi: no correct answers, one selected") << list(countries, {}, true)
-                                                             << QVariant(QVariantList{1}) << false
-                                                             << QStringLiteral("Spain\r\n");
+    QTest::newRow("multi: a correct line that is no item")
+        << list(countries, {"Austria", "Chile"}, true) << QVariant(QVariantList{0, 1}) << false
+        << QStringLiteral("Austria\r\nSpain\r\n");
+    QTest::newRow("multi: no correct answers, none selected")
+        << list(countries, {}, true) << QVariant(QVariantList{}) << true << QString();
+    QTest::newRow("multi: no correct answers, one selected")
+        << list(countries, {}, true) << QVariant(QVariantList{1}) << false << QStringLiteral("Spain\r\n");
 
-    auto memo = [](const char *c) { return std::function<QWidget *()>([c] { return MakeMemo(QString::fromUtf8(c)); }); };
+    auto memo = [](const char *c) {
+        return std::function<QWidget *()>([c] { return MakeMemo(QString::fromUtf8(c)); });
+    };
     QTest::newRow("memo: blank lines around") << memo("Rivers slow down.\r\nMud settles.")
                                               << QVariant(QStringLiteral("\n  Rivers slow down.\nMud settles. \n\n"))
                                               << true << QStringLiteral("Rivers slow down.\r\nMud settles.");
-    QTest::newRow("memo: other letter case") << memo("Mud settles.") << QVariant(QStringLiteral("mud settles."))
-                                             << false << QStringLiteral("mud settles.");
-    QTest::newRow("memo: correct answer not trimmed") << memo(" Mud") << QVariant(QStringLiteral(" Mud")) << false
-                                                      << QStringLiteral("Mud");
+    QTest::newRow("memo: other letter case")
+        << memo("Mud settles.") << QVariant(QStringLiteral("mud settles.")) << false << QStringLiteral("mud settles.");
+    QTest::newRow("memo: correct answer not trimmed")
+        << memo(" Mud") << QVariant(QStringLiteral(" Mud")) << false << QStringLiteral("Mud");
 
-    auto date = [](const char *c) { return std::function<QWidget *()>([c] { return MakeDate(QString::fromLatin1(c)); }); };
+    auto date = [](const char *c) {
+        return std::function<QWidget *()>([c] { return MakeDate(QString::fromLatin1(c)); });
+    };
     QTest::newRow("date: right day") << date("17/11/1869") << QVariant(QDate(1869, 11, 17)) << true
                                      << QStringLiteral("17/11/1869");
     QTest::newRow("date: next day") << date("17/11/1869") << QVariant(QDate(1869, 11, 18)) << false
                                     << QStringLiteral("18/11/1869");
-    QTest::newRow("date: correct answer is no date") << date("the day the canal opened")
-                                                     << QVariant(QDate(2001, 1, 2)) << true
-                                                     << QStringLiteral("02/01/2001");
+    QTest::newRow("date: correct answer is no date")
+        << date("the day the canal opened") << QVariant(QDate(2001, 1, 2)) << true << QStringLiteral("02/01/2001");
 }
 
 void TestTestWizard::gradeByKind()
@@ -366,9 +366,9 @@ void TestTestWizard::gradeByKind()
     QCOMPARE(wizard->Questions.at(0).Record.Correct, correct);
     QCOMPARE(wizard->Questions.at(0).Record.Answer, recorded);
     QCOMPARE(f.Results(QStringLiteral("ANSWERS")),
-             QStringList{QStringLiteral("1. The question?\r\n\r\n") + recorded
-                         + (correct ? QStringLiteral(" (CORRECT)") : QStringLiteral(" (INCORRECT)"))
-                         + QStringLiteral("\r\n\r\n\r\n ")});
+             QStringList{QStringLiteral("1. The question?\r\n\r\n") + recorded +
+                         (correct ? QStringLiteral(" (CORRECT)") : QStringLiteral(" (INCORRECT)")) +
+                         QStringLiteral("\r\n\r\n\r\n ")});
 }
 
 void TestTestWizard::finishedTest_data()
@@ -448,7 +448,8 @@ void TestTestWizard::resultUpdatesExistingRow()
     QCOMPARE(f.Results(QStringLiteral("SERIAL || '|' || CLASSID || '|' || GRADE || '|' || STATUS")),
              (QStringList{QStringLiteral("1|3|100|PASSED"), QStringLiteral("2|4|20|FAILED")}));
     QCOMPARE(f.Results(QStringLiteral("TESTDATE")), (QStringList{DateToStr(QDate::currentDate()), QString()}));
-    QVERIFY(f.Results(QStringLiteral("ANSWERS")).at(0).startsWith(QStringLiteral("1. Question 1?\r\n\r\nyes (CORRECT)")));
+    QVERIFY(
+        f.Results(QStringLiteral("ANSWERS")).at(0).startsWith(QStringLiteral("1. Question 1?\r\n\r\nyes (CORRECT)")));
 }
 
 void TestTestWizard::previousChangesTallyNotGrade()
@@ -552,8 +553,9 @@ void TestTestWizard::unavailableTest_data()
     QTest::addColumn<QStringList>("texts"); // object texts of questions 1, 2 …
     QTest::addColumn<QString>("reported");
 
-    const QString good = QStringLiteral("object QAMaskEdit_1: TQAMaskEdit\r\n  Left = 0\r\n  Top = 0\r\n  Width = 100\r\n"
-                                        "  Height = 21\r\n  ID = 1\r\n  Question = 'Fine?'\r\nend\r\n");
+    const QString good =
+        QStringLiteral("object QAMaskEdit_1: TQAMaskEdit\r\n  Left = 0\r\n  Top = 0\r\n  Width = 100\r\n"
+                       "  Height = 21\r\n  ID = 1\r\n  Question = 'Fine?'\r\nend\r\n");
     QTest::newRow("no questions") << QStringList{} << QStringLiteral("The test has no questions.");
     QTest::newRow("a property the class lacks")
         << QStringList{good, QStringLiteral("object QAMaskEdit_2: TQAMaskEdit\r\n  Foo = 1\r\nend\r\n")}
@@ -599,8 +601,8 @@ void TestTestWizard::failedWriteKeepsGrade_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("database file gone") << QStringLiteral("3") << true << QString();
-    QTest::newRow("class key not a number") << QStringLiteral("3 OR 1=1") << false
-                                            << QStringLiteral("'3 OR 1=1' is not a valid integer value");
+    QTest::newRow("class key not a number")
+        << QStringLiteral("3 OR 1=1") << false << QStringLiteral("'3 OR 1=1' is not a valid integer value");
 }
 
 void TestTestWizard::failedWriteKeepsGrade()

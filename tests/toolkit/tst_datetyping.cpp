@@ -13,8 +13,7 @@
 
 #include <memory>
 
-class TestDateTyping : public QObject
-{
+class TestDateTyping : public QObject {
     Q_OBJECT
 
 private slots:
@@ -79,11 +78,10 @@ void TestDateTyping::typedDateIsTaken_data()
     QTest::newRow("two-digit year") << mdy << QStringLiteral("7/4/76") << "leave" << QDate(1976, 7, 4);
     QTest::newRow("day first, dots") << QStringLiteral("dd.MM.yyyy") << QStringLiteral("08.05.1945") << "leave"
                                      << QDate(1945, 5, 8);
-    QTest::newRow("day first, digits only") << QStringLiteral("dd/MM/yyyy") << QStringLiteral("09111989") << "enter"
-                                            << QDate(1989, 11, 9);
+    QTest::newRow("day first, digits only")
+        << QStringLiteral("dd/MM/yyyy") << QStringLiteral("09111989") << "enter" << QDate(1989, 11, 9);
     QTest::newRow("a month alone, in the month part") << mdy << QStringLiteral("12") << "leave" << QDate(2003, 12, 15);
-    QTest::newRow("corrected with Backspace") << mdy << QStringLiteral("08/06\b5/1945") << "leave"
-                                              << QDate(1945, 8, 5);
+    QTest::newRow("corrected with Backspace") << mdy << QStringLiteral("08/06\b5/1945") << "leave" << QDate(1945, 8, 5);
 }
 
 void TestDateTyping::typedDateIsTaken()

@@ -4,8 +4,7 @@
 #include <QFontMetrics>
 #include <QTest>
 
-class TestListHints : public QObject
-{
+class TestListHints : public QObject {
     Q_OBJECT
 
 private slots:

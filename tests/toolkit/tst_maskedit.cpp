@@ -9,8 +9,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-class TestMaskEdit : public QObject
-{
+class TestMaskEdit : public QObject {
     Q_OBJECT
 
 private slots:
@@ -49,49 +48,108 @@ void TestMaskEdit::typing_data()
     const QString phone = QStringLiteral("!\\(999\\)999-9999;1;");
     const QString longTime = QStringLiteral("!99:99:99>ll;1;");
     // The seven sample masks of the mask editor.
-    QTest::newRow("phone") << phone << slash << "1234567890" << "(123)456-7890" << "(123)456-7890";
-    QTest::newRow("social security") << "999\\-99\\-9999;1;" << slash << "123456789" << "123-45-6789"
+    QTest::newRow("phone") << phone << slash << "1234567890"
+                           << "(123)456-7890"
+                           << "(123)456-7890";
+    QTest::newRow("social security") << "999\\-99\\-9999;1;" << slash << "123456789"
+                                     << "123-45-6789"
                                      << "123-45-6789";
-    QTest::newRow("short zip") << "99999;1;" << slash << "12345" << "12345" << "12345";
-    QTest::newRow("long zip") << "99999\\-9999;1;" << slash << "123456789" << "12345-6789" << "12345-6789";
-    QTest::newRow("date") << "!99/99/9999;1;" << slash << "01012000" << "01/01/2000" << "01/01/2000";
-    QTest::newRow("long time") << longTime << slash << "012334pm" << "01:23:34PM" << "01:23:34PM";
-    QTest::newRow("short time") << "!99:99;1;" << slash << "0123" << "01:23" << "01:23";
+    QTest::newRow("short zip") << "99999;1;" << slash << "12345"
+                               << "12345"
+                               << "12345";
+    QTest::newRow("long zip") << "99999\\-9999;1;" << slash << "123456789"
+                              << "12345-6789"
+                              << "12345-6789";
+    QTest::newRow("date") << "!99/99/9999;1;" << slash << "01012000"
+                          << "01/01/2000"
+                          << "01/01/2000";
+    QTest::newRow("long time") << longTime << slash << "012334pm"
+                               << "01:23:34PM"
+                               << "01:23:34PM";
+    QTest::newRow("short time") << "!99:99;1;" << slash << "0123"
+                                << "01:23"
+                                << "01:23";
 
     // The date separator follows the short date format.
-    QTest::newRow("date, dots") << "!99/99/9999;1;" << "dd.MM.yyyy" << "01012000" << "01.01.2000" << "01.01.2000";
+    QTest::newRow("date, dots") << "!99/99/9999;1;"
+                                << "dd.MM.yyyy"
+                                << "01012000"
+                                << "01.01.2000"
+                                << "01.01.2000";
 
     // Literals dropped from the value.
-    QTest::newRow("social security ;0") << "999\\-99\\-9999;0;" << slash << "123456789" << "123456789"
+    QTest::newRow("social security ;0") << "999\\-99\\-9999;0;" << slash << "123456789"
+                                        << "123456789"
                                         << "123-45-6789";
-    QTest::newRow("partial ;0") << "999\\-99\\-9999;0;" << slash << "12345" << "12345" << "123-45-____";
-    QTest::newRow("no fields keeps literals") << "99-99" << slash << "1234" << "12-34" << "12-34";
-    QTest::newRow("field 0 without blank") << "99-99;0" << slash << "1234" << "1234" << "12-34";
+    QTest::newRow("partial ;0") << "999\\-99\\-9999;0;" << slash << "12345"
+                                << "12345"
+                                << "123-45-____";
+    QTest::newRow("no fields keeps literals") << "99-99" << slash << "1234"
+                                              << "12-34"
+                                              << "12-34";
+    QTest::newRow("field 0 without blank") << "99-99;0" << slash << "1234"
+                                           << "1234"
+                                           << "12-34";
 
     // Rejected characters take no position.
-    QTest::newRow("phone, letters") << phone << slash << "12a3b4567890" << "(123)456-7890" << "(123)456-7890";
-    QTest::newRow("long time, digit for letter") << longTime << slash << "0123345pm" << "01:23:34PM"
+    QTest::newRow("phone, letters") << phone << slash << "12a3b4567890"
+                                    << "(123)456-7890"
+                                    << "(123)456-7890";
+    QTest::newRow("long time, digit for letter") << longTime << slash << "0123345pm"
+                                                 << "01:23:34PM"
                                                  << "01:23:34PM";
-    QTest::newRow("required digit, sign") << "099;1;" << slash << "-12" << "12" << "12_";
-    QTest::newRow("digit or sign") << "#99;1;" << slash << "-12" << "-12" << "-12";
-    QTest::newRow("alphanumeric") << "AAaa;1;" << slash << "a1-b2" << "a1b2" << "a1b2";
-    QTest::newRow("letters") << "Ll;1;" << slash << "1x2y" << "xy" << "xy";
-    QTest::newRow("any character") << "CCc;1;" << slash << "a-%" << "a-%" << "a-%";
+    QTest::newRow("required digit, sign") << "099;1;" << slash << "-12"
+                                          << "12"
+                                          << "12_";
+    QTest::newRow("digit or sign") << "#99;1;" << slash << "-12"
+                                   << "-12"
+                                   << "-12";
+    QTest::newRow("alphanumeric") << "AAaa;1;" << slash << "a1-b2"
+                                  << "a1b2"
+                                  << "a1b2";
+    QTest::newRow("letters") << "Ll;1;" << slash << "1x2y"
+                             << "xy"
+                             << "xy";
+    QTest::newRow("any character") << "CCc;1;" << slash << "a-%"
+                                   << "a-%"
+                                   << "a-%";
 
     // Blanks left by partial input are left out of the value.
-    QTest::newRow("phone, partial") << phone << slash << "12345" << "(123)45-" << "(123)45_-____";
-    QTest::newRow("short time, partial") << "!99:99;1;" << slash << "1" << "1:" << "1_:__";
-    QTest::newRow("nothing typed") << phone << slash << "" << "" << "(___)___-____";
-    QTest::newRow("own blank") << "99-99;1;*" << slash << "1" << "1-" << "1*-**";
-    QTest::newRow("space blank") << "99-99;0; " << slash << "12" << "12" << "12-  ";
+    QTest::newRow("phone, partial") << phone << slash << "12345"
+                                    << "(123)45-"
+                                    << "(123)45_-____";
+    QTest::newRow("short time, partial") << "!99:99;1;" << slash << "1"
+                                         << "1:"
+                                         << "1_:__";
+    QTest::newRow("nothing typed") << phone << slash << ""
+                                   << ""
+                                   << "(___)___-____";
+    QTest::newRow("own blank") << "99-99;1;*" << slash << "1"
+                               << "1-"
+                               << "1*-**";
+    QTest::newRow("space blank") << "99-99;0; " << slash << "12"
+                                 << "12"
+                                 << "12-  ";
 
     // Case conversion and escapes.
-    QTest::newRow("lower") << "<LLL;1;" << slash << "ABC" << "abc" << "abc";
-    QTest::newRow("upper, none, lower") << ">L<>L<L;1;" << slash << "aBC" << "ABc" << "ABc";
-    QTest::newRow("escaped mask characters") << "\\L\\00;1;" << slash << "5" << "L05" << "L05";
-    QTest::newRow("escaped backslash") << "\\\\0;1;" << slash << "7" << "\\7" << "\\7";
-    QTest::newRow("escaped semicolon") << "9\\;9;0;" << slash << "12" << "12" << "1;2";
-    QTest::newRow("underscore is a space") << "99_99;1;" << slash << "1234" << "12 34" << "12 34";
+    QTest::newRow("lower") << "<LLL;1;" << slash << "ABC"
+                           << "abc"
+                           << "abc";
+    QTest::newRow("upper, none, lower") << ">L<>L<L;1;" << slash << "aBC"
+                                        << "ABc"
+                                        << "ABc";
+    QTest::newRow("escaped mask characters") << "\\L\\00;1;" << slash << "5"
+                                             << "L05"
+                                             << "L05";
+    QTest::newRow("escaped backslash") << "\\\\0;1;" << slash << "7"
+                                       << "\\7"
+                                       << "\\7";
+    QTest::newRow("escaped semicolon") << "9\\;9;0;" << slash << "12"
+                                       << "12"
+                                       << "1;2";
+    QTest::newRow("underscore is a space") << "99_99;1;" << slash << "1234"
+                                           << "12 34"
+                                           << "12 34";
 }
 
 void TestMaskEdit::typing()
@@ -122,25 +180,74 @@ void TestMaskEdit::setText_data()
     const QString phone = QStringLiteral("!\\(999\\)999-9999;1;");
     const QString ssn0 = QStringLiteral("999\\-99\\-9999;0;");
     // '!' lays the value in from the right, leaving the leading positions blank.
-    QTest::newRow("left-aligned") << "99:99;1;" << "1:23" << "1_:23" << "1:23";
-    QTest::newRow("right-aligned") << "!99:99;1;" << "1:23" << "_1:23" << "1:23";
-    QTest::newRow("short, left") << "999;1;" << "12" << "12_" << "12";
-    QTest::newRow("short, right") << "!999;1;" << "12" << "_12" << "12";
-    QTest::newRow("phone") << phone << "(123)456-7890" << "(123)456-7890" << "(123)456-7890";
-    QTest::newRow("phone without literals") << phone << "1234567890" << "(123)456-7890" << "(123)456-7890";
-    QTest::newRow("phone, tail only") << phone << "4567890" << "(___)456-7890" << "()456-7890";
-    QTest::newRow(";0 value") << ssn0 << "123456789" << "123-45-6789" << "123456789";
-    QTest::newRow(";0 value with literals") << ssn0 << "123-45-6789" << "123-45-6789" << "123456789";
+    QTest::newRow("left-aligned") << "99:99;1;"
+                                  << "1:23"
+                                  << "1_:23"
+                                  << "1:23";
+    QTest::newRow("right-aligned") << "!99:99;1;"
+                                   << "1:23"
+                                   << "_1:23"
+                                   << "1:23";
+    QTest::newRow("short, left") << "999;1;"
+                                 << "12"
+                                 << "12_"
+                                 << "12";
+    QTest::newRow("short, right") << "!999;1;"
+                                  << "12"
+                                  << "_12"
+                                  << "12";
+    QTest::newRow("phone") << phone << "(123)456-7890"
+                           << "(123)456-7890"
+                           << "(123)456-7890";
+    QTest::newRow("phone without literals") << phone << "1234567890"
+                                            << "(123)456-7890"
+                                            << "(123)456-7890";
+    QTest::newRow("phone, tail only") << phone << "4567890"
+                                      << "(___)456-7890"
+                                      << "()456-7890";
+    QTest::newRow(";0 value") << ssn0 << "123456789"
+                              << "123-45-6789"
+                              << "123456789";
+    QTest::newRow(";0 value with literals") << ssn0 << "123-45-6789"
+                                            << "123-45-6789"
+                                            << "123456789";
     // Without saved literals a value character equal to a literal is no literal.
-    QTest::newRow(";0 digit like literal") << "9\\19;0;" << "11" << "111" << "11";
-    QTest::newRow("any char before literal") << "cc-cc;1;" << "a-b" << "a_-b_" << "a-b";
-    QTest::newRow("sign before literal") << "#9-99;1;" << "-5-12" << "-5-12" << "-5-12";
-    QTest::newRow("spaces for blanks") << "!99/99/9999;1;" << " 1/ 1/2000" << "_1/_1/2000" << "1/1/2000";
-    QTest::newRow("junk first, left") << "99;1;" << "x1" << "1_" << "1";
-    QTest::newRow("junk last, right") << "!99;1;" << "1x" << "_1" << "1";
-    QTest::newRow("empty") << "99-99;1;" << "" << "__-__" << "";
-    QTest::newRow("no fit") << "999;1;" << "abc" << "___" << "";
-    QTest::newRow("case") << ">LL;1;" << "ab" << "AB" << "AB";
+    QTest::newRow(";0 digit like literal") << "9\\19;0;"
+                                           << "11"
+                                           << "111"
+                                           << "11";
+    QTest::newRow("any char before literal") << "cc-cc;1;"
+                                             << "a-b"
+                                             << "a_-b_"
+                                             << "a-b";
+    QTest::newRow("sign before literal") << "#9-99;1;"
+                                         << "-5-12"
+                                         << "-5-12"
+                                         << "-5-12";
+    QTest::newRow("spaces for blanks") << "!99/99/9999;1;"
+                                       << " 1/ 1/2000"
+                                       << "_1/_1/2000"
+                                       << "1/1/2000";
+    QTest::newRow("junk first, left") << "99;1;"
+                                      << "x1"
+                                      << "1_"
+                                      << "1";
+    QTest::newRow("junk last, right") << "!99;1;"
+                                      << "1x"
+                                      << "_1"
+                                      << "1";
+    QTest::newRow("empty") << "99-99;1;"
+                           << ""
+                           << "__-__"
+                           << "";
+    QTest::newRow("no fit") << "999;1;"
+                            << "abc"
+                            << "___"
+                            << "";
+    QTest::newRow("case") << ">LL;1;"
+                          << "ab"
+                          << "AB"
+                          << "AB";
 }
 
 void TestMaskEdit::setText()
@@ -164,8 +271,9 @@ void TestMaskEdit::setText()
 // Any edit text: its value, set again, gives the same value.
 void TestMaskEdit::valueSurvivesSetText()
 {
-    const QStringList masks = {"!\\(999\\)999-9999;1;", "999\\-99\\-9999;0;", "!99:99:99>ll;1;", "cc-cc;1;",
-                               "#9-99;1;", "!CC/cc;0;", "aA-Ll:0;1;*", "9\\19;0;", "!c-c-c;1;"};
+    const QStringList masks = {
+        "!\\(999\\)999-9999;1;", "999\\-99\\-9999;0;", "!99:99:99>ll;1;", "cc-cc;1;", "#9-99;1;", "!CC/cc;0;",
+        "aA-Ll:0;1;*",           "9\\19;0;",           "!c-c-c;1;"};
     const QString pool = QStringLiteral("0123456789abXY-+/:;*_ ");
     QRandomGenerator random(4711);
     for (const QString &maskText : masks) {
@@ -204,11 +312,21 @@ void TestMaskEdit::randomEditing()
         for (int step = 0; step < 30; ++step) {
             const int pos = random.bounded(-2, mask.Length() + 3);
             switch (random.bounded(5)) {
-            case 0: mask.TypeChar(editText, pos, textPool.at(random.bounded(int(textPool.size())))); break;
-            case 1: mask.Backspace(editText, pos); break;
-            case 2: mask.Delete(editText, pos); break;
-            case 3: mask.Clear(editText, pos, pos + random.bounded(4)); break;
-            default: mask.Paste(editText, pos, randomText(textPool, 8)); break;
+            case 0:
+                mask.TypeChar(editText, pos, textPool.at(random.bounded(int(textPool.size()))));
+                break;
+            case 1:
+                mask.Backspace(editText, pos);
+                break;
+            case 2:
+                mask.Delete(editText, pos);
+                break;
+            case 3:
+                mask.Clear(editText, pos, pos + random.bounded(4));
+                break;
+            default:
+                mask.Paste(editText, pos, randomText(textPool, 8));
+                break;
             }
             QCOMPARE(editText.size(), empty.size());
             for (int p = 0; p < mask.Length(); ++p) {
@@ -230,11 +348,17 @@ void TestMaskEdit::pasteIntoMask_data()
     QTest::addColumn<QString>("editText");
 
     const QString phone = QStringLiteral("!\\(999\\)999-9999;1;");
-    QTest::newRow("formatted") << phone << "" << 1 << "(555)123-4567" << "(555)123-4567";
-    QTest::newRow("spaces and words") << phone << "" << 1 << "555 123 4567 ext" << "(555)123-4567";
-    QTest::newRow("from the cursor") << phone << "1234567890" << 5 << "99" << "(123)996-7890";
-    QTest::newRow("nothing fits") << phone << "1234567890" << 5 << "abc" << "(123)456-7890";
-    QTest::newRow("case") << ">LLL;1;" << "" << 0 << "x1yz" << "XYZ";
+    QTest::newRow("formatted") << phone << "" << 1 << "(555)123-4567"
+                               << "(555)123-4567";
+    QTest::newRow("spaces and words") << phone << "" << 1 << "555 123 4567 ext"
+                                      << "(555)123-4567";
+    QTest::newRow("from the cursor") << phone << "1234567890" << 5 << "99"
+                                     << "(123)996-7890";
+    QTest::newRow("nothing fits") << phone << "1234567890" << 5 << "abc"
+                                  << "(123)456-7890";
+    QTest::newRow("case") << ">LLL;1;"
+                          << "" << 0 << "x1yz"
+                          << "XYZ";
 }
 
 // Text put in by QLineEdit itself (paste slot, context menu, drops) goes through the mask.

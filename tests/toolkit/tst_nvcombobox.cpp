@@ -3,8 +3,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-class TestNvComboBox : public QObject
-{
+class TestNvComboBox : public QObject {
     Q_OBJECT
 
 private slots:
@@ -44,20 +43,17 @@ void TestNvComboBox::sortedAddKeepsPairs_data()
                                          << QStringList{"10", "11", "12", "13"}
                                          << QStringList{"Alpha", "alpha 2", "beta", "Gamma"}
                                          << QStringList{"11", "12", "10", "13"};
-    QTest::newRow("same name twice, each with its own ID") << QStringList{"Math", "Art", "Math"}
-                                                           << QStringList{"4", "5", "9"}
-                                                           << QStringList{"Art", "Math", "Math"}
-                                                           << QStringList{"5", "4", "9"};
-    QTest::newRow("same name in other case keeps adding order") << QStringList{"MATH", "math", "Math"}
-                                                                << QStringList{"1", "2", "3"}
-                                                                << QStringList{"MATH", "math", "Math"}
-                                                                << QStringList{"1", "2", "3"};
-    QTest::newRow("letters beyond ASCII") << QStringList{"Ölkunde", "Ärzte", "äpfel", "Zebra"}
-                                          << QStringList{"1", "2", "3", "4"}
-                                          << QStringList{"äpfel", "Ärzte", "Ölkunde", "Zebra"}
-                                          << QStringList{"3", "2", "1", "4"};
-    QTest::newRow("empty name") << QStringList{"B", "", "A"} << QStringList{"1", "2", "3"}
-                                << QStringList{"", "A", "B"} << QStringList{"2", "3", "1"};
+    QTest::newRow("same name twice, each with its own ID")
+        << QStringList{"Math", "Art", "Math"} << QStringList{"4", "5", "9"} << QStringList{"Art", "Math", "Math"}
+        << QStringList{"5", "4", "9"};
+    QTest::newRow("same name in other case keeps adding order")
+        << QStringList{"MATH", "math", "Math"} << QStringList{"1", "2", "3"} << QStringList{"MATH", "math", "Math"}
+        << QStringList{"1", "2", "3"};
+    QTest::newRow("letters beyond ASCII")
+        << QStringList{"Ölkunde", "Ärzte", "äpfel", "Zebra"} << QStringList{"1", "2", "3", "4"}
+        << QStringList{"äpfel", "Ärzte", "Ölkunde", "Zebra"} << QStringList{"3", "2", "1", "4"};
+    QTest::newRow("empty name") << QStringList{"B", "", "A"} << QStringList{"1", "2", "3"} << QStringList{"", "A", "B"}
+                                << QStringList{"2", "3", "1"};
 }
 
 void TestNvComboBox::sortedAddKeepsPairs()
@@ -91,10 +87,10 @@ void TestNvComboBox::deleteKeepsPairs_data()
     QTest::newRow("first") << 0 << QStringList{"Biology", "Chemistry"} << QStringList{"2", "3"};
     QTest::newRow("middle") << 1 << QStringList{"Art", "Chemistry"} << QStringList{"1", "3"};
     QTest::newRow("last") << 2 << QStringList{"Art", "Biology"} << QStringList{"1", "2"};
-    QTest::newRow("out of range changes nothing") << 3 << QStringList{"Art", "Biology", "Chemistry"}
-                                                  << QStringList{"1", "2", "3"};
-    QTest::newRow("negative changes nothing") << -1 << QStringList{"Art", "Biology", "Chemistry"}
-                                              << QStringList{"1", "2", "3"};
+    QTest::newRow("out of range changes nothing")
+        << 3 << QStringList{"Art", "Biology", "Chemistry"} << QStringList{"1", "2", "3"};
+    QTest::newRow("negative changes nothing")
+        << -1 << QStringList{"Art", "Biology", "Chemistry"} << QStringList{"1", "2", "3"};
 }
 
 void TestNvComboBox::deleteKeepsPairs()
@@ -157,12 +153,18 @@ void TestNvComboBox::selectByNameAndCode_data()
     QTest::addColumn<QString>("expectedText");
     QTest::addColumn<QString>("expectedCode");
 
-    QTest::newRow("name") << false << "Biology" << true << "Biology" << "2";
-    QTest::newRow("name in other case") << false << "BIOLOGY" << true << "Biology" << "2";
-    QTest::newRow("first of two equal names") << false << "Math" << true << "Math" << "5";
-    QTest::newRow("unknown name chooses nothing") << false << "Botany" << false << "" << "";
-    QTest::newRow("code") << true << "9" << true << "Math" << "9";
-    QTest::newRow("unknown code chooses nothing") << true << "99" << false << "" << "";
+    QTest::newRow("name") << false << "Biology" << true << "Biology"
+                          << "2";
+    QTest::newRow("name in other case") << false << "BIOLOGY" << true << "Biology"
+                                        << "2";
+    QTest::newRow("first of two equal names") << false << "Math" << true << "Math"
+                                              << "5";
+    QTest::newRow("unknown name chooses nothing") << false << "Botany" << false << ""
+                                                  << "";
+    QTest::newRow("code") << true << "9" << true << "Math"
+                          << "9";
+    QTest::newRow("unknown code chooses nothing") << true << "99" << false << ""
+                                                  << "";
 }
 
 void TestNvComboBox::selectByNameAndCode()

@@ -37,8 +37,7 @@ QWidget *TopLevelOfClass(const char *className)
 
 } // namespace
 
-class TestPlainText : public QObject
-{
+class TestPlainText : public QObject {
     Q_OBJECT
 
 private slots:

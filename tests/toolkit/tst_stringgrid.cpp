@@ -42,8 +42,7 @@ QPoint CellCentre(const TStringGrid &grid, int col, int row)
 
 } // namespace
 
-class TestStringGrid : public QObject
-{
+class TestStringGrid : public QObject {
     Q_OBJECT
 
 private slots:
@@ -146,8 +145,7 @@ void TestStringGrid::removeRow_data()
     QTest::newRow("the only row is emptied") << QStringList{"A"} << 1 << QStringList{""} << 1;
     QTest::newRow("a middle row: the next follows") << QStringList{"A", "B", "C"} << 2 << QStringList{"A", "C"} << 2;
     QTest::newRow("the first row") << QStringList{"A", "B", "C"} << 1 << QStringList{"B", "C"} << 1;
-    QTest::newRow("the last row: new last is current") << QStringList{"A", "B", "C"} << 3 << QStringList{"A", "B"}
-                                                       << 2;
+    QTest::newRow("the last row: new last is current") << QStringList{"A", "B", "C"} << 3 << QStringList{"A", "B"} << 2;
 }
 
 void TestStringGrid::removeRow()

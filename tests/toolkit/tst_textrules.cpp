@@ -9,8 +9,7 @@
 
 #include <QtTest>
 
-class TestTextRules : public QObject
-{
+class TestTextRules : public QObject {
     Q_OBJECT
 
 private slots:
@@ -75,11 +74,12 @@ void TestTextRules::everySortedListHasOneOrder_data()
     QTest::addColumn<QStringList>("sorted");
     QTest::newRow("accented capital") << QStringList{"Zebra", QString::fromUtf8("Éclair"), "apple", "Eclair"}
                                       << QStringList{"apple", "Eclair", QString::fromUtf8("Éclair"), "Zebra"};
-    QTest::newRow("umlaut inside the alphabet")
-        << QStringList{"Pferd", QString::fromUtf8("Ölfarbe"), "Oma"}
-        << QStringList{QString::fromUtf8("Ölfarbe"), "Oma", "Pferd"};
-    QTest::newRow("ring and cedilla") << QStringList{"zulu", QString::fromUtf8("ångström"), QString::fromUtf8("ça va"), "bravo"}
-                                      << QStringList{QString::fromUtf8("ångström"), "bravo", QString::fromUtf8("ça va"), "zulu"};
+    QTest::newRow("umlaut inside the alphabet") << QStringList{"Pferd", QString::fromUtf8("Ölfarbe"), "Oma"}
+                                                << QStringList{QString::fromUtf8("Ölfarbe"), "Oma", "Pferd"};
+    QTest::newRow("ring and cedilla") << QStringList{"zulu", QString::fromUtf8("ångström"), QString::fromUtf8("ça va"),
+                                                     "bravo"}
+                                      << QStringList{QString::fromUtf8("ångström"), "bravo", QString::fromUtf8("ça va"),
+                                                     "zulu"};
     // Letter case never decides; names that tie keep the order they came in.
     QTest::newRow("case ties") << QStringList{"beta", "ALPHA", "Beta", "alpha"}
                                << QStringList{"ALPHA", "alpha", "beta", "Beta"};
@@ -123,9 +123,12 @@ void TestTextRules::bytesReadAsText_data()
     QTest::newRow("ASCII") << QByteArray("Paris") << "Paris" << false;
     QTest::newRow("UTF-8") << QByteArray("caf\xC3\xA9") << QString::fromUtf8("café") << false;
     QTest::newRow("empty") << QByteArray() << "" << false;
-    QTest::newRow("Latin-1 letters") << QByteArray("\xC9l\xE8ve \xE0 l'\xE9" "cole")
+    QTest::newRow("Latin-1 letters") << QByteArray("\xC9l\xE8ve \xE0 l'\xE9"
+                                                   "cole")
                                      << QString::fromUtf8("Élève à l'école") << true;
-    QTest::newRow("Windows quotes and euro") << QByteArray("\x93" "5 \x80\x97" "cheap\x94")
+    QTest::newRow("Windows quotes and euro") << QByteArray("\x93"
+                                                           "5 \x80\x97"
+                                                           "cheap\x94")
                                              << QString::fromUtf8("“5 €—cheap”") << true;
     QTest::newRow("cut-off UTF-8 sequence") << QByteArray("Gr\xC3") << QString::fromUtf8("GrÃ") << true;
     QTest::newRow("unassigned Windows byte") << QByteArray("a\x81z") << QString::fromUtf8("a\u0081z") << true;
