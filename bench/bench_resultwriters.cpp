@@ -4,7 +4,7 @@
 //   make bench && build-bench/bench/bench_resultwriters
 
 #include "database/Schema.h"
-#include "testing/ResultStore.h"
+#include "testtaking/ResultStore.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

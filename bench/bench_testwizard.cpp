@@ -6,7 +6,7 @@
 #include "database/Schema.h"
 #include "question/QuestionControls.h"
 #include "question/QuestionText.h"
-#include "testing/TestWizard.h"
+#include "testtaking/TestWizard.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

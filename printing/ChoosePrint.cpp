@@ -1,7 +1,7 @@
 #include "printing/ChoosePrint.h"
 
 #include "database/Database.h"
-#include "printing/Preview.h"
+#include "report/Preview.h"
 #include "toolkit/Convert.h"
 #include "toolkit/Exception.h"
 #include "toolkit/StdDialogs.h"

@@ -1,7 +1,7 @@
 #include "printing/TestReport.h"
 
-#include "printing/Preview.h"
-#include "printing/PrintDialog.h"
+#include "report/Preview.h"
+#include "report/PrintDialog.h"
 #include "report/Report.h"
 #include "report/ReportUnits.h"
 #include "toolkit/ModalResult.h"

@@ -15,7 +15,7 @@
 #include "designer/StretchHandle.h"
 #include "designer/StringEdit.h"
 #include "question/QuestionControls.h"
-#include "testing/TestWizard.h"
+#include "testtaking/TestWizard.h"
 #include "toolkit/Component.h"
 #include "toolkit/Convert.h"
 #include "toolkit/ModalResult.h"

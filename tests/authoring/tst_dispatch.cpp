@@ -6,7 +6,7 @@
 #include "authoring/TestGrades.h"
 #include "authoring/TestJoin.h"
 #include "common/TestDatabase.h"
-#include "printing/Preview.h"
+#include "report/Preview.h"
 #include "toolkit/MaskEdit.h"
 #include "toolkit/NvComboBox.h"
 #include "toolkit/StdDialogs.h"

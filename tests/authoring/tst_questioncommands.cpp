@@ -12,7 +12,7 @@
 #include "designer/StretchHandle.h"
 #include "question/QuestionControls.h"
 #include "question/QuestionText.h"
-#include "testing/TestWizard.h"
+#include "testtaking/TestWizard.h"
 #include "toolkit/Component.h"
 #include "toolkit/Convert.h"
 #include "toolkit/ModalResult.h"

@@ -19,7 +19,7 @@
 #include "testing/Main.h"
 #include "testing/SelectClass.h"
 #include "testing/SelectTest.h"
-#include "testing/TestWizard.h"
+#include "testtaking/TestWizard.h"
 #include "toolkit/Component.h"
 #include "toolkit/Convert.h"
 #include "toolkit/MaskEdit.h"

@@ -1,4 +1,4 @@
-#include "printing/Preview.h"
+#include "report/Preview.h"
 #include "report/Report.h"
 #include "toolkit/Exception.h"
 #include "toolkit/ModalResult.h"

@@ -1,11 +1,11 @@
 // Printing a test from the command line, with no printer, and with a question that
 // cannot be rebuilt.
-#include "admin/PrintCommand.cpp"
+#include "admin/PrintCommand.h"
 
 #include "common/TestDatabase.h"
-#include "printing/Preview.h"
-#include "printing/PrintDialog.h"
 #include "question/QuestionControls.h"
+#include "report/Preview.h"
+#include "report/PrintDialog.h"
 #include "report/Report.h"
 #include "toolkit/Convert.h"
 #include "toolkit/ModalResult.h"

@@ -1,7 +1,7 @@
 // The printed test read back from its PDF: the words pdftotext finds, each with its box,
 // must stay apart, inside the page and clear of the header frame, whatever the teacher wrote.
-#include "printing/Preview.h"
 #include "printing/TestReport.h"
+#include "report/Preview.h"
 #include "report/Report.h"
 #include "report/ReportUnits.h"
 #include "toolkit/ModalResult.h"

@@ -1,5 +1,4 @@
-// corvella-admin is an executable, so its question commands are compiled in here.
-#include "admin/QuestionCommands.cpp"
+#include "admin/QuestionCommands.h"
 
 #include "common/TestDatabase.h"
 #include "question/PropertyModel.h"

@@ -2,7 +2,7 @@
 
 #include "common/TestDatabase.h"
 #include "testing/Login.h"
-#include "testing/WaitIndicator.h"
+#include "testtaking/WaitIndicator.h"
 #include "toolkit/StdDialogs.h"
 
 #include <QApplication>

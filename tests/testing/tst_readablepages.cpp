@@ -4,7 +4,7 @@
 #include "question/QuestionText.h"
 #include "testing/SelectClass.h"
 #include "testing/SelectTest.h"
-#include "testing/TestWizard.h"
+#include "testtaking/TestWizard.h"
 #include "toolkit/Component.h"
 #include "toolkit/StdDialogs.h"
 

@@ -5,7 +5,7 @@
 #include "testing/Password.h"
 #include "testing/SelectClass.h"
 #include "testing/SelectTest.h"
-#include "testing/TestWizard.h"
+#include "testtaking/TestWizard.h"
 #include "toolkit/Component.h"
 #include "toolkit/Convert.h"
 #include "toolkit/ModalResult.h"

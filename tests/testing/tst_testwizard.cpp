@@ -1,7 +1,7 @@
 #include "common/TestDatabase.h"
 #include "question/QuestionControls.h"
 #include "question/QuestionText.h"
-#include "testing/TestWizard.h"
+#include "testtaking/TestWizard.h"
 #include "toolkit/Component.h"
 #include "toolkit/Convert.h"
 #include "toolkit/ModalResult.h"

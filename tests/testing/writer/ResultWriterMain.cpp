@@ -11,8 +11,8 @@
 //       then prints "page N" and waits to be killed
 
 #include "database/Database.h"
-#include "testing/ResultStore.h"
-#include "testing/TestWizard.h"
+#include "testtaking/ResultStore.h"
+#include "testtaking/TestWizard.h"
 #include "toolkit/StdDialogs.h"
 
 #include <QApplication>

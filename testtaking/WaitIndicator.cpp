@@ -1,4 +1,4 @@
-#include "testing/WaitIndicator.h"
+#include "testtaking/WaitIndicator.h"
 
 #include "database/Database.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "question/QuestionText.h"
-#include "testing/ResultStore.h"
+#include "testtaking/ResultStore.h"
 
 #include <QDialog>
 #include <QList>

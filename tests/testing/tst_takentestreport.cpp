@@ -1,7 +1,7 @@
 #include "common/TestDatabase.h"
-#include "printing/Preview.h"
-#include "printing/TakenTestReport.h"
+#include "report/Preview.h"
 #include "report/Report.h"
+#include "testing/TakenTestReport.h"
 #include "toolkit/Convert.h"
 #include "toolkit/StdDialogs.h"
 

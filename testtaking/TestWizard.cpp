@@ -1,10 +1,10 @@
-#include "testing/TestWizard.h"
+#include "testtaking/TestWizard.h"
 
 #include "database/Database.h"
 #include "dialogs/SplashAbout.h"
 #include "question/QuestionControls.h"
-#include "testing/Pictures.h"
-#include "testing/ResultStore.h"
+#include "testtaking/Pictures.h"
+#include "testtaking/ResultStore.h"
 #include "toolkit/Component.h"
 #include "toolkit/Convert.h"
 #include "toolkit/Exception.h"

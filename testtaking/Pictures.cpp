@@ -1,4 +1,4 @@
-#include "testing/Pictures.h"
+#include "testtaking/Pictures.h"
 
 #include <QPainter>
 #include <QPainterPath>

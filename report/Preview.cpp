@@ -1,6 +1,6 @@
-#include "printing/Preview.h"
+#include "report/Preview.h"
 
-#include "printing/PrintDialog.h"
+#include "report/PrintDialog.h"
 #include "report/Report.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/StdDialogs.h"

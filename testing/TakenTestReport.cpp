@@ -1,7 +1,7 @@
-#include "printing/TakenTestReport.h"
+#include "testing/TakenTestReport.h"
 
 #include "database/Database.h"
-#include "printing/Preview.h"
+#include "report/Preview.h"
 #include "report/Report.h"
 #include "toolkit/Convert.h"
 #include "toolkit/Exception.h"

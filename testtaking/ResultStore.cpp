@@ -1,4 +1,4 @@
-#include "testing/ResultStore.h"
+#include "testtaking/ResultStore.h"
 
 #include "database/Database.h"
 #include "toolkit/Exception.h"

@@ -1,6 +1,6 @@
-#include "printing/PrintDialog.h"
+#include "report/PrintDialog.h"
 
-#include "printing/Preview.h"
+#include "report/Preview.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/StdDialogs.h"
 
