@@ -70,8 +70,8 @@ TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent) : TRecordsF
     NvComboBox_Status = new TNvComboBox(Panel_Top);
     NvComboBox_Status->setObjectName(QStringLiteral("NvComboBox_Status"));
     NvComboBox_Status->setEditable(false);
-    for (const char *status : {"INCOMPLETE", "PASSED", "FAILED"})
-        NvComboBox_Status->Add(QString::fromLatin1(status));
+    for (const QString &status : {Grading::Incomplete, Grading::Passed, Grading::Failed})
+        NvComboBox_Status->Add(status);
     NvComboBox_Status->SetItemIndex(0);
     NvComboBox_Status->setFixedWidth(120);
     BitBtn_Update = SmallButton(Panel_Top, QStringLiteral("BitBtn_Update"), QStringLiteral("Update Test Header"),
@@ -106,7 +106,7 @@ TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent) : TRecordsF
     StringGrid->SetColWidths(ColID, -1);
     StringGrid->SetColWidths(ColRow, 30);
     // "INCOMPLETE" stays readable in fonts wider than the one the widths were made for.
-    const int statusWidth = qMax(77, StringGrid->fontMetrics().horizontalAdvance(QStringLiteral("INCOMPLETE")) + 12);
+    const int statusWidth = qMax(77, StringGrid->fontMetrics().horizontalAdvance(Grading::Incomplete) + 12);
     StringGrid->SetColWidths(ColName, 320 - (statusWidth - 77));
     StringGrid->SetColWidths(ColStatus, statusWidth);
     StringGrid->SetColWidths(ColGrade, 64);
@@ -124,17 +124,6 @@ TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent) : TRecordsF
     });
     connect(NvComboBox_Status, &QComboBox::activated, this, [this] { FTyped = true; });
     connect(BitBtn_Update, &QPushButton::clicked, this, &TForm_TestGrades::BitBtn_UpdateClick);
-}
-
-QString TForm_TestGrades::ProposedStatus(int grade)
-{
-    if (grade >= 70 && grade <= TGradeSpinEdit::MaxGrade)
-        return QStringLiteral("PASSED");
-    if (grade >= 1 && grade <= 69)
-        return QStringLiteral("FAILED");
-    if (grade == 0)
-        return QStringLiteral("INCOMPLETE");
-    return QString();
 }
 
 QString TForm_TestGrades::StudentName(const QString &lastName, const QString &firstName, const QString &middle,
@@ -202,7 +191,7 @@ void TForm_TestGrades::FormShow()
         }
         for (int row = 1; row < StringGrid->RowCount(); ++row) {
             QString grade = QStringLiteral("0");
-            QString status = QStringLiteral("INCOMPLETE");
+            QString status = Grading::Incomplete;
             if (!classKey.isEmpty() && !testKey.isEmpty()) {
                 Query->Clear();
                 Query->Add(QStringLiteral("SELECT * FROM testresults"));
@@ -297,7 +286,7 @@ void TForm_TestGrades::SpinEdit_GradeChange()
         NvComboBox_Status->SetItemIndex(-1);
         return;
     }
-    const QString status = ProposedStatus(grade);
+    const QString status = Grading::ProposedStatus(grade);
     if (!status.isEmpty())
         NvComboBox_Status->SelectItem(status);
 }

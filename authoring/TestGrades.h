@@ -1,6 +1,7 @@
 #pragma once
 
 #include "authoring/RecordWindow.h"
+#include "testtaking/Grading.h"
 
 #include <QSpinBox>
 
@@ -20,8 +21,8 @@ class TGradeSpinEdit : public QSpinBox {
 public:
     explicit TGradeSpinEdit(QWidget *parent = nullptr);
 
-    static constexpr int MinGrade = 0;
-    static constexpr int MaxGrade = 100;
+    static constexpr int MinGrade = Grading::MinGrade;
+    static constexpr int MaxGrade = Grading::MaxGrade;
 
     void stepBy(int steps) override;
 
@@ -40,9 +41,6 @@ public:
     // query: the main window's statement object.
     explicit TForm_TestGrades(TDbQuery *query, QWidget *parent = nullptr);
 
-    // The status a grade proposes: 70 or more "PASSED", 1 to 69 "FAILED", 0 "INCOMPLETE";
-    // empty for a grade out of range.
-    static QString ProposedStatus(int grade);
     // Last name, ", ", first name, " ", middle initial (the blank stands even without
     // one), " (", the student ID, ")".
     static QString StudentName(const QString &lastName, const QString &firstName, const QString &middle,

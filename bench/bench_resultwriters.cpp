@@ -4,6 +4,7 @@
 //   make bench && build-bench/bench/bench_resultwriters
 
 #include "database/Schema.h"
+#include "testtaking/Grading.h"
 #include "testtaking/ResultStore.h"
 
 #include <QElapsedTimer>
@@ -45,7 +46,7 @@ void ClassFinishingTogether(benchmark::State &state)
                 TTestResult result;
                 result.Key = {path, distinct ? QStringLiteral("S%1").arg(i) : QStringLiteral("S0"), round, 1};
                 result.Grade = 50 + i;
-                result.Status = result.Grade < 70 ? QStringLiteral("FAILED") : QStringLiteral("PASSED");
+                result.Status = Grading::FinishedStatus(result.Grade);
                 result.TestDate = QDate::currentDate();
                 result.Answers = transcript;
                 while (!go.load())

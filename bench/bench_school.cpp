@@ -20,6 +20,7 @@
 #include "testing/Login.h"
 #include "testing/SelectClass.h"
 #include "testing/SelectTest.h"
+#include "testtaking/Grading.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -214,7 +215,7 @@ void MakeSchoolFile(const QString &path)
                     }
                     const int grade = qs.isEmpty() ? 0 : right * 100 / int(qs.size());
                     result.Text(1, StudentID(id)).Int(2, t).Int(3, c).Int(4, grade);
-                    result.Text(5, grade >= 70 ? "PASSED" : "FAILED");
+                    result.Text(5, Grading::FinishedStatus(grade).toLatin1());
                     result.Text(6, QByteArray("20") + QByteArray::number(20 + gen.Pick(0, 6)) + "-0" +
                                        QByteArray::number(gen.Pick(1, 9)) + "-1" + QByteArray::number(gen.Pick(0, 9)));
                     result.Text(7, transcript + ' ').Run();

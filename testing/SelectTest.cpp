@@ -1,6 +1,7 @@
 #include "testing/SelectTest.h"
 
 #include "database/Database.h"
+#include "testtaking/Grading.h"
 #include "testtaking/ResultStore.h"
 #include "toolkit/Convert.h"
 #include "toolkit/StdDialogs.h"
@@ -19,12 +20,6 @@ const QString TForm_SelectTest::ViewNotAvailableMessage = QStringLiteral("Viewin
 const QString TForm_SelectTest::NoTestsMessage = QStringLiteral("This class has no tests yet.");
 const QString TForm_SelectTest::AllTakenMessage =
     QStringLiteral("You have taken every test of this class. Choose one and press View Test to see your answers.");
-
-namespace {
-
-const QString Incomplete = QStringLiteral("INCOMPLETE");
-
-} // namespace
 
 TForm_SelectTest::TForm_SelectTest(TDbQuery *query, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
@@ -53,7 +48,7 @@ TForm_SelectTest::TForm_SelectTest(TDbQuery *query, QWidget *parent)
     StringGrid->setColumnHidden(ColID, true);
     StringGrid->setColumnWidth(ColRow, 30);
     // The status column takes what "INCOMPLETE" needs in the platform's font, from the name column.
-    const int statusWidth = std::max(77, StringGrid->fontMetrics().horizontalAdvance(Incomplete) + 12);
+    const int statusWidth = std::max(77, StringGrid->fontMetrics().horizontalAdvance(Grading::Incomplete) + 12);
     StringGrid->setColumnWidth(ColName, 320 - (statusWidth - 77));
     StringGrid->setColumnWidth(ColStatus, statusWidth);
     StringGrid->setColumnWidth(ColGrade, 64);
@@ -205,7 +200,7 @@ void TForm_SelectTest::FormShow()
             Query->Add(QStringLiteral("ORDER BY SERIAL DESC"));
             Query->Open();
             if (Query->Eof()) {
-                SetCell(ColStatus, row, Incomplete);
+                SetCell(ColStatus, row, Grading::Incomplete);
                 SetCell(ColGrade, row, QStringLiteral("N/A"));
             } else {
                 SetCell(ColStatus, row, Query->FieldByName(QStringLiteral("STATUS")).AsString());
@@ -237,7 +232,7 @@ void TForm_SelectTest::ShowWhyEmpty()
         if (Cells(ColID, row).isEmpty())
             continue;
         anyTest = true;
-        anyToTake = anyToTake || Cells(ColStatus, row) == Incomplete;
+        anyToTake = anyToTake || Cells(ColStatus, row) == Grading::Incomplete;
     }
     Label_Empty->setText(anyTest ? AllTakenMessage : NoTestsMessage);
     Label_Empty->setVisible(!anyTest || !anyToTake);
@@ -253,8 +248,8 @@ void TForm_SelectTest::StringGridClick()
 {
     const int row = SelectedRow();
     const QString status = row > 0 ? Cells(ColStatus, row) : QString();
-    BitBtn_OK->setEnabled(status == Incomplete);
-    Button_View->setEnabled(!status.isEmpty() && status != Incomplete);
+    BitBtn_OK->setEnabled(status == Grading::Incomplete);
+    Button_View->setEnabled(!status.isEmpty() && status != Grading::Incomplete);
 }
 
 void TForm_SelectTest::StringGridDblClick()

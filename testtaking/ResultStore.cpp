@@ -1,6 +1,7 @@
 #include "testtaking/ResultStore.h"
 
 #include "database/Database.h"
+#include "testtaking/Grading.h"
 #include "toolkit/Exception.h"
 
 #include <QCoreApplication>
@@ -24,7 +25,6 @@
 namespace {
 
 const QString ProgressMarker = QStringLiteral("[Answers in progress; the test is not finished]");
-const QString Incomplete = QStringLiteral("INCOMPLETE");
 
 QString &FolderOverride()
 {
@@ -36,12 +36,6 @@ QMutex &FolderMutex()
 {
     static QMutex mutex;
     return mutex;
-}
-
-bool IsFinal(const QString &status)
-{
-    return status.compare(QLatin1String("PASSED"), Qt::CaseInsensitive) == 0 ||
-           status.compare(QLatin1String("FAILED"), Qt::CaseInsensitive) == 0;
 }
 
 QString Escape(const QString &text)
@@ -189,7 +183,7 @@ TStoreOutcome StoreTestResult(const TTestResult &result, bool kept, int waitMs, 
         if (!query.Eof()) {
             serial = query.FieldByName("SERIAL").AsString();
             const QString status = query.FieldByName("STATUS").AsString();
-            if (kept && IsFinal(status)) {
+            if (kept && Grading::IsFinished(status)) {
                 if (query.FieldByName("ANSWERS").AsString() == result.Answers &&
                     query.FieldByName("GRADE").AsInteger() == result.Grade &&
                     status.compare(result.Status, Qt::CaseInsensitive) == 0)
@@ -303,7 +297,7 @@ TProgressPlace SaveTestProgress(const TResultKey &key, const TTestProgress &prog
         bool finished = false;
         if (!query.Eof()) {
             serial = query.FieldByName("SERIAL").AsString();
-            finished = IsFinal(query.FieldByName("STATUS").AsString());
+            finished = Grading::IsFinished(query.FieldByName("STATUS").AsString());
         }
         query.Close();
         if (finished)
@@ -313,7 +307,7 @@ TProgressPlace SaveTestProgress(const TResultKey &key, const TTestProgress &prog
             query.Add(
                 QStringLiteral("INSERT INTO testresults(STUDENTID, TESTID, CLASSID, GRADE, STATUS, ANSWERS) VALUES("));
             query.Add(QuotedStr(key.StudentID) + QLatin1Char(',') + QString::number(key.TestID) + QLatin1Char(',') +
-                      QString::number(key.ClassID) + QStringLiteral(", 0, ") + QuotedStr(Incomplete) +
+                      QString::number(key.ClassID) + QStringLiteral(", 0, ") + QuotedStr(Grading::Incomplete) +
                       QStringLiteral(", :TEST)"));
         } else {
             query.Add(QStringLiteral("UPDATE testresults SET ANSWERS = :TEST"));
@@ -346,7 +340,7 @@ bool LoadTestProgress(const TResultKey &key, TTestProgress *progress, QString *b
         if (!query.Eof()) {
             *base = ResultFingerprint(query);
             const QString status = query.FieldByName("STATUS").AsString();
-            if (!IsFinal(status))
+            if (!Grading::IsFinished(status))
                 DecodeProgress(query.FieldByName("ANSWERS").AsString(), &stored);
         }
         query.Close();

@@ -3,6 +3,7 @@
 #include "database/Database.h"
 #include "dialogs/SplashAbout.h"
 #include "question/QuestionControls.h"
+#include "testtaking/Grading.h"
 #include "testtaking/Pictures.h"
 #include "testtaking/ResultStore.h"
 #include "toolkit/Component.h"
@@ -28,8 +29,6 @@
 #include <QStyle>
 #include <QTimer>
 
-#include <cstdio>
-
 const QString TForm_TestWizard::FinishCaption = QStringLiteral("&Finish");
 const QString TForm_TestWizard::NextCaption = QStringLiteral("&Next");
 const QString TForm_TestWizard::ContinueQuestion = QStringLiteral("Continue where you stopped?");
@@ -50,32 +49,8 @@ constexpr int TopHeight = 58;
 constexpr int BottomHeight = 35;
 constexpr int ButtonWidth = 75;
 constexpr int ButtonHeight = 25;
-constexpr int PassMark = 70;
 // Room kept between a question control and the answer area's frame when it scrolls.
 constexpr int ControlMargin = 4;
-
-// The value rounded to the 18 significant digits of extended precision, as whole
-// digits and decimals ("52" and "99..." or "53" and "00...").
-void DecimalParts(long double value, QString &whole, QString &decimals)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.17Le", value < 0 ? -value : value);
-    const QString text = QString::fromLatin1(buffer);
-    const qsizetype e = text.indexOf(QLatin1Char('e'));
-    const int exponent = text.mid(e + 1).toInt();
-    QString digits = text.left(e);
-    digits.remove(QLatin1Char('.'));
-    if (exponent >= 0) {
-        const int wholeLength = exponent + 1;
-        if (digits.size() < wholeLength)
-            digits += QString(wholeLength - digits.size(), QLatin1Char('0'));
-        whole = digits.left(wholeLength);
-        decimals = digits.mid(wholeLength);
-    } else {
-        whole = QStringLiteral("0");
-        decimals = QString(-exponent - 1, QLatin1Char('0')) + digits;
-    }
-}
 
 QLabel *MakeLabel(const QString &name, const QString &caption, QWidget *parent)
 {
@@ -166,35 +141,6 @@ void RestoreAnswer(QWidget *control, const QString &state)
 }
 
 } // namespace
-
-long double ComputeGrade(int correct, int incorrect)
-{
-    const int total = correct + incorrect;
-    if (correct <= 0 || total <= 0)
-        return 0;
-    // The quotient is rounded to extended precision first, then the product.
-    const long double quotient = static_cast<long double>(correct) / static_cast<long double>(total);
-    return quotient * 100.0L;
-}
-
-QString FormatGrade(long double grade)
-{
-    QString whole, decimals;
-    DecimalParts(grade, whole, decimals);
-    qint64 tenths = whole.toLongLong() * 10 + (decimals.isEmpty() ? 0 : decimals.at(0).digitValue());
-    if (decimals.size() > 1 && decimals.at(1).digitValue() >= 5)
-        ++tenths;
-    QString text = QString::number(tenths / 10) + DecimalSeparator() + QString::number(tenths % 10);
-    return grade < 0 ? QLatin1Char('-') + text : text;
-}
-
-int WholeGrade(long double grade)
-{
-    QString whole, decimals;
-    DecimalParts(grade, whole, decimals);
-    const int value = whole.toInt();
-    return grade < 0 ? -value : value;
-}
 
 QString TrimBlanks(const QString &text)
 {
@@ -903,15 +849,14 @@ void TForm_TestWizard::ShowGrade()
     Label_Grade2->setText(correct > 0 ? FormatGrade(FGrade) : QStringLiteral("0"));
 
     const int whole = WholeGrade(FGrade);
-    const bool passed = whole >= PassMark;
+    const bool passed = whole >= Grading::PassMark;
     Image_Sad->setVisible(!passed);
     Image_Happy->setVisible(passed);
     // The picture takes the number box's place.
     Label_Number->setVisible(false);
 
     if (SaveResult) {
-        Label_Status->setText(QStringLiteral("Status: ") +
-                              (passed ? QStringLiteral("PASSED") : QStringLiteral("FAILED")));
+        Label_Status->setText(QStringLiteral("Status: ") + Grading::FinishedStatus(whole));
         WriteTestResult(whole);
     }
 }
@@ -974,7 +919,7 @@ bool TForm_TestWizard::WriteTestResult(int grade)
     TTestResult result;
     result.Key = Key();
     result.Grade = grade;
-    result.Status = grade < PassMark ? QStringLiteral("FAILED") : QStringLiteral("PASSED");
+    result.Status = Grading::FinishedStatus(grade);
     result.TestDate = QDate::currentDate();
     result.Answers = Transcript() + QLatin1Char(' ');
     result.Base = FBase;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "question/QuestionText.h"
+#include "testtaking/Grading.h"
 #include "testtaking/ResultStore.h"
 
 #include <QDialog>
@@ -27,13 +28,6 @@ struct TQuestionRecord {
     TQuestion Record;
 };
 
-// The grade of correct answers out of all, in percent, in extended precision.
-long double ComputeGrade(int correct, int incorrect);
-// The grade rounded half up to one decimal, with the system's decimal separator.
-QString FormatGrade(long double grade);
-// The whole grade that is stored: the shown value truncated toward zero, so that a
-// grade shown as 53.0 is never stored as 52 through the last bit of a quotient.
-int WholeGrade(long double grade);
 // The characters of codes 32 and below taken off both ends.
 QString TrimBlanks(const QString &text);
 
