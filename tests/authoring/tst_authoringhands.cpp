@@ -7,6 +7,7 @@
 #include "authoring/Main.h"
 #include "authoring/TestEdit.h"
 #include "authoring/Wizard.h"
+#include "common/ModalWindows.h"
 #include "common/TestDatabase.h"
 #include "designer/Inspector.h"
 #include "designer/ObjectInspector.h"
@@ -99,7 +100,6 @@ private:
     void TypeAnswers(const QStringList &answers);
     void Save();
     // Runs step inside the next modal window.
-    void WhenModal(std::function<void(QWidget *)> step);
 
     std::unique_ptr<TTestDatabase> FDb;
     std::unique_ptr<TForm_Main> FForm;
@@ -126,29 +126,12 @@ void TestAuthoringHands::init()
 
 void TestAuthoringHands::cleanup()
 {
-    for (int i = 0; i < 5 && QApplication::activeModalWidget(); ++i)
-        QApplication::activeModalWidget()->close();
+    const bool closed = CloseModalWindows();
     FForm.reset();
     FDb.reset();
     TDialogSeam::EndScript();
     SetShortDateFormat(QString());
-}
-
-void TestAuthoringHands::WhenModal(std::function<void(QWidget *)> step)
-{
-    auto *timer = new QTimer(this);
-    timer->setInterval(10);
-    auto tries = std::make_shared<int>(0);
-    connect(timer, &QTimer::timeout, this, [timer, step, tries] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal || ++*tries > 500) {
-            timer->stop();
-            timer->deleteLater();
-        }
-        if (modal)
-            step(modal);
-    });
-    timer->start();
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 QWidget *TestAuthoringHands::NewQuestion(QToolButton *kind)
@@ -182,7 +165,7 @@ void TestAuthoringHands::Ellipsis(const QString &name, std::function<void(QWidge
 {
     ClickValue(name);
     bool ran = false;
-    WhenModal([&ran, step](QWidget *modal) {
+    WhenModal(this, [&ran, step](QWidget *modal) {
         ran = true;
         step(modal);
     });
@@ -397,7 +380,7 @@ void TestAuthoringHands::wizardDetailsLabelStaysBesideItsDropDown()
     QRect first, second, combo;
     QString caption;
     bool shown = false;
-    WhenModal([&](QWidget *modal) {
+    WhenModal(this, [&](QWidget *modal) {
         auto *wizard = qobject_cast<TForm_Wizard *>(modal);
         if (!wizard) {
             modal->close();
@@ -431,7 +414,7 @@ void TestAuthoringHands::datePickersOfWizardAndCorrectAnswersTakeTypedDates()
 {
     auto *date = qobject_cast<TQADateTime *>(NewQuestion(FForm->ToolButton_DateTime));
     QVERIFY(date);
-    WhenModal([&](QWidget *modal) {
+    WhenModal(this, [&](QWidget *modal) {
         auto *wizard = qobject_cast<TForm_Wizard *>(modal);
         QVERIFY(wizard);
         QTest::keyClicks(wizard->QAMaskEdit_Question, QStringLiteral("When did the war in Europe end?"));
@@ -549,7 +532,7 @@ void TestAuthoringHands::eachKindThroughTheInspectorOnlyThenTakenWithGrade100()
     double grade = -1;
     QString failure;
     QPointer<QWidget> picker;
-    WhenModal([&](QWidget *modal) {
+    WhenModal(this, [&](QWidget *modal) {
         auto *tests = qobject_cast<TForm_TestEdit *>(modal);
         if (!tests) {
             failure = QStringLiteral("no test list");
@@ -557,7 +540,7 @@ void TestAuthoringHands::eachKindThroughTheInspectorOnlyThenTakenWithGrade100()
             return;
         }
         picker = tests;
-        WhenModal([&](QWidget *next) {
+        WhenModal(this, [&](QWidget *next) {
             auto *wizard = qobject_cast<TForm_TestWizard *>(next);
             if (!wizard) {
                 failure = QStringLiteral("no test wizard: ") + QString::fromLatin1(next->metaObject()->className());

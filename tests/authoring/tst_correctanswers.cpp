@@ -1,4 +1,5 @@
 #include "authoring/CorrectAnswers.h"
+#include "common/ModalWindows.h"
 #include "question/PropertyModel.h"
 #include "question/QuestionControls.h"
 #include "toolkit/Convert.h"
@@ -71,9 +72,9 @@ void TestCorrectAnswers::init()
 
 void TestCorrectAnswers::cleanup()
 {
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    const bool closed = CloseModalWindows();
     FSurface.reset();
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 void TestCorrectAnswers::cleanupTestCase()

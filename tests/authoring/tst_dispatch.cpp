@@ -5,6 +5,7 @@
 #include "authoring/StudentJoin.h"
 #include "authoring/TestGrades.h"
 #include "authoring/TestJoin.h"
+#include "common/ModalWindows.h"
 #include "common/TestDatabase.h"
 #include "report/Preview.h"
 #include "toolkit/MaskEdit.h"
@@ -111,10 +112,10 @@ void TestDispatch::init()
 
 void TestDispatch::cleanup()
 {
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    const bool closed = CloseModalWindows();
     FDb.reset();
     TDialogSeam::EndScript();
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 std::unique_ptr<TForm_Main> TestDispatch::Start()

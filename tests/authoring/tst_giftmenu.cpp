@@ -1,4 +1,5 @@
 #include "authoring/Main.h"
+#include "common/ModalWindows.h"
 #include "common/TestDatabase.h"
 #include "designer/ObjectInspector.h"
 #include "dialogs/SaveMsgDlg.h"
@@ -71,12 +72,12 @@ void TestGiftMenu::init()
 
 void TestGiftMenu::cleanup()
 {
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    const bool closed = CloseModalWindows();
     FForm.reset();
     FDb.reset();
     FDir.reset();
     TDialogSeam::EndScript();
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 QString TestGiftMenu::WriteFile(const QString &name, const QByteArray &bytes)

@@ -1,4 +1,6 @@
 #include "authoring/TestGrades.h"
+#include "common/GridText.h"
+#include "common/ModalWindows.h"
 #include "common/TestDatabase.h"
 #include "toolkit/Convert.h"
 #include "toolkit/MaskEdit.h"
@@ -16,33 +18,11 @@
 
 namespace {
 
-void AddStudent(TTestDatabase &db, int id, const QString &last, const QString &first, const QString &middle,
-                const QString &sid)
-{
-    db.Exec(
-        {QStringLiteral("INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID) VALUES (%1, ").arg(id) +
-         QuotedStr(last) + ", " + QuotedStr(first) + ", " + QuotedStr(middle) + ", " + QuotedStr(sid) + ")"});
-}
-
-void AddMember(TTestDatabase &db, int classID, const QString &sid)
-{
-    db.Exec({QStringLiteral("INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE) VALUES (%1, ").arg(classID) +
-             QuotedStr(sid) + ", 1)"});
-}
-
 void AddResult(TTestDatabase &db, const QString &sid, int grade, const QString &status, const QString &extra = {})
 {
     db.Exec({"INSERT INTO testresults (STUDENTID, TESTID, CLASSID, GRADE, STATUS, TESTDATE, ANSWERS) VALUES (" +
              QuotedStr(sid) + QStringLiteral(", 1, 1, %1, ").arg(grade) + QuotedStr(status) + ", " +
              (extra.isEmpty() ? QStringLiteral("NULL, NULL") : extra) + ")"});
-}
-
-QStringList GridColumn(const TStringGrid *grid, int col)
-{
-    QStringList cells;
-    for (int row = 1; row < grid->RowCount(); ++row)
-        cells << grid->Cells(col, row);
-    return cells;
 }
 
 // Class 1 takes test 1; class 2 has no students.
@@ -108,10 +88,10 @@ void TestGradebook::init()
 
 void TestGradebook::cleanup()
 {
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    const bool closed = CloseModalWindows();
     TDialogSeam::EndScript();
     FDb.reset();
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 std::unique_ptr<TForm_TestGrades> TestGradebook::Open(const QString &classID)

@@ -1,4 +1,5 @@
 #include "authoring/Main.h"
+#include "common/ModalWindows.h"
 #include "common/TestDatabase.h"
 #include "dialogs/HelpFiles.h"
 #include "dialogs/HelpForm.h"
@@ -82,10 +83,10 @@ void TestHelpMenu::init()
 
 void TestHelpMenu::cleanup()
 {
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    const bool closed = CloseModalWindows();
     FDb.reset();
     TDialogSeam::EndScript();
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 void TestHelpMenu::contentsListsTheTopics()

@@ -1,4 +1,5 @@
 #include "authoring/Main.h"
+#include "common/ModalWindows.h"
 #include "common/TestDatabase.h"
 #include "designer/ObjectInspector.h"
 #include "designer/StretchHandle.h"
@@ -46,7 +47,6 @@ private slots:
 
 private:
     std::unique_ptr<TForm_Main> Start(const QString &connectionText);
-    void AddTest(int id, const QString &name);
 
     std::unique_ptr<TTestDatabase> FDb;
 };
@@ -84,25 +84,19 @@ void TestMainWindow::init()
 {
     TDialogSeam::BeginScript();
     FDb = std::make_unique<TTestDatabase>();
-    AddTest(1, "Science");
-    AddTest(2, "algebra");
-    AddTest(3, "Biology");
-    AddTest(4, "Algebra");
-    AddTest(5, "Zoology");
+    AddTest(*FDb, 1, "Science");
+    AddTest(*FDb, 2, "algebra");
+    AddTest(*FDb, 3, "Biology");
+    AddTest(*FDb, 4, "Algebra");
+    AddTest(*FDb, 5, "Zoology");
 }
 
 void TestMainWindow::cleanup()
 {
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    const bool closed = CloseModalWindows();
     FDb.reset();
     TDialogSeam::EndScript();
-}
-
-void TestMainWindow::AddTest(int id, const QString &name)
-{
-    FDb->Exec({QStringLiteral("INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS)"),
-               QStringLiteral("VALUES(%1, %2, '', '', 2)").arg(id).arg(QuotedStr(name))});
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 std::unique_ptr<TForm_Main> TestMainWindow::Start(const QString &connectionText)

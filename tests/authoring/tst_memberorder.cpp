@@ -1,4 +1,5 @@
 #include "authoring/QuestionJoin.h"
+#include "common/GridText.h"
 #include "common/TestDatabase.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/NvComboBox.h"
@@ -13,19 +14,6 @@
 #include <memory>
 
 namespace {
-
-QPoint CellCentre(const TStringGrid *grid, int col, int row)
-{
-    return grid->visualRect(grid->model()->index(row - 1, col)).center();
-}
-
-QStringList GridColumn(const TStringGrid *grid, int col)
-{
-    QStringList cells;
-    for (int row = 1; row < grid->RowCount(); ++row)
-        cells << grid->Cells(col, row);
-    return cells;
-}
 
 void MoveMouse(QWidget *viewport, const QPoint &pos)
 {

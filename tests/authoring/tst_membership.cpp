@@ -1,6 +1,8 @@
 #include "authoring/QuestionJoin.h"
 #include "authoring/SelectQuestion.h"
 #include "authoring/StudentJoin.h"
+#include "common/GridText.h"
+#include "common/ModalWindows.h"
 #include "common/TestDatabase.h"
 #include "toolkit/MaskEdit.h"
 #include "toolkit/ModalResult.h"
@@ -19,54 +21,6 @@
 namespace {
 
 const QString Apostrophe = QStringLiteral("Who's afraid of O'Neill's \"test\"?");
-
-void AddQuestion(TTestDatabase &db, int id, const QString &question)
-{
-    db.Exec(
-        {QStringLiteral("INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES (%1, 'QAMaskEdit_%1', ").arg(id) +
-         QuotedStr(question) + QStringLiteral(", '')")});
-}
-
-void AddTest(TTestDatabase &db, int id, const QString &name)
-{
-    db.Exec({QStringLiteral("INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS) VALUES (%1, ").arg(id) +
-             QuotedStr(name) + QStringLiteral(", '', '', 2)")});
-}
-
-void AddDetail(TTestDatabase &db, int testID, int controlID, int sequence)
-{
-    db.Exec({QStringLiteral("INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE) VALUES (%1, %2, %3)")
-                 .arg(testID)
-                 .arg(controlID)
-                 .arg(sequence)});
-}
-
-void AddStudent(TTestDatabase &db, int id, const QString &last, const QString &first, const QString &middle,
-                const QString &sid)
-{
-    db.Exec(
-        {QStringLiteral("INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID) VALUES (%1, ").arg(id) +
-         QuotedStr(last) + ", " + QuotedStr(first) + ", " + QuotedStr(middle) + ", " + QuotedStr(sid) + ")"});
-}
-
-void AddMember(TTestDatabase &db, int classID, const QString &sid, int sequence)
-{
-    db.Exec({QStringLiteral("INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE) VALUES (%1, ").arg(classID) +
-             QuotedStr(sid) + QStringLiteral(", %1)").arg(sequence)});
-}
-
-QStringList GridColumn(const TStringGrid *grid, int col)
-{
-    QStringList cells;
-    for (int row = 1; row < grid->RowCount(); ++row)
-        cells << grid->Cells(col, row);
-    return cells;
-}
-
-QPoint CellCentre(const TStringGrid *grid, int col, int row)
-{
-    return grid->visualRect(grid->model()->index(row - 1, col)).center();
-}
 
 // Test 1 holds questions 1, 2, 3 in that order, with gaps in SEQUENCE.
 void FillQuestions(TTestDatabase &db)
@@ -135,10 +89,10 @@ void TestMembership::init()
 
 void TestMembership::cleanup()
 {
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    const bool closed = CloseModalWindows();
     TDialogSeam::EndScript();
     FDb.reset();
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 QStringList TestMembership::Sequences(int testID)

@@ -7,6 +7,7 @@
 #include "authoring/SelectQuestion.h"
 #include "authoring/TestEdit.h"
 #include "authoring/Wizard.h"
+#include "common/ModalWindows.h"
 #include "common/TestDatabase.h"
 #include "designer/ObjectInspector.h"
 #include "designer/StretchHandle.h"
@@ -59,7 +60,6 @@ private:
     bool SetProp(const QString &name, const QString &value);
     QStringList Row(const QString &id);
     // Runs step inside the next modal window the command opens.
-    void WhenModal(std::function<void(QWidget *)> step);
 
     std::unique_ptr<TTestDatabase> FDb;
     std::unique_ptr<TForm_Main> FForm;
@@ -88,11 +88,11 @@ void TestQuestionCommands::init()
 
 void TestQuestionCommands::cleanup()
 {
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    const bool closed = CloseModalWindows();
     FForm.reset();
     FDb.reset();
     TDialogSeam::EndScript();
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 QWidget *TestQuestionCommands::NewQuestion(QToolButton *kind)
@@ -118,24 +118,6 @@ QStringList TestQuestionCommands::Row(const QString &id)
         row << values.first();
     }
     return row;
-}
-
-void TestQuestionCommands::WhenModal(std::function<void(QWidget *)> step)
-{
-    auto *timer = new QTimer(this);
-    timer->setInterval(10);
-    auto tries = std::make_shared<int>(0);
-    connect(timer, &QTimer::timeout, this, [timer, step, tries] {
-        QWidget *modal = QApplication::activeModalWidget();
-        // Gives up after five seconds, so a window that never came cannot catch a later one.
-        if (modal || ++*tries > 500) {
-            timer->stop();
-            timer->deleteLater();
-        }
-        if (modal)
-            step(modal);
-    });
-    timer->start();
 }
 
 void TestQuestionCommands::newQuestionOfEachKind_data()
@@ -342,7 +324,7 @@ void TestQuestionCommands::openChangeAndSaveAgain()
     QVERIFY(!FForm->ToolButton_Save->isEnabled());
 
     bool chosen = false;
-    WhenModal([&chosen](QWidget *modal) {
+    WhenModal(this, [&chosen](QWidget *modal) {
         auto *select = qobject_cast<TForm_SelectQuestion *>(modal);
         QVERIFY(select);
         for (int i = 0; i < select->QAListbox_Questions->count(); ++i)
@@ -376,7 +358,7 @@ void TestQuestionCommands::openChangeAndSaveAgain()
     // Open again with the question selected: "No" removes it, Cancel in the list keeps the state.
     TDialogSeam::ClearShown();
     TDialogSeam::SetNextAnswer(ResultNo);
-    WhenModal([](QWidget *modal) { qobject_cast<TForm_SelectQuestion *>(modal)->Button_CancelClick(); });
+    WhenModal(this, [](QWidget *modal) { qobject_cast<TForm_SelectQuestion *>(modal)->Button_CancelClick(); });
     FForm->ToolButton_OpenClick();
     QCOMPARE(TDialogSeam::Shown().size(), 1);
     QCOMPARE(TDialogSeam::Shown().first().Kind, TBoxKind::Confirmation);
@@ -540,7 +522,7 @@ void TestQuestionCommands::editButtonOpensCorrectAnswers()
     QVERIFY(SetProp("CorrectAnswer", "x")); // makes the row current
     QString seenName;
     QWidget *seenControl = nullptr;
-    WhenModal([&](QWidget *modal) {
+    WhenModal(this, [&](QWidget *modal) {
         if (auto *dialog = qobject_cast<TForm_CorrectAnswers *>(modal)) {
             seenName = dialog->PropertyName;
             seenControl = dialog->Control;
@@ -564,9 +546,9 @@ void TestQuestionCommands::editButtonOpensCorrectAnswers()
             wizardControls << wizard->Control;
         modal->close();
     };
-    WhenModal(closeWizard);
+    WhenModal(this, closeWizard);
     FForm->ToolButton_Wizard->click();
-    WhenModal(closeWizard);
+    WhenModal(this, closeWizard);
     FForm->ObjectInspector->InspectorForm->FDPopupMenu_Control->findChild<QAction *>("FDSubMenuItem_Wizard")->trigger();
     QCOMPARE(wizardControls, (QList<QWidget *>{control, control}));
 }
@@ -582,7 +564,7 @@ void TestQuestionCommands::beginTestingRunsChosenTest()
 
     QString title, testID;
     bool questionsOnly = false, picking = false, allowPrevious = true;
-    WhenModal([&](QWidget *modal) {
+    WhenModal(this, [&](QWidget *modal) {
         auto *testEdit = qobject_cast<TForm_TestEdit *>(modal);
         if (!testEdit) {
             modal->close();
@@ -591,7 +573,7 @@ void TestQuestionCommands::beginTestingRunsChosenTest()
         title = testEdit->windowTitle();
         questionsOnly = testEdit->WithQuestionsOnly;
         picking = testEdit->Picking();
-        WhenModal([&](QWidget *next) {
+        WhenModal(this, [&](QWidget *next) {
             if (auto *wizard = qobject_cast<TForm_TestWizard *>(next)) {
                 testID = wizard->TestID;
                 allowPrevious = wizard->AllowPrevious;
@@ -660,7 +642,7 @@ void TestQuestionCommands::sixKindsThroughTheWizardThenTakeTheTest()
             QVERIFY(SetProp("MultiSelect", "True"));
 
         bool finished = false;
-        WhenModal([&](QWidget *modal) {
+        WhenModal(this, [&](QWidget *modal) {
             auto *wizard = qobject_cast<TForm_Wizard *>(modal);
             if (!wizard) {
                 modal->close();

@@ -1,6 +1,7 @@
 // Saving a question when its table's keys, or its test's sequence numbers, have run out.
 
 #include "authoring/Main.h"
+#include "common/ModalWindows.h"
 #include "common/TestDatabase.h"
 #include "designer/ObjectInspector.h"
 #include "toolkit/ModalResult.h"
@@ -42,11 +43,11 @@ void TestQuestionKeys::init()
 
 void TestQuestionKeys::cleanup()
 {
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    const bool closed = CloseModalWindows();
     FForm.reset();
     FDb.reset();
     TDialogSeam::EndScript();
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 void TestQuestionKeys::keepsQuestionWhenNoIdIsLeft()

@@ -1,6 +1,8 @@
 #include "authoring/ClassEdit.h"
 #include "authoring/StudentEdit.h"
 #include "authoring/TestEdit.h"
+#include "common/GridText.h"
+#include "common/ModalWindows.h"
 #include "common/TestDatabase.h"
 #include "dialogs/SaveMsgDlg.h"
 #include "toolkit/MaskEdit.h"
@@ -74,29 +76,12 @@ QStringList FieldTexts(TRecordEditForm &form)
     return texts;
 }
 
-QStringList GridColumn(const TStringGrid *grid, int col)
-{
-    QStringList values;
-    for (int row = 1; row < grid->RowCount(); ++row)
-        values << grid->Cells(col, row);
-    return values;
-}
-
 QList<QStringList> GridRows(const TStringGrid *grid)
 {
     QList<QStringList> rows;
     for (int row = 1; row < grid->RowCount(); ++row)
         rows << grid->RowCells(row);
     return rows;
-}
-
-QList<TShownBox> ShownOf(TBoxKind kind)
-{
-    QList<TShownBox> boxes;
-    for (const TShownBox &box : TDialogSeam::Shown())
-        if (box.Kind == kind)
-            boxes << box;
-    return boxes;
 }
 
 void AddKinds()

@@ -5,6 +5,7 @@
 #include "authoring/TestEdit.h"
 #include "authoring/TestGrades.h"
 #include "authoring/TestJoin.h"
+#include "common/ModalWindows.h"
 #include "common/TestDatabase.h"
 #include "dialogs/SaveMsgDlg.h"
 #include "toolkit/MaskEdit.h"
@@ -22,15 +23,6 @@
 #include <memory>
 
 namespace {
-
-QList<TShownBox> ShownOf(TBoxKind kind)
-{
-    QList<TShownBox> boxes;
-    for (const TShownBox &box : TDialogSeam::Shown())
-        if (box.Kind == kind)
-            boxes << box;
-    return boxes;
-}
 
 void ClickRow(TStringGrid *grid, int row)
 {

@@ -1,6 +1,7 @@
 #include "authoring/SelectClass.h"
 #include "authoring/SelectQuestion.h"
 #include "authoring/SelectTest.h"
+#include "common/ModalWindows.h"
 #include "common/TestDatabase.h"
 #include "dialogs/SaveMsgDlg.h"
 #include "question/QuestionControls.h"
@@ -27,15 +28,6 @@ QStringList Items(const QListWidget *list)
     for (int i = 0; i < list->count(); ++i)
         items << list->item(i)->text();
     return items;
-}
-
-QList<TShownBox> ShownOf(TBoxKind kind)
-{
-    QList<TShownBox> boxes;
-    for (const TShownBox &box : TDialogSeam::Shown())
-        if (box.Kind == kind)
-            boxes << box;
-    return boxes;
 }
 
 // Runs step on the keyword search's results window once it is shown modally; closes
@@ -95,10 +87,10 @@ void TestSelectDialogs::init()
 
 void TestSelectDialogs::cleanup()
 {
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    const bool closed = CloseModalWindows();
     TDialogSeam::EndScript();
     FDb.reset();
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 void TestSelectDialogs::AddQuestion(int id, const QString &question)

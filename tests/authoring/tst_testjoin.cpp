@@ -1,4 +1,6 @@
 #include "authoring/TestJoin.h"
+#include "common/GridText.h"
+#include "common/ModalWindows.h"
 #include "common/TestDatabase.h"
 #include "dialogs/SaveMsgDlg.h"
 #include "toolkit/MaskEdit.h"
@@ -16,18 +18,6 @@
 
 namespace {
 
-void AddTest(TTestDatabase &db, int id, const QString &name)
-{
-    db.Exec({QStringLiteral("INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS) VALUES (%1, ").arg(id) +
-             QuotedStr(name) + QStringLiteral(", '', '', 2)")});
-}
-
-void AddClass(TTestDatabase &db, int id, const QString &name)
-{
-    db.Exec({QStringLiteral("INSERT INTO classmaster (ID, NAME, COURSE, TEACHER) VALUES (%1, ").arg(id) +
-             QuotedStr(name) + QStringLiteral(", '', '')")});
-}
-
 void Assign(TTestDatabase &db, int id, int classID, int testID, const QString &chapter)
 {
     db.Exec({QStringLiteral("INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER) VALUES (%1, %2, %3, ")
@@ -35,14 +25,6 @@ void Assign(TTestDatabase &db, int id, int classID, int testID, const QString &c
                  .arg(classID)
                  .arg(testID) +
              QuotedStr(chapter) + ")"});
-}
-
-QStringList GridColumn(const TStringGrid *grid, int col)
-{
-    QStringList cells;
-    for (int row = 1; row < grid->RowCount(); ++row)
-        cells << grid->Cells(col, row);
-    return cells;
 }
 
 // Tests inserted out of name order; class 1 has two assignments, class 2 none.
@@ -90,11 +72,11 @@ void TestTestJoin::init()
 
 void TestTestJoin::cleanup()
 {
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    const bool closed = CloseModalWindows();
     SetDbErrorReporter(nullptr);
     TDialogSeam::EndScript();
     FDb.reset();
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 std::unique_ptr<TForm_TestJoin> TestTestJoin::Open(const QString &classID)

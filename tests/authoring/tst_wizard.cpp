@@ -1,4 +1,5 @@
 #include "authoring/Wizard.h"
+#include "common/ModalWindows.h"
 #include "question/PropertyModel.h"
 #include "question/QuestionControls.h"
 #include "question/QuestionText.h"
@@ -119,11 +120,11 @@ void TestWizard::init()
 
 void TestWizard::cleanup()
 {
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    const bool closed = CloseModalWindows();
     FSurface.reset();
     // The wizard shows no boxes of its own.
     QVERIFY(TDialogSeam::Shown().isEmpty());
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 void TestWizard::finishWritesEntries_data()

@@ -35,3 +35,49 @@ QStringList TTestDatabase::Column(const QStringList &lines, const QString &field
     FQuery.Close();
     return values;
 }
+
+void AddTest(TTestDatabase &db, int id, const QString &name, const QList<int> &classes)
+{
+    db.Exec({QStringLiteral("INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS) VALUES (%1, ").arg(id) +
+             QuotedStr(name) + QStringLiteral(", '', '', 2)")});
+    for (int classID : classes)
+        db.Exec({QStringLiteral("INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER) VALUES (%1, %2, %3, '1')")
+                     .arg(id * 100 + classID)
+                     .arg(classID)
+                     .arg(id)});
+}
+
+void AddClass(TTestDatabase &db, int id, const QString &name)
+{
+    db.Exec({QStringLiteral("INSERT INTO classmaster (ID, NAME, COURSE, TEACHER) VALUES (%1, ").arg(id) +
+             QuotedStr(name) + QStringLiteral(", '', '')")});
+}
+
+void AddStudent(TTestDatabase &db, int id, const QString &last, const QString &first, const QString &middle,
+                const QString &studentID)
+{
+    db.Exec(
+        {QStringLiteral("INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID) VALUES (%1, ").arg(id) +
+         QuotedStr(last) + ", " + QuotedStr(first) + ", " + QuotedStr(middle) + ", " + QuotedStr(studentID) + ")"});
+}
+
+void AddMember(TTestDatabase &db, int classID, const QString &studentID, int sequence)
+{
+    db.Exec({QStringLiteral("INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE) VALUES (%1, ").arg(classID) +
+             QuotedStr(studentID) + QStringLiteral(", %1)").arg(sequence)});
+}
+
+void AddQuestion(TTestDatabase &db, int id, const QString &question)
+{
+    db.Exec(
+        {QStringLiteral("INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES (%1, 'QAMaskEdit_%1', ").arg(id) +
+         QuotedStr(question) + QStringLiteral(", '')")});
+}
+
+void AddDetail(TTestDatabase &db, int testID, int controlID, int sequence)
+{
+    db.Exec({QStringLiteral("INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE) VALUES (%1, %2, %3)")
+                 .arg(testID)
+                 .arg(controlID)
+                 .arg(sequence)});
+}

@@ -26,3 +26,19 @@ private:
     TDbConnection FConnection;
     TDbQuery FQuery;
 };
+
+// Rows of the tables, as the programs store them (names quoted as they quote them).
+
+// A test with no subtitle or instructions in two columns, assigned to the classes given
+// (chapter "1").
+void AddTest(TTestDatabase &db, int id, const QString &name, const QList<int> &classes = {});
+// A class with no course or teacher.
+void AddClass(TTestDatabase &db, int id, const QString &name);
+void AddStudent(TTestDatabase &db, int id, const QString &last, const QString &first, const QString &middle,
+                const QString &studentID);
+// The student studentID as a member of the class.
+void AddMember(TTestDatabase &db, int classID, const QString &studentID, int sequence = 1);
+// A question stored with a name and a text but no control text.
+void AddQuestion(TTestDatabase &db, int id, const QString &question);
+// The question controlID at sequence in the test testID.
+void AddDetail(TTestDatabase &db, int testID, int controlID, int sequence);

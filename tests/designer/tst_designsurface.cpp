@@ -5,6 +5,7 @@
 // Mouse input goes through the window, so it lands on the widget under the pointer.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "common/DesignerFixture.h"
 #include "designer/DesignForm.h"
 #include "designer/ObjectInspector.h"
 #include "designer/PropertyGrid.h"
@@ -23,7 +24,7 @@
 
 #include <memory>
 
-class TestDesignSurface : public QObject {
+class TestDesignSurface : public QObject, public TDesignerFixture {
     Q_OBJECT
 
 private slots:
@@ -53,13 +54,8 @@ private slots:
     void propertyDescriptionsMerge();
 
 private:
-    TQAMaskEdit *AddEdit(const QString &name, const QRect &bounds, QWidget *parent = nullptr);
     QWidget *CreateByClick(const QString &className, const QPoint &at);
 
-    std::unique_ptr<TForm_DesignForm> Template;
-    std::unique_ptr<TObjectInspector> Designer;
-    QWidget *Surface = nullptr;
-    TStretchHandle *Handle = nullptr;
     QList<QWidget *> Created;
 };
 
@@ -71,36 +67,19 @@ void TestDesignSurface::initTestCase()
 
 void TestDesignSurface::init()
 {
-    Template = std::make_unique<TForm_DesignForm>();
-    Designer = std::make_unique<TObjectInspector>();
-    Designer->TemplateForm = Template.get();
+    CreateDesigner();
     Designer->SetGridX(8);
     Designer->SetGridY(8);
     Designer->OnCreateControl = [this](TObjectInspector *, QWidget *control) { Created << control; };
-    QVERIFY(Designer->Activate());
-    Surface = Designer->DesignSurface();
-    Handle = Designer->StretchHandle;
-    Surface->move(0, 0);
-    Surface->show();
-    QVERIFY(QTest::qWaitForWindowExposed(Surface));
+    QVERIFY(ActivateDesigner());
+    QVERIFY(ShowSurface());
 }
 
 void TestDesignSurface::cleanup()
 {
-    Designer.reset();
-    Template.reset();
+    DestroyDesigner();
     Created.clear();
     TDialogSeam::ClearShown();
-}
-
-TQAMaskEdit *TestDesignSurface::AddEdit(const QString &name, const QRect &bounds, QWidget *parent)
-{
-    auto *edit = new TQAMaskEdit(Surface, parent ? parent : Surface);
-    SetComponentName(edit, name);
-    edit->SetBounds(bounds.x(), bounds.y(), bounds.width(), bounds.height());
-    edit->show();
-    Designer->RouteMouseEvents();
-    return edit;
 }
 
 QWidget *TestDesignSurface::CreateByClick(const QString &className, const QPoint &at)

@@ -2,6 +2,7 @@
 // control popup menu, the name column, and the "Align", "Strings Editor" and "Input
 // Mask Editor" dialogs.
 
+#include "common/ModalWindows.h"
 #include "designer/AlignDialog.h"
 #include "designer/DesignForm.h"
 #include "designer/EditMaskDialog.h"
@@ -97,11 +98,11 @@ void TestInspector::init()
 
 void TestInspector::cleanup()
 {
-    if (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    const bool closed = CloseModalWindows();
     Designer.reset();
     Template.reset();
     TDialogSeam::BeginScript();
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 TQAMaskEdit *TestInspector::AddEdit(const QString &name, const QRect &bounds)

@@ -2,6 +2,8 @@
 // typed without Enter, refused values, the Input Mask Editor and the font dialog, each
 // driven by keys and clicks into the real widgets.
 
+#include "common/DesignerFixture.h"
+#include "common/ModalWindows.h"
 #include "designer/DesignForm.h"
 #include "designer/EditMaskDialog.h"
 #include "designer/ObjectInspector.h"
@@ -31,7 +33,7 @@
 #include <functional>
 #include <memory>
 
-class TestInspectorHands : public QObject {
+class TestInspectorHands : public QObject, public TDesignerFixture {
     Q_OBJECT
 
 private slots:
@@ -50,7 +52,6 @@ private slots:
     void fontDialogFollowsTheEffectsRuleAndOffersColour();
 
 private:
-    template <class T> T *Add(const QString &name, const QRect &bounds);
     void Select(QWidget *control);
     void ClickValue(int row);
     int RowOf(const QString &name) const { return Designer->FindPropertyRow(name); }
@@ -60,13 +61,8 @@ private:
     }
     QStringList RowNames() const;
     // Runs action once the next modal dialog is open.
-    void WhenModal(std::function<void(QWidget *)> action);
     void TypeLines(QPlainTextEdit *editor, const QStringList &lines);
 
-    std::unique_ptr<TForm_DesignForm> Template;
-    std::unique_ptr<TObjectInspector> Designer;
-    QWidget *Surface = nullptr;
-    TStretchHandle *Handle = nullptr;
     TInspector *Window = nullptr;
     TPropertyGrid *Grid = nullptr;
 };
@@ -79,15 +75,11 @@ void TestInspectorHands::initTestCase()
 void TestInspectorHands::init()
 {
     TDialogSeam::BeginScript();
-    Template = std::make_unique<TForm_DesignForm>();
-    Designer = std::make_unique<TObjectInspector>();
-    Designer->TemplateForm = Template.get();
+    CreateDesigner();
     // As the authoring program lists them: Answers opens the Strings Editor, the
     // correct answers go to the host.
     Designer->SetEditButtonProps({QStringLiteral("Course"), QStringLiteral("CorrectAnswer")});
-    QVERIFY(Designer->Activate());
-    Surface = Designer->DesignSurface();
-    Handle = Designer->StretchHandle;
+    QVERIFY(ActivateDesigner());
     Window = Designer->InspectorForm;
     Grid = Window->PropertyGrid;
     Surface->setGeometry(0, 0, 640, 460);
@@ -100,21 +92,10 @@ void TestInspectorHands::init()
 
 void TestInspectorHands::cleanup()
 {
-    for (int i = 0; i < 5 && QApplication::activeModalWidget(); ++i)
-        QApplication::activeModalWidget()->close();
-    Designer.reset();
-    Template.reset();
+    const bool closed = CloseModalWindows();
+    DestroyDesigner();
     TDialogSeam::EndScript();
-}
-
-template <class T> T *TestInspectorHands::Add(const QString &name, const QRect &bounds)
-{
-    auto *control = new T(Surface, Surface);
-    SetComponentName(control, name);
-    control->SetBounds(bounds.x(), bounds.y(), bounds.width(), bounds.height());
-    control->show();
-    Designer->RouteMouseEvents();
-    return control;
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 void TestInspectorHands::Select(QWidget *control)
@@ -140,14 +121,6 @@ QStringList TestInspectorHands::RowNames() const
     for (int row = 0; row < Grid->RowCount(); ++row)
         names << Grid->Cells(0, row) + QLatin1Char('=') + CellValue(row);
     return names;
-}
-
-void TestInspectorHands::WhenModal(std::function<void(QWidget *)> action)
-{
-    QTimer::singleShot(0, this, [action] {
-        QTRY_VERIFY(QApplication::activeModalWidget());
-        action(QApplication::activeModalWidget());
-    });
 }
 
 void TestInspectorHands::TypeLines(QPlainTextEdit *editor, const QStringList &lines)
@@ -188,7 +161,7 @@ void TestInspectorHands::stringsEditorAnswersReachTheChoices()
     QCOMPARE(CellValue(row), QStringLiteral("(TStrings)"));
     ClickValue(row);
     const QStringList typed{QStringLiteral("Europe"), QStringLiteral("Asia"), QStringLiteral("Africa")};
-    WhenModal([this, typed](QWidget *modal) {
+    WhenModal(this, [this, typed](QWidget *modal) {
         auto *dialog = qobject_cast<TForm_StringEdit *>(modal);
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Strings Editor"));
@@ -235,7 +208,7 @@ void TestInspectorHands::stringsEditorOtherListsTakeTheLines()
         const QString name = QString::fromLatin1(each.Row);
         ClickValue(RowOf(name));
         const QStringList lines = each.Lines;
-        WhenModal([this, lines](QWidget *modal) {
+        WhenModal(this, [this, lines](QWidget *modal) {
             auto *dialog = qobject_cast<TForm_StringEdit *>(modal);
             QVERIFY(dialog);
             TypeLines(dialog->RichEdit_Strings, lines);
@@ -250,7 +223,7 @@ void TestInspectorHands::stringsEditorOtherListsTakeTheLines()
     auto *memo = Add<TQARichEdit>(QStringLiteral("QARichEdit1"), QRect(20, 200, 185, 89));
     Select(memo);
     ClickValue(RowOf(QStringLiteral("Lines")));
-    WhenModal([this](QWidget *modal) {
+    WhenModal(this, [this](QWidget *modal) {
         auto *dialog = qobject_cast<TForm_StringEdit *>(modal);
         QVERIFY(dialog);
         TypeLines(dialog->RichEdit_Strings, {QStringLiteral("first"), QStringLiteral("second")});
@@ -347,7 +320,7 @@ void TestInspectorHands::refusedNumberStaysSelectedForCorrecting()
     // The real message dialog, answered OK with a click: it takes the focus meanwhile.
     TDialogSeam::EndScript();
     QString shown;
-    WhenModal([&shown](QWidget *modal) {
+    WhenModal(this, [&shown](QWidget *modal) {
         auto *dialog = qobject_cast<TForm_SaveMsg *>(modal);
         QVERIFY(dialog);
         shown = dialog->Lines().join(QLatin1Char('\n'));
@@ -376,7 +349,7 @@ void TestInspectorHands::inputMaskEditorOpensOnTheCurrentMask()
     Select(edit);
     ClickValue(RowOf(QStringLiteral("EditMask")));
     QString opened;
-    WhenModal([&opened](QWidget *modal) {
+    WhenModal(this, [&opened](QWidget *modal) {
         auto *dialog = qobject_cast<TForm_Editmask *>(modal);
         QVERIFY(dialog);
         opened = dialog->Edit_InputMask->Text();
@@ -407,7 +380,7 @@ void TestInspectorHands::fontDialogFollowsTheEffectsRuleAndOffersColour()
     ClickValue(RowOf(QStringLiteral("Font")));
     int effects = -1;
     bool colour = true;
-    WhenModal([&](QWidget *modal) {
+    WhenModal(this, [&](QWidget *modal) {
         auto *dialog = qobject_cast<QFontDialog *>(modal);
         QVERIFY(dialog);
         effects = visibleEffects(dialog);
@@ -423,7 +396,7 @@ void TestInspectorHands::fontDialogFollowsTheEffectsRuleAndOffersColour()
     // An edit box: effects and a colour, chosen by keys, applied with OK.
     Select(edit);
     ClickValue(RowOf(QStringLiteral("Font")));
-    WhenModal([&](QWidget *modal) {
+    WhenModal(this, [&](QWidget *modal) {
         auto *dialog = qobject_cast<QFontDialog *>(modal);
         QVERIFY(dialog);
         effects = visibleEffects(dialog);

@@ -2,6 +2,8 @@
 // rows, typing, Enter, pick lists, the T/F keys, the ellipsis button and the checks
 // made when a cell is left.
 
+#include "common/DesignerFixture.h"
+#include "common/ModalWindows.h"
 #include "designer/DesignForm.h"
 #include "designer/EditMaskDialog.h"
 #include "designer/ObjectInspector.h"
@@ -24,7 +26,7 @@
 #include <functional>
 #include <memory>
 
-class TestPropertyEdit : public QObject {
+class TestPropertyEdit : public QObject, public TDesignerFixture {
     Q_OBJECT
 
 private slots:
@@ -55,19 +57,13 @@ private slots:
     void fontEllipsis();
 
 private:
-    template <class T> T *Add(const QString &name, const QRect &bounds);
     void Select(const QList<QWidget *> &controls);
     int RowOf(const QString &name) const;
     QString CellValue(int row) const;
     TPropEditMode ModeOf(const QString &name) const;
     void ClickValue(int row);
     // Runs action once the next modal dialog is open.
-    void WhenModal(std::function<void(QWidget *)> action);
 
-    std::unique_ptr<TForm_DesignForm> Template;
-    std::unique_ptr<TObjectInspector> Designer;
-    QWidget *Surface = nullptr;
-    TStretchHandle *Handle = nullptr;
     TInspector *Window = nullptr;
     TPropertyGrid *Grid = nullptr;
     int EditButtonEvents = 0;
@@ -81,15 +77,11 @@ void TestPropertyEdit::initTestCase()
 
 void TestPropertyEdit::init()
 {
-    Template = std::make_unique<TForm_DesignForm>();
-    Designer = std::make_unique<TObjectInspector>();
-    Designer->TemplateForm = Template.get();
+    CreateDesigner();
     Designer->SetBitMaskProps({QStringLiteral("Color"), QStringLiteral("DragKind")});
     EditButtonEvents = 0;
     Designer->OnEditButtonClick = [this](TObjectInspector *) { ++EditButtonEvents; };
-    QVERIFY(Designer->Activate());
-    Surface = Designer->DesignSurface();
-    Handle = Designer->StretchHandle;
+    QVERIFY(ActivateDesigner());
     Window = Designer->InspectorForm;
     Grid = Window->PropertyGrid;
     Surface->move(0, 0);
@@ -102,22 +94,11 @@ void TestPropertyEdit::init()
 
 void TestPropertyEdit::cleanup()
 {
-    if (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
-    Designer.reset();
-    Template.reset();
+    const bool closed = CloseModalWindows();
+    DestroyDesigner();
     // Drops answers a failed test left queued.
     TDialogSeam::BeginScript();
-}
-
-template <class T> T *TestPropertyEdit::Add(const QString &name, const QRect &bounds)
-{
-    auto *control = new T(Surface, Surface);
-    SetComponentName(control, name);
-    control->SetBounds(bounds.x(), bounds.y(), bounds.width(), bounds.height());
-    control->show();
-    Designer->RouteMouseEvents();
-    return control;
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 void TestPropertyEdit::Select(const QList<QWidget *> &controls)
@@ -151,14 +132,6 @@ void TestPropertyEdit::ClickValue(int row)
     const QRect rect = Grid->CellRect(Grid->ValueCol(), row);
     QVERIFY(!rect.isEmpty());
     QTest::mouseClick(Grid->viewport(), Qt::LeftButton, {}, rect.center());
-}
-
-void TestPropertyEdit::WhenModal(std::function<void(QWidget *)> action)
-{
-    QTimer::singleShot(0, this, [action] {
-        QTRY_VERIFY(QApplication::activeModalWidget());
-        action(QApplication::activeModalWidget());
-    });
 }
 
 void TestPropertyEdit::severalControlsShareCommonRows()
@@ -491,7 +464,7 @@ void TestPropertyEdit::editMaskEllipsis()
     const int row = RowOf(QStringLiteral("EditMask"));
     QCOMPARE(ModeOf(QStringLiteral("EditMask")), emEllipsis);
     ClickValue(row);
-    WhenModal([](QWidget *modal) {
+    WhenModal(this, [](QWidget *modal) {
         auto *dialog = qobject_cast<TForm_Editmask *>(modal);
         QVERIFY(dialog);
         QTableWidget *samples = dialog->StringGrid_SampleMask;
@@ -505,7 +478,7 @@ void TestPropertyEdit::editMaskEllipsis()
     QCOMPARE(EditButtonEvents, 1);
 
     // Cancelled: nothing changes.
-    WhenModal([](QWidget *modal) { qobject_cast<TForm_Editmask *>(modal)->BitBtn_Cancel->click(); });
+    WhenModal(this, [](QWidget *modal) { qobject_cast<TForm_Editmask *>(modal)->BitBtn_Cancel->click(); });
     QTest::keyClick(Grid->PropertyEditor(), Qt::Key_Return, Qt::ControlModifier);
     QCOMPARE(a->EditMask(), QStringLiteral("99999;1;"));
 }
@@ -526,7 +499,7 @@ void TestPropertyEdit::stringsEllipsis()
     const int row = RowOf(QStringLiteral("Answers"));
     QCOMPARE(CellValue(row), QStringLiteral("(TStrings)"));
     ClickValue(row);
-    WhenModal([ok](QWidget *modal) {
+    WhenModal(this, [ok](QWidget *modal) {
         auto *dialog = qobject_cast<TForm_StringEdit *>(modal);
         QVERIFY(dialog);
         QCOMPARE(dialog->RichEdit_Strings->toPlainText(), QStringLiteral("one"));

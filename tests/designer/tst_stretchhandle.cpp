@@ -5,6 +5,7 @@
 // Mouse input goes through the window, so it lands on the widget under the pointer.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "common/DesignerFixture.h"
 #include "designer/DesignForm.h"
 #include "designer/ObjectInspector.h"
 #include "designer/StretchHandle.h"
@@ -18,7 +19,7 @@
 
 #include <memory>
 
-class TestStretchHandle : public QObject {
+class TestStretchHandle : public QObject, public TDesignerFixture {
     Q_OBJECT
 
 private slots:
@@ -44,13 +45,7 @@ private slots:
     void clickInFrameGapReachesWhatLiesBeneath();
 
 private:
-    TQAMaskEdit *AddEdit(const QString &name, const QRect &bounds, QWidget *parent = nullptr);
     QPoint OnSurface(QWidget *widget, const QPoint &pos) const { return widget->mapTo(Surface, pos); }
-
-    std::unique_ptr<TForm_DesignForm> Template;
-    std::unique_ptr<TObjectInspector> Designer;
-    QWidget *Surface = nullptr;
-    TStretchHandle *Handle = nullptr;
 };
 
 void TestStretchHandle::initTestCase()
@@ -61,37 +56,18 @@ void TestStretchHandle::initTestCase()
 
 void TestStretchHandle::init()
 {
-    Template = std::make_unique<TForm_DesignForm>();
-    Designer = std::make_unique<TObjectInspector>();
-    Designer->TemplateForm = Template.get();
+    CreateDesigner();
     Designer->SetGridX(8);
     Designer->SetGridY(8);
     Designer->SetSnapToGrid(true);
-    QVERIFY(Designer->Activate());
-    Surface = Designer->DesignSurface();
-    Handle = Designer->StretchHandle;
-    Surface->move(0, 0);
-    Surface->show();
-    QVERIFY(QTest::qWaitForWindowExposed(Surface));
+    QVERIFY(ActivateDesigner());
+    QVERIFY(ShowSurface());
 }
 
 void TestStretchHandle::cleanup()
 {
-    Designer.reset();
-    Template.reset();
-    Surface = nullptr;
-    Handle = nullptr;
+    DestroyDesigner();
     TDialogSeam::ClearShown();
-}
-
-TQAMaskEdit *TestStretchHandle::AddEdit(const QString &name, const QRect &bounds, QWidget *parent)
-{
-    auto *edit = new TQAMaskEdit(Surface, parent ? parent : Surface);
-    SetComponentName(edit, name);
-    edit->SetBounds(bounds.x(), bounds.y(), bounds.width(), bounds.height());
-    edit->show();
-    Designer->RouteMouseEvents();
-    return edit;
 }
 
 void TestStretchHandle::attachKeepsGeometryInvariant()

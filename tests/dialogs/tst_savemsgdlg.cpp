@@ -1,3 +1,4 @@
+#include "common/ModalWindows.h"
 #include "common/Rendered.h"
 #include "dialogs/SaveMsgDlg.h"
 #include "toolkit/StdDialogs.h"
@@ -74,8 +75,7 @@ private slots:
 void TestSaveMsgDlg::cleanup()
 {
     TDialogSeam::EndScript();
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    const bool closed = CloseModalWindows();
 }
 
 void TestSaveMsgDlg::buttonRow_data()
@@ -97,6 +97,7 @@ void TestSaveMsgDlg::buttonRow_data()
                                                  "Button_Abort", "Button_Retry", "Button_Ignore", "Button_All"}
                                   << "Button_OK";
     QTest::newRow("unknown bits ignored") << (0x300 | BtnNo) << QStringList{"Button_No"} << QString();
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 void TestSaveMsgDlg::buttonRow()

@@ -1,3 +1,4 @@
+#include "common/PdfText.h"
 #include "report/Preview.h"
 #include "report/Report.h"
 #include "toolkit/Exception.h"
@@ -74,15 +75,6 @@ TOpenPreview OpenPreview(int pages, bool waitForAll = true)
 bool Enabled(QToolButton *button)
 {
     return button->isEnabled();
-}
-
-QString PdfText(const QString &pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000))
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 } // namespace
@@ -365,8 +357,7 @@ void TestPreview::openFailures()
 
 void TestPreview::exportPdf()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        QSKIP("pdftotext is not installed");
+    REQUIRE_PDF_READER();
     QTemporaryDir dir;
     TOpenPreview p = OpenPreview(3);
     TDialogSeam::SetNextAnswer(ResultOK, dir.filePath(QStringLiteral("handout")));
@@ -446,8 +437,8 @@ void TestPreview::printWaitsForPreparation()
     QCOMPARE(TDialogSeam::Shown().first().Kind, TBoxKind::Window);
     QCOMPARE(TDialogSeam::Shown().first().Caption, QStringLiteral("Print"));
     QVERIFY(QFileInfo(out).size() > 0);
-    if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        QCOMPARE(PdfText(out).count(QLatin1Char('\f')), 5);
+    REQUIRE_PDF_READER();
+    QCOMPARE(PdfText(out).count(QLatin1Char('\f')), 5);
     // Cancelling the print dialog prints nothing.
     const QString never = dir.filePath(QStringLiteral("never.pdf"));
     TDialogSeam::SetNextAnswer(ResultCancel, never);

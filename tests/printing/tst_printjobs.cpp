@@ -1,7 +1,9 @@
 // Printing a test from the command line, with no printer, and with a question that
 // cannot be rebuilt.
 #include "admin/PrintCommand.h"
+#include "common/ModalWindows.h"
 
+#include "common/PdfText.h"
 #include "common/TestDatabase.h"
 #include "question/QuestionControls.h"
 #include "report/Preview.h"
@@ -20,20 +22,6 @@
 #include <QtTest>
 
 namespace {
-
-QString PdfText(const QString &pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000))
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-bool HavePdfToText()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
-}
 
 struct TRun {
     int Result = -1;
@@ -136,11 +124,11 @@ private slots:
 
     void cleanup()
     {
-        while (QWidget *modal = QApplication::activeModalWidget())
-            modal->close();
+        const bool closed = CloseModalWindows();
         SetInstalledPrinters(std::nullopt);
         TDialogSeam::EndScript();
         Db.reset();
+        QVERIFY2(closed, "a modal window refused to close");
     }
 
     void printCommand_data()
@@ -156,8 +144,7 @@ private slots:
 
     void printCommand()
     {
-        if (!HavePdfToText())
-            QSKIP("pdftotext is not installed");
+        REQUIRE_PDF_READER();
         QFETCH(QStringList, options);
         QFETCH(bool, key);
         QFETCH(QString, className);
@@ -238,8 +225,7 @@ private slots:
         QVERIFY(process.waitForFinished(60000));
         QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
         QVERIFY(QFile::exists(pdf));
-        if (HavePdfToText())
-            QVERIFY(PdfText(pdf).contains(QStringLiteral("Algebra A")));
+        QVERIFY(PdfText(pdf).contains(QStringLiteral("Algebra A")));
 
         process.start(program, {QStringLiteral("print"), Db->Path(), QStringLiteral("--test"),
                                 QStringLiteral("Nothing"), Dir.filePath(QStringLiteral("nothing.pdf"))});
@@ -330,8 +316,7 @@ private slots:
             QCOMPARE(Kinds(), (QList<TBoxKind>{TBoxKind::Confirmation, TBoxKind::SaveFile}));
             QCOMPARE(TDialogSeam::Shown().at(1).Caption, QStringLiteral("Export PDF"));
             QVERIFY(QFile::exists(chosen + QStringLiteral(".pdf")));
-            if (HavePdfToText())
-                QVERIFY(PdfText(chosen + QStringLiteral(".pdf")).contains(QStringLiteral("Capital of Peru?")));
+            QVERIFY(PdfText(chosen + QStringLiteral(".pdf")).contains(QStringLiteral("Capital of Peru?")));
         } else {
             QCOMPARE(Kinds(), QList<TBoxKind>{TBoxKind::Confirmation});
             QVERIFY(!QFile::exists(chosen + QStringLiteral(".pdf")));

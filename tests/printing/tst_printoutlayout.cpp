@@ -1,5 +1,7 @@
 // The printed test read back from its PDF: the words pdftotext finds, each with its box,
 // must stay apart, inside the page and clear of the header frame, whatever the teacher wrote.
+#include "common/ModalWindows.h"
+#include "common/PdfText.h"
 #include "printing/TestReport.h"
 #include "report/Preview.h"
 #include "report/Report.h"
@@ -65,12 +67,6 @@ QString PdfTitle(const QString &pdf)
     const QRegularExpressionMatch m =
         QRegularExpression(QStringLiteral("^Title:[ \\t]*(.*)$"), QRegularExpression::MultilineOption).match(info);
     return m.hasMatch() ? m.captured(1).trimmed() : QString();
-}
-
-bool HavePoppler()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() &&
-           !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
 }
 
 // Text of a given length made of ordinary words.
@@ -184,9 +180,9 @@ private slots:
 
     void cleanup()
     {
-        while (QWidget *modal = QApplication::activeModalWidget())
-            modal->close();
+        const bool closed = CloseModalWindows();
         TDialogSeam::EndScript();
+        QVERIFY2(closed, "a modal window refused to close");
     }
 
     void nothingOverprints_data()
@@ -203,8 +199,7 @@ private slots:
     // is broken at the column edge; no two words share any room and all stay on the page.
     void nothingOverprints()
     {
-        if (!HavePoppler())
-            QSKIP("poppler-utils are not installed");
+        REQUIRE_PDF_READER();
         QFETCH(int, columns);
         QFETCH(bool, key);
         TForm_Report report;
@@ -278,8 +273,7 @@ private slots:
     // Past question 999 the number is wider than its place; it still keeps clear of its text.
     void fourDigitNumbers()
     {
-        if (!HavePoppler())
-            QSKIP("poppler-utils are not installed");
+        REQUIRE_PDF_READER();
         TForm_Report report;
         for (int i = 0; i < 1010; ++i)
             report.Records.append(
@@ -312,8 +306,7 @@ private slots:
 
     void documentTitle()
     {
-        if (!HavePoppler())
-            QSKIP("poppler-utils are not installed");
+        REQUIRE_PDF_READER();
         QFETCH(bool, key);
         QFETCH(QString, title);
         TPrintJob job = LongJob(2, key);

@@ -1,3 +1,5 @@
+#include "common/ModalWindows.h"
+#include "common/PdfText.h"
 #include "common/TestDatabase.h"
 #include "printing/ChoosePrint.h"
 #include "printing/TestReport.h"
@@ -77,20 +79,6 @@ TPrintJob Job(int columns, bool key)
     job.Teacher = QStringLiteral("Mr. Hale");
     job.Chapter = QStringLiteral("7");
     return job;
-}
-
-QString PdfText(const QString &pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000))
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-bool HavePdfToText()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
 }
 
 // Pages of a PDF: pdftotext ends every page with a form feed.
@@ -219,10 +207,10 @@ private slots:
 
     void cleanup()
     {
-        while (QWidget *modal = QApplication::activeModalWidget())
-            modal->close();
+        const bool closed = CloseModalWindows();
         TDialogSeam::EndScript();
         Db.reset();
+        QVERIFY2(closed, "a modal window refused to close");
     }
 
     void printout_data()
@@ -237,8 +225,7 @@ private slots:
 
     void printout()
     {
-        if (!HavePdfToText())
-            QSKIP("pdftotext is not installed");
+        REQUIRE_PDF_READER();
         QFETCH(int, columns);
         QFETCH(bool, key);
         TForm_Report report;
@@ -424,8 +411,7 @@ private slots:
 
     void keepWhole()
     {
-        if (!HavePdfToText())
-            QSKIP("pdftotext is not installed");
+        REQUIRE_PDF_READER();
         QFETCH(int, columns);
         TForm_Report report;
         const TReportList six = SixKinds();
@@ -547,8 +533,7 @@ private slots:
 
     void printCommand()
     {
-        if (!HavePdfToText())
-            QSKIP("pdftotext is not installed");
+        REQUIRE_PDF_READER();
         FillTest(2);
         QWidget owner;
         auto *panel = new QWidget(&owner);
@@ -610,8 +595,7 @@ private slots:
     // preview's Print button prints the same questions again, asking for the class anew.
     void previewThenPrint()
     {
-        if (!HavePdfToText())
-            QSKIP("pdftotext is not installed");
+        REQUIRE_PDF_READER();
         FillTest(2);
         QWidget owner;
         auto *panel = new QWidget(&owner);

@@ -1,3 +1,4 @@
+#include "common/PdfText.h"
 #include "report/Report.h"
 #include "report/ReportUnits.h"
 #include "toolkit/Convert.h"
@@ -64,19 +65,6 @@ struct TSample {
         Detail->AfterPrint = [this](const QList<TBandPiece> &pieces) { Placed.append({Next, pieces}); };
     }
 };
-
-QString PdfToText(const QString &pdf, int page = 0)
-{
-    QStringList args{"-layout"};
-    if (page > 0)
-        args << "-f" << QString::number(page) << "-l" << QString::number(page);
-    args << pdf << "-";
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), args);
-    if (!process.waitForFinished(30000))
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 bool HasInk(const QImage &image, const QRect &area)
 {
@@ -199,17 +187,16 @@ private slots:
         }
 
         // The date of printing in the short date format, the footer's page numbers per page.
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
-            QSKIP("pdftotext is not installed");
+        REQUIRE_PDF_READER();
         sample.Title->AddSysData("Printed", 623, 45, TSysDataKind::Date)->Text = "Printed ";
         sample.Next = 0;
         const QString pdf = FDir.filePath("footer.pdf");
         QString error;
         sample.Report.Prepared().Clear();
         QVERIFY2(sample.Report.ExportPdf(pdf, &error), qPrintable(error));
-        QVERIFY(PdfToText(pdf, 1).contains("Printed " + QDate::currentDate().toString("dd/MM/yyyy")));
+        QVERIFY(PdfText(pdf, 1).contains("Printed " + QDate::currentDate().toString("dd/MM/yyyy")));
         for (int page = 1; page <= 3; ++page)
-            QVERIFY(PdfToText(pdf, page).contains(
+            QVERIFY(PdfText(pdf, page).contains(
                 QRegularExpression(QStringLiteral("Page\\s+%1\\s*$").arg(page), QRegularExpression::MultilineOption)));
     }
 
@@ -407,17 +394,16 @@ private slots:
             QVERIFY(pieces.at(i).Rect.bottom() <= PaperHeight - Margin - FooterHeight + 0.01);
         }
 
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
-            QSKIP("pdftotext is not installed");
+        REQUIRE_PDF_READER();
         const QString pdf = FDir.filePath("transcript.pdf");
         QString error;
         QVERIFY2(report.ExportPdf(pdf, &error), qPrintable(error));
-        const QString text = PdfToText(pdf);
+        const QString text = PdfText(pdf);
         for (const QString &line : lines)
             QVERIFY2(text.count(line) == 1, qPrintable(line));
         const int pages = report.Prepared().PageCount();
-        QVERIFY(PdfToText(pdf, pages).contains(QStringLiteral("Page %1 of %1").arg(pages)));
-        QVERIFY(PdfToText(pdf, 1).contains(QStringLiteral("Page 1 of %1").arg(pages)));
+        QVERIFY(PdfText(pdf, pages).contains(QStringLiteral("Page %1 of %1").arg(pages)));
+        QVERIFY(PdfText(pdf, 1).contains(QStringLiteral("Page 1 of %1").arg(pages)));
     }
 
     void labelAlignment_data()
@@ -769,8 +755,7 @@ private slots:
 
     void pdfOutput()
     {
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
-            QSKIP("pdftotext is not installed");
+        REQUIRE_PDF_READER();
         TSample sample(43);
         sample.Report.DocumentTitle = "Rivers of Europe";
         sample.Title->FindElement("Heading")->Enabled = false;
@@ -779,20 +764,18 @@ private slots:
         const QString pdf = FDir.filePath("rivers.pdf");
         QString error;
         QVERIFY2(sample.Report.ExportPdf(pdf, &error), qPrintable(error));
-        const QString all = PdfToText(pdf);
+        const QString all = PdfText(pdf);
         QCOMPARE(all.count('\f'), 3);
-        QVERIFY(PdfToText(pdf, 1).contains("Rivers of Europe"));
-        QVERIFY(!PdfToText(pdf, 2).contains("Rivers of Europe"));
+        QVERIFY(PdfText(pdf, 1).contains("Rivers of Europe"));
+        QVERIFY(!PdfText(pdf, 2).contains("Rivers of Europe"));
         for (int record = 1; record <= 43; ++record)
             QCOMPARE(all.count(QStringLiteral("Record %1").arg(record, 3, 10, QLatin1Char('0'))), 1);
-        QVERIFY(PdfToText(pdf, 2).contains("Record 017"));
+        QVERIFY(PdfText(pdf, 2).contains("Record 017"));
 
-        if (!QStandardPaths::findExecutable("pdfinfo").isEmpty()) {
-            QProcess info;
-            info.start("pdfinfo", {pdf});
-            QVERIFY(info.waitForFinished(30000));
-            QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains("612 x 792 pts"));
-        }
+        QProcess info;
+        info.start("pdfinfo", {pdf});
+        QVERIFY(info.waitForFinished(30000));
+        QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains("612 x 792 pts"));
 
         // Through a printer object with a page range: only page 2.
         QPrinter printer(QPrinter::HighResolution);
@@ -802,7 +785,7 @@ private slots:
         printer.setFromTo(2, 2);
         QVERIFY2(sample.Report.Print(printer, &error), qPrintable(error));
         QCOMPARE(printer.resolution(), 1200); // given back as it was
-        const QString range = PdfToText(FDir.filePath("range.pdf"));
+        const QString range = PdfText(FDir.filePath("range.pdf"));
         QCOMPARE(range.count('\f'), 1);
         QVERIFY(range.contains("Record 017"));
         QVERIFY(!range.contains("Record 001"));

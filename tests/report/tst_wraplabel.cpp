@@ -1,5 +1,6 @@
 // Word-wrapping labels: a word wider than the label is broken at its edge, ordinary
 // words are kept whole, and what is measured is what prints.
+#include "common/PdfText.h"
 #include "report/Report.h"
 #include "report/ReportUnits.h"
 
@@ -74,8 +75,7 @@ private slots:
 
     void ordinaryWordsStayWhole()
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-            QSKIP("pdftotext is not installed");
+        REQUIRE_PDF_READER();
         TReport report;
         TReportBand *detail = report.AddBand(TBandType::Detail, 20);
         TReportLabel *label =
@@ -94,11 +94,7 @@ private slots:
         QVERIFY2(height > 2.5 * line && height < 3.5 * line,
                  qPrintable(QStringLiteral("%1 for lines of %2").arg(height).arg(line)));
         QCOMPARE(height, std::ceil(ReportTextHeight(label->Font, label->Caption, label->Width)));
-        QProcess process;
-        process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-        QVERIFY(process.waitForFinished(30000));
-        const QStringList lines =
-            QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList lines = PdfText(pdf).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QStringList texts;
         for (const QString &l : lines)
             if (!l.trimmed().isEmpty() && l.trimmed() != QStringLiteral("\f"))

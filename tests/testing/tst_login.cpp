@@ -1,3 +1,4 @@
+#include "common/ModalWindows.h"
 #include "common/TestDatabase.h"
 #include "testing/Login.h"
 #include "testing/Password.h"
@@ -116,8 +117,7 @@ void TestLogin::init()
 void TestLogin::cleanup()
 {
     TDialogSeam::EndScript();
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    const bool closed = CloseModalWindows();
 }
 
 void TestLogin::layouts_data()
@@ -134,6 +134,7 @@ void TestLogin::layouts_data()
     QTest::newRow("change password") << int(ModeChangePassword) << "Change Password"
                                      << "Enter password information:"
                                      << "Old Password" << 290 << true;
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 void TestLogin::layouts()

@@ -1,3 +1,4 @@
+#include "common/ModalWindows.h"
 #include "common/Rendered.h"
 #include "common/TestDatabase.h"
 #include "question/QuestionControls.h"
@@ -219,8 +220,7 @@ private slots:
 void TestReadablePages::cleanup()
 {
     TDialogSeam::EndScript();
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    const bool closed = CloseModalWindows();
 }
 
 void TestReadablePages::everyWordInsideVisibleArea()
@@ -260,6 +260,7 @@ void TestReadablePages::everyWordInsideVisibleArea()
     QCOMPARE(wizard->PageIndex, 2);
     VerifyQuestionReadable(*wizard);
     VerifyChoicesReadable(*wizard);
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 void TestReadablePages::longerQuestionScrolls()

@@ -1,3 +1,4 @@
+#include "common/ModalWindows.h"
 #include "common/TestDatabase.h"
 #include "question/QuestionControls.h"
 #include "testing/SelectClass.h"
@@ -27,17 +28,6 @@ void AddClass(TTestDatabase &db, int id, const QString &name, const QStringList 
         db.Exec(
             {"INSERT INTO classdetail (CLASSID, STUDENTID, SEQUENCE)",
              QStringLiteral("VALUES (%1, ").arg(id) + QuotedStr(student) + QStringLiteral(", %1)").arg(++sequence)});
-}
-
-void AddTest(TTestDatabase &db, int id, const QString &name, const QList<int> &classes)
-{
-    db.Exec({"INSERT INTO testmaster (ID, NAME, SUBTITLE, INSTRUCTIONS, COLUMNS)",
-             QStringLiteral("VALUES (%1, ").arg(id) + QuotedStr(name) + ", '', '', 2)"});
-    for (int classID : classes)
-        db.Exec({QStringLiteral("INSERT INTO classtest (ID, CLASSID, TESTID, CHAPTER) VALUES (%1, %2, %3, '1')")
-                     .arg(id * 100 + classID)
-                     .arg(classID)
-                     .arg(id)});
 }
 
 void AddResult(TTestDatabase &db, const QString &student, int testID, int classID, int grade, const QString &status)
@@ -107,8 +97,7 @@ void TestSelectWindows::init()
 void TestSelectWindows::cleanup()
 {
     TDialogSeam::EndScript();
-    while (QWidget *modal = QApplication::activeModalWidget())
-        modal->close();
+    const bool closed = CloseModalWindows();
 }
 
 void TestSelectWindows::classListIsSortedIgnoringCase()
@@ -139,6 +128,7 @@ void TestSelectWindows::classListIsSortedIgnoringCase()
     QCOMPARE(form.QAListbox_Classes->ItemIndex(), 0);
     QVERIFY(form.Button_OK->isEnabled());
     QVERIFY(TDialogSeam::Shown().isEmpty());
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 void TestSelectWindows::classChoice_data()

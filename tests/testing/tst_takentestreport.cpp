@@ -1,3 +1,4 @@
+#include "common/PdfText.h"
 #include "common/TestDatabase.h"
 #include "report/Preview.h"
 #include "report/Report.h"
@@ -30,20 +31,6 @@ QString Transcript(int questions)
         text += CRLF + CRLF + CRLF;
     }
     return text + QLatin1Char(' ');
-}
-
-QString PdfText(const QString &pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000))
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-bool HavePdfToText()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
 }
 
 } // namespace
@@ -125,8 +112,7 @@ void TestTakenTestReport::readsTheStoredResult()
 
 void TestTakenTestReport::pdfHoldsHeaderAndWholeTranscript()
 {
-    if (!HavePdfToText())
-        QSKIP("pdftotext is not installed");
+    REQUIRE_PDF_READER();
     const int questions = 60;
     Fill(Transcript(questions));
     TForm_Report report;
