@@ -1,5 +1,4 @@
 #include "authoring/Main.h"
-#include "authoring/TestJoin.h"
 #include "designer/DesignForm.h"
 #include "toolkit/Application.h"
 
@@ -10,10 +9,9 @@ int main(int argc, char *argv[])
 
     const QString databasePath = DatabaseFilePath(TApplication::ProgramFolder(), QStringLiteral("Corvella.txt"));
     Corvella::TForm_Main mainWindow(ConnectionStringFor(databasePath));
-    // The template whose copy becomes the design surface, and the tests-for-classes window.
+    // The template whose copy becomes the design surface.
     TForm_DesignForm designForm;
     mainWindow.Form_DesignForm = &designForm;
-    TForm_TestJoin testJoin(&mainWindow.ADOQuery, &mainWindow);
     mainWindow.show();
     return app.exec();
 }

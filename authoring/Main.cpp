@@ -436,7 +436,6 @@ void TForm_Main::ConfigureObjectInspector()
         if (sender->InspectorForm)
             ObjectInspectorMenuPopup(sender->InspectorForm->FDPopupMenu_Control, SelectedCount());
     };
-    designer->OnSelectCell = [this](TObjectInspector *, int, int, bool &) { ObjectInspectorSelectCell(); };
 }
 
 bool TForm_Main::ActivateDesigner()
@@ -556,10 +555,6 @@ void TForm_Main::DockInspector(QDockWidget *inspector)
     inspector->setAllowedAreas(Qt::LeftDockWidgetArea);
     inspector->setProperty(GuardedProperty, true);
     inspector->installEventFilter(this);
-    connect(inspector, &QDockWidget::topLevelChanged, this, [this](bool floating) {
-        if (floating)
-            Panel_LeftDockUnDock();
-    });
     connect(inspector, &QDockWidget::dockLocationChanged, this, [this](Qt::DockWidgetArea area) {
         if (area == Qt::LeftDockWidgetArea)
             Panel_LeftDockDockDrop();
@@ -579,12 +574,6 @@ void TForm_Main::Panel_LeftDockDockDrop()
     // The dropped inspector takes the width of the dock preview: a third of the client area.
     if (InspectorDock && !InspectorDock->isFloating())
         resizeDocks({InspectorDock}, {std::max(1, width() / 3)}, Qt::Horizontal);
-}
-
-void TForm_Main::Panel_LeftDockUnDock()
-{
-    // Nothing to do: the dock area collapses, and its splitter goes, by itself once it
-    // holds no docked window; the design area takes the whole width again.
 }
 
 int TForm_Main::Panel_LeftDockWidth() const
@@ -688,10 +677,6 @@ void TForm_Main::ObjectInspectorMenuPopup(QMenu *controlMenu, int selectedCount)
         return;
     for (QAction *item : controlMenu->actions())
         item->setVisible(selectedCount > 0);
-}
-
-void TForm_Main::ObjectInspectorSelectCell()
-{
 }
 
 // ---- Tool-bar states ------------------------------------------------------------

@@ -203,7 +203,6 @@ public:
     void DockInspector(QDockWidget *inspector);
     bool Panel_LeftDockDockOver(const QDockWidget *source) const;
     void Panel_LeftDockDockDrop();
-    void Panel_LeftDockUnDock();
     int Panel_LeftDockWidth() const; // 0 when nothing is docked
     bool VSplitterVisible() const;
 
@@ -214,7 +213,6 @@ public:
     void MenuItem_ControlsClick();
     void MenuItem_HelpClick();
     void ObjectInspectorMenuPopup(QMenu *controlMenu, int selectedCount);
-    void ObjectInspectorSelectCell();
 
     // Tool-bar states of the question commands.
     void EnableKindButtons(bool enabled);
