@@ -116,8 +116,20 @@ void TMembershipForm::LoadCandidates()
     for (const QString &line : std::as_const(FMembers.CandidateLines))
         Query->Add(line);
     Query->Open();
-    for (; !Query->Eof(); Query->Next())
-        FCandidates->Add(RowText(), Query->FieldByName(FMembers.CandidateCode).AsString());
+    QStringList texts;
+    QStringList codes;
+    // Added in one step, also those read before a failure: thousands of questions put
+    // one by one into the sorted list take long.
+    try {
+        for (; !Query->Eof(); Query->Next()) {
+            texts << RowText();
+            codes << Query->FieldByName(FMembers.CandidateCode).AsString();
+        }
+    } catch (const Exception &) {
+        FCandidates->AddItems(texts, codes);
+        throw;
+    }
+    FCandidates->AddItems(texts, codes);
     FCandidates->SetItemIndex(-1);
 }
 
