@@ -22,6 +22,10 @@ TForm_ClassEdit::TForm_ClassEdit(TDbQuery *query, QWidget *parent) : TRecordEdit
                         QStringLiteral("ORDER BY NAME")};
     FRecords.Columns = {QStringLiteral("ID"), QStringLiteral("NAME"), QStringLiteral("COURSE"),
                         QStringLiteral("TEACHER")};
+    FRecords.UpdateParts = {QStringLiteral("NAME = "), QStringLiteral("COURSE = "), QStringLiteral("TEACHER  = "),
+                            QStringLiteral("WHERE ID = ")};
+    FRecords.Results = {
+        {&ResultID, ColID}, {&ResultName, ColName}, {&ResultCourse, ColCourse}, {&ResultTeacher, ColTeacher}};
     FRecords.RemovalQuestion = QStringLiteral("Are you sure that you want to delete the \"%1\" class?");
     FRecords.Dependents = {{QStringLiteral("classdetail"), QStringLiteral("CLASSID=%1"), QStringLiteral("student"),
                             QStringLiteral("students")},
@@ -41,28 +45,4 @@ TForm_ClassEdit::TForm_ClassEdit(TDbQuery *query, QWidget *parent) : TRecordEdit
 void TForm_ClassEdit::Edit_ClassTitleMouseMove(QLineEdit *sender)
 {
     TRecordEditForm::EditMouseMove(sender);
-}
-
-QStringList TForm_ClassEdit::InsertLines(const QString &key) const
-{
-    return {QStringLiteral("INSERT INTO classmaster (ID, NAME, COURSE, TEACHER)"),
-            QStringLiteral("VALUES(") + key + QStringLiteral(", ") + QuotedStr(Edit_ClassTitle->Text()) +
-                QStringLiteral(",") + QuotedStr(Edit_Course->Text()) + QStringLiteral(",") +
-                QuotedStr(Edit_Teacher->Text()) + QStringLiteral(")")};
-}
-
-QStringList TForm_ClassEdit::UpdateLines(const QString &key) const
-{
-    return {QStringLiteral("UPDATE classmaster SET"),
-            QStringLiteral("NAME = ") + QuotedStr(Edit_ClassTitle->Text()) + QStringLiteral(", "),
-            QStringLiteral("COURSE = ") + QuotedStr(Edit_Course->Text()) + QStringLiteral(", "),
-            QStringLiteral("TEACHER  = ") + QuotedStr(Edit_Teacher->Text()), QStringLiteral("WHERE ID = ") + key};
-}
-
-void TForm_ClassEdit::ReadResults(int row)
-{
-    ResultID = StringGrid->Cells(ColID, row);
-    ResultName = StringGrid->Cells(ColName, row);
-    ResultCourse = StringGrid->Cells(ColCourse, row);
-    ResultTeacher = StringGrid->Cells(ColTeacher, row);
 }

@@ -23,8 +23,5 @@ public:
     TMaskEdit *Edit_Teacher = nullptr;
 
 protected:
-    QStringList InsertLines(const QString &key) const override;
-    QStringList UpdateLines(const QString &key) const override;
-    void ReadResults(int row) override;
     void EditMouseMove(QLineEdit *sender) override { Edit_ClassTitleMouseMove(sender); }
 };

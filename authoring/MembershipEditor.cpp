@@ -19,7 +19,7 @@
 
 using namespace RecordWindow;
 
-TMembershipForm::TMembershipForm(TDbQuery *query, QWidget *parent) : TRecordsForm(query, parent)
+TMembershipForm::TMembershipForm(TDbQuery *query, QWidget *parent) : TParentRecordsForm(query, parent)
 {
     Panel_Top->setFixedHeight(67);
 
@@ -86,15 +86,7 @@ void TMembershipForm::AddFurtherButton(QPushButton *button)
 
 QString TMembershipForm::KeywordPattern(const QString &keywords)
 {
-    QString pattern = keywords;
-    if (pattern.isEmpty())
-        return pattern;
-    pattern.replace(QLatin1Char(' '), QLatin1Char('%'));
-    if (!pattern.startsWith(QLatin1Char('%')))
-        pattern.prepend(QLatin1Char('%'));
-    if (!pattern.endsWith(QLatin1Char('%')))
-        pattern.append(QLatin1Char('%'));
-    return pattern;
+    return keywords.isEmpty() ? QString() : TForm_SelectQuestion::KeywordPattern(keywords);
 }
 
 QString TMembershipForm::SelectedMemberKey() const
@@ -118,6 +110,35 @@ QString TMembershipForm::Serial(int row) const
     return WholeNumber(StringGrid->Cells(ColSerial, row));
 }
 
+void TMembershipForm::LoadCandidates()
+{
+    Query->Clear();
+    for (const QString &line : std::as_const(FMembers.CandidateLines))
+        Query->Add(line);
+    Query->Open();
+    QStringList texts;
+    QStringList codes;
+    // Added in one step, also those read before a failure: thousands of questions put
+    // one by one into the sorted list take long.
+    try {
+        for (; !Query->Eof(); Query->Next()) {
+            texts << RowText();
+            codes << Query->FieldByName(FMembers.CandidateCode).AsString();
+        }
+    } catch (const Exception &) {
+        FCandidates->AddItems(texts, codes);
+        throw;
+    }
+    FCandidates->AddItems(texts, codes);
+    FCandidates->SetItemIndex(-1);
+}
+
+bool TMembershipForm::MemberText(QString &text) const
+{
+    text = RowText();
+    return true;
+}
+
 void TMembershipForm::FormShow()
 {
     FPicked = false;
@@ -131,9 +152,13 @@ void TMembershipForm::FormShow()
     // Without the candidates the members are not listed.
     const bool candidatesRead = LoadUnguarded([this] { LoadCandidates(); });
     const QString parentKey = WholeNumber(ParentKey);
+    QStringList listing = FMembers.ListingLines;
+    for (QString &line : listing)
+        if (line.contains(QLatin1String("%1")))
+            line = line.arg(parentKey);
     if (candidatesRead && !parentKey.isEmpty())
         ListRows(
-            MemberListingLines(parentKey),
+            listing,
             [this](QStringList &cells) {
                 QString text;
                 if (!MemberText(text))
@@ -337,7 +362,7 @@ void TMembershipForm::BitBtn_FindClick()
             Query->Add(line);
         Query->Open();
         for (; !Query->Eof(); Query->Next())
-            found << SearchRowText();
+            found << RowText();
         Query->Close();
     } catch (const Exception &e) {
         found.clear();

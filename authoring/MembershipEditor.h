@@ -2,24 +2,14 @@
 
 #include "authoring/RecordWindow.h"
 
-#include <QDialog>
-#include <QStringList>
-
+// The other classes named here are declared by RecordWindow.h.
 class QAbstractButton;
-class QGridLayout;
-class QLabel;
-class QPushButton;
-class QWidget;
-class TDbQuery;
-class TMaskEdit;
-class TNvComboBox;
-class TStringGrid;
 
 // The ordered membership editors: the members of one parent row in the records grid in
 // their order, a sorted drop-down list of every candidate with its key as code, add,
 // update and remove buttons that write at once, a keyword search, and rows dragged by
 // their fixed cell into a new order, written back as 1, 2, 3 … into SEQUENCE.
-class TMembershipForm : public TRecordsForm {
+class TMembershipForm : public TParentRecordsForm {
     Q_OBJECT
 
 public:
@@ -27,9 +17,6 @@ public:
 
     // query: the main window's statement object.
     explicit TMembershipForm(TDbQuery *query, QWidget *parent = nullptr);
-
-    void SetParentKey(const QString &key) { ParentKey = key; }
-    void SetParentName(const QString &name) { ParentName = name; }
 
     void FormShow() override;
     void FormClose() override;
@@ -57,9 +44,6 @@ public:
     // The search pattern: blanks become "%", and "%" stands at both ends of a non-empty text.
     static QString KeywordPattern(const QString &keywords);
 
-    QString ParentKey;
-    QString ParentName;
-
     QPushButton *BitBtn_Find = nullptr;
     QPushButton *BitBtn_Add = nullptr;
     QPushButton *BitBtn_Update = nullptr;
@@ -73,6 +57,9 @@ protected:
         QString ParentColumn; // TESTID, CLASSID
         QString MemberColumn; // CONTROLID, STUDENTID
         bool TextKey = false; // the member key is a text (quoted), not a number
+        QStringList CandidateLines; // every candidate; each row's text is RowText
+        QString CandidateCode; // the column of a candidate row that is its key
+        QStringList ListingLines; // the members in their order; %1: the parent's key
         QStringList SearchLines; // the pattern follows the last line as a quoted literal
         QString SearchCaption;
         QString SearchPrompt;
@@ -90,19 +77,18 @@ protected:
     void AddFurtherButton(QPushButton *button);
     void SetGridTitles(const QStringList &titles) { FTitles = titles; }
 
-    // Fills the candidate list; raises on failure.
-    virtual void LoadCandidates() = 0;
-    virtual QStringList MemberListingLines(const QString &parentKey) const = 0;
+    // The text of the current row of the candidates or of a search.
+    virtual QString RowText() const = 0;
     // The text of the current listing row; false when the member is not to be shown.
-    virtual bool MemberText(QString &text) const = 0;
-    // The text of the current search row.
-    virtual QString SearchRowText() const = 0;
+    virtual bool MemberText(QString &text) const;
 
     TMaskEdit *FParentEdit = nullptr;
     TNvComboBox *FCandidates = nullptr;
     TMemberTable FMembers;
 
 private:
+    // Fills the candidate list; raises on failure.
+    void LoadCandidates();
     // The selected candidate's key as it goes into statements; empty when none.
     QString SelectedMemberKey() const;
     // The member key as written into a statement.

@@ -23,6 +23,12 @@ TForm_QuestionJoin::TForm_QuestionJoin(TDbQuery *query, QWidget *parent) : TMemb
     FMembers.Table = QStringLiteral("testdetail");
     FMembers.ParentColumn = QStringLiteral("TESTID");
     FMembers.MemberColumn = QStringLiteral("CONTROLID");
+    FMembers.CandidateLines = {QStringLiteral("SELECT QUESTION, ID FROM controldef")};
+    FMembers.CandidateCode = QStringLiteral("ID");
+    FMembers.ListingLines = {
+        QStringLiteral("SELECT TESTDETAIL.SERIAL, QUESTION, SEQUENCE FROM testmaster, testdetail, controldef "),
+        QStringLiteral("WHERE testmaster.id=%1"), QStringLiteral("AND testid = testmaster.id"),
+        QStringLiteral("AND controlid = controldef.id"), QStringLiteral("ORDER BY SEQUENCE")};
     FMembers.SearchLines = {QStringLiteral("SELECT QUESTION FROM controldef WHERE QUESTION LIKE")};
     FMembers.SearchCaption = QStringLiteral("Find question using keywords");
     FMembers.SearchPrompt = QStringLiteral("Enter keywords:");
@@ -46,30 +52,7 @@ void TForm_QuestionJoin::BitBtn_PreviewClick()
         Corvella::TForm_Main::NotAvailableYet(QStringLiteral("The test printout"));
 }
 
-void TForm_QuestionJoin::LoadCandidates()
-{
-    Query->Clear();
-    Query->Add(QStringLiteral("SELECT QUESTION, ID FROM controldef"));
-    Query->Open();
-    for (; !Query->Eof(); Query->Next())
-        NvComboBox_Question->Add(Query->Fields(0).AsString(), Query->Fields(1).AsString());
-    NvComboBox_Question->SetItemIndex(-1);
-}
-
-QStringList TForm_QuestionJoin::MemberListingLines(const QString &parentKey) const
-{
-    return {QStringLiteral("SELECT TESTDETAIL.SERIAL, QUESTION, SEQUENCE FROM testmaster, testdetail, controldef "),
-            QStringLiteral("WHERE testmaster.id=") + parentKey, QStringLiteral("AND testid = testmaster.id"),
-            QStringLiteral("AND controlid = controldef.id"), QStringLiteral("ORDER BY SEQUENCE")};
-}
-
-bool TForm_QuestionJoin::MemberText(QString &text) const
-{
-    text = Query->FieldByName(QStringLiteral("QUESTION")).AsString();
-    return true;
-}
-
-QString TForm_QuestionJoin::SearchRowText() const
+QString TForm_QuestionJoin::RowText() const
 {
     return Query->FieldByName(QStringLiteral("QUESTION")).AsString();
 }

@@ -17,8 +17,5 @@ public:
     QPushButton *BitBtn_Preview = nullptr;
 
 protected:
-    void LoadCandidates() override;
-    QStringList MemberListingLines(const QString &parentKey) const override;
-    bool MemberText(QString &text) const override;
-    QString SearchRowText() const override;
+    QString RowText() const override;
 };

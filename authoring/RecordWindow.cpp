@@ -2,8 +2,11 @@
 
 #include "database/Database.h"
 #include "dialogs/SaveMsgDlg.h"
+#include "question/QuestionControls.h"
 #include "toolkit/Convert.h"
 #include "toolkit/Exception.h"
+#include "toolkit/ListHints.h"
+#include "toolkit/ListWindow.h"
 #include "toolkit/MaskEdit.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/NvComboBox.h"
@@ -16,7 +19,9 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -406,4 +411,94 @@ void TRecordsForm::keyPressEvent(QKeyEvent *event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+TListPickForm::TListPickForm(QWidget *parent, const QString &labelName, const QString &labelText,
+                             const QString &listName)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setFixedSize(472, 293);
+
+    Panel_Top = new QWidget(this);
+    Panel_Top->setObjectName(QStringLiteral("Panel_Top"));
+    Panel_Top->setFixedHeight(27);
+    FLabel = new QLabel(labelText, Panel_Top);
+    FLabel->setObjectName(labelName);
+    auto topLayout = new QHBoxLayout(Panel_Top);
+    topLayout->setContentsMargins(8, 2, 8, 2);
+    topLayout->addWidget(FLabel);
+    topLayout->addStretch();
+
+    FList = new TQAListbox(this, this);
+    FList->setObjectName(listName);
+    SetUpHintList(FList);
+    FLabel->setBuddy(FList);
+    // A double click anywhere in the list counts, also below its last item.
+    FList->viewport()->installEventFilter(this);
+
+    Panel_Bottom = OkCancelPanel(this, &Button_OK, &Button_Cancel, QMargins(8, 4, 8, 6), 36);
+    StackListPanels(this, Panel_Top, FList, Panel_Bottom, QMargins(8, 0, 8, 0));
+
+    connect(FList, &QListWidget::itemSelectionChanged, this, &TListPickForm::ListClick);
+    connect(FList, &QListWidget::itemEntered, this, &TListPickForm::ListMouseMove);
+    connect(Button_OK, &QPushButton::clicked, this, &TListPickForm::Button_OKClick);
+    connect(Button_Cancel, &QPushButton::clicked, this, &TListPickForm::Button_CancelClick);
+}
+
+bool TListPickForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == FList->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        Button_OKClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TListPickForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous() && !FShowingAgain)
+        FormShow();
+}
+
+void TListPickForm::ShowList(bool selectFirst)
+{
+    FList->setFocus();
+    FitListExtent(FList);
+    if (selectFirst && FList->count() > 0)
+        FList->SetItemIndex(0);
+    ListClick();
+}
+
+void TListPickForm::ListClick()
+{
+    Button_OK->setEnabled(FList->ItemIndex() >= 0);
+}
+
+void TListPickForm::ListMouseMove(QListWidgetItem *item)
+{
+    ShowItemHint(FList, item);
+}
+
+void TListPickForm::Button_CancelClick()
+{
+    Cancelled = true;
+    done(QDialog::Rejected);
+}
+
+void TListPickForm::reject()
+{
+    Button_CancelClick();
+}
+
+void TListPickForm::FormClose()
+{
+    QToolTip::hideText();
+}
+
+void TListPickForm::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
 }

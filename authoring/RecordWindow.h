@@ -6,7 +6,9 @@
 #include <functional>
 
 class QGridLayout;
+class QLabel;
 class QLineEdit;
+class QListWidgetItem;
 class QMargins;
 class QKeyEvent;
 class QShowEvent;
@@ -17,6 +19,7 @@ class QWidget;
 class TDbQuery;
 class TMaskEdit;
 class TNvComboBox;
+class TQAListbox;
 class TStringGrid;
 
 // Helpers shared by the records windows of this folder that keep their own grid.
@@ -122,4 +125,62 @@ protected:
 private:
     QList<QLineEdit *> FHintEdits;
     bool FClosed = false;
+};
+
+// A records window of the rows that belong to one parent row (a class's tests, a test's
+// questions, a class's students).
+class TParentRecordsForm : public TRecordsForm {
+    Q_OBJECT
+
+public:
+    using TRecordsForm::TRecordsForm;
+
+    void SetParentKey(const QString &key) { ParentKey = key; }
+    void SetParentName(const QString &name) { ParentName = name; }
+
+    // The parent row, set by the caller: its ID (a whole number) and name.
+    QString ParentKey;
+    QString ParentName;
+};
+
+// The frame of the windows that pick one item of a sorted list, 472 × 293: a label over
+// the list, OK (enabled while an item is selected) and Cancel. A double click anywhere in
+// the list is OK; Escape and the close box are Cancel. FormShow runs when the window is
+// shown, FormClose when it closes.
+class TListPickForm : public QDialog {
+    Q_OBJECT
+
+public:
+    TListPickForm(QWidget *parent, const QString &labelName, const QString &labelText, const QString &listName);
+
+    virtual void FormShow() = 0;
+    void FormClose();
+    virtual void Button_OKClick() = 0;
+    void Button_CancelClick();
+
+    bool Cancelled = false;
+
+    QWidget *Panel_Top = nullptr;
+    QWidget *Panel_Bottom = nullptr;
+    QPushButton *Button_OK = nullptr;
+    QPushButton *Button_Cancel = nullptr;
+
+    void done(int result) override;
+    void reject() override;
+
+protected:
+    // The list's click and mouse-move handlers.
+    void ListClick();
+    void ListMouseMove(QListWidgetItem *item);
+    // Gives the list the focus, fits its horizontal extent and, when it holds items and
+    // selectFirst is set, selects the first; then the click handler.
+    void ShowList(bool selectFirst);
+
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    QLabel *FLabel = nullptr;
+    TQAListbox *FList = nullptr;
+    // Set while the window is shown again after a search: the list stays as it is.
+    bool FShowingAgain = false;
 };

@@ -1,13 +1,8 @@
 #pragma once
 
-#include <QDialog>
-#include <QList>
+#include "authoring/RecordWindow.h"
 
-class QLabel;
-class QListWidgetItem;
-class QPushButton;
-class QWidget;
-class TQAListbox;
+#include <QList>
 
 namespace Corvella {
 
@@ -30,18 +25,16 @@ struct TClassDef {
 
 // Picks one class from a list that the caller hands over (a test assigned to several
 // classes, before it is printed).
-class TForm_SelectClass : public QDialog {
+class TForm_SelectClass : public TListPickForm {
     Q_OBJECT
 
 public:
     explicit TForm_SelectClass(QWidget *parent = nullptr);
 
-    void FormShow();
-    void FormClose();
-    void QAListbox_ClassesClick();
-    void QAListbox_ClassesMouseMove(QListWidgetItem *item);
-    void Button_OKClick();
-    void Button_CancelClick();
+    void FormShow() override;
+    void QAListbox_ClassesClick() { ListClick(); }
+    void QAListbox_ClassesMouseMove(QListWidgetItem *item) { ListMouseMove(item); }
+    void Button_OKClick() override;
 
     // The record of an item; nullptr for an index without one.
     const TClassDef *ClassDef(int index) const;
@@ -49,7 +42,6 @@ public:
     // The caller's classes, listed when FromList is set.
     QList<TClassObject> ClassList;
     bool FromList = false;
-    bool Cancelled = false;
 
     // Set by OK; empty otherwise.
     QString ResultID;
@@ -58,20 +50,8 @@ public:
     QString ResultTeacher;
     QString ResultChapter;
 
-    QWidget *Panel_Top = nullptr;
     QLabel *NvLabel_Classes = nullptr;
     TQAListbox *QAListbox_Classes = nullptr;
-    QWidget *Panel_Bottom = nullptr;
-    QPushButton *Button_OK = nullptr;
-    QPushButton *Button_Cancel = nullptr;
-
-    void done(int result) override;
-    // Escape and the close box cancel.
-    void reject() override;
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // One record per list item, in the list's order.

@@ -4,18 +4,12 @@
 #include "database/Database.h"
 #include "dialogs/SaveMsgDlg.h"
 #include "question/QuestionControls.h"
-#include "toolkit/ListHints.h"
-#include "toolkit/ListWindow.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/StdDialogs.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QMouseEvent>
+#include <QLayout>
 #include <QPainter>
 #include <QPushButton>
-#include <QShowEvent>
-#include <QToolTip>
 
 namespace {
 
@@ -35,63 +29,26 @@ QIcon FindIcon()
 } // namespace
 
 TForm_SelectQuestion::TForm_SelectQuestion(TDbQuery *query, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : TListPickForm(parent, QStringLiteral("NvLabel_Questions"), QStringLiteral("Questions:"),
+                    QStringLiteral("QAListbox_Questions")),
       Query(query)
 {
     setObjectName(QStringLiteral("Form_SelectQuestion"));
     setWindowTitle(QStringLiteral("Select Question"));
-    setFixedSize(472, 293);
+    NvLabel_Questions = FLabel;
+    QAListbox_Questions = FList;
 
-    Panel_Top = new QWidget(this);
-    Panel_Top->setObjectName(QStringLiteral("Panel_Top"));
-    Panel_Top->setFixedHeight(27);
-    NvLabel_Questions = new QLabel(QStringLiteral("Questions:"), Panel_Top);
-    NvLabel_Questions->setObjectName(QStringLiteral("NvLabel_Questions"));
     BitBtn_Find = new QPushButton(Panel_Top);
     BitBtn_Find->setObjectName(QStringLiteral("BitBtn_Find"));
     BitBtn_Find->setIcon(FindIcon());
     BitBtn_Find->setToolTip(QStringLiteral("Keyword Search"));
     BitBtn_Find->setFixedSize(30, 23);
     BitBtn_Find->setAutoDefault(false);
-    auto topLayout = new QHBoxLayout(Panel_Top);
-    topLayout->setContentsMargins(8, 2, 8, 2);
-    topLayout->addWidget(NvLabel_Questions);
-    topLayout->addStretch();
-    topLayout->addWidget(BitBtn_Find);
+    Panel_Top->layout()->addWidget(BitBtn_Find);
+    // Before the list in the tab order, as it stands above it.
+    setTabOrder(BitBtn_Find, QAListbox_Questions);
 
-    QAListbox_Questions = new TQAListbox(this, this);
-    QAListbox_Questions->setObjectName(QStringLiteral("QAListbox_Questions"));
-    SetUpHintList(QAListbox_Questions);
-    NvLabel_Questions->setBuddy(QAListbox_Questions);
-    // A double click anywhere in the list counts, also below its last item.
-    QAListbox_Questions->viewport()->installEventFilter(this);
-
-    Panel_Bottom = OkCancelPanel(this, &Button_OK, &Button_Cancel, QMargins(8, 4, 8, 6), 36);
-    StackListPanels(this, Panel_Top, QAListbox_Questions, Panel_Bottom, QMargins(8, 0, 8, 0));
-
-    connect(QAListbox_Questions, &QListWidget::itemSelectionChanged, this,
-            &TForm_SelectQuestion::QAListbox_QuestionsClick);
-    connect(QAListbox_Questions, &QListWidget::itemEntered, this, &TForm_SelectQuestion::QAListbox_QuestionsMouseMove);
-    connect(Button_OK, &QPushButton::clicked, this, &TForm_SelectQuestion::Button_OKClick);
-    connect(Button_Cancel, &QPushButton::clicked, this, &TForm_SelectQuestion::Button_CancelClick);
     connect(BitBtn_Find, &QPushButton::clicked, this, &TForm_SelectQuestion::BitBtn_FindClick);
-}
-
-bool TForm_SelectQuestion::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == QAListbox_Questions->viewport() && event->type() == QEvent::MouseButtonDblClick &&
-        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        Button_OKClick();
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-void TForm_SelectQuestion::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous() && !FShowingAgain)
-        FormShow();
 }
 
 int TForm_SelectQuestion::AddQuestion(const TControlDef &def)
@@ -162,22 +119,8 @@ void TForm_SelectQuestion::FormShow()
         if (!failure.isEmpty())
             SaveMsgDialog(failure, MsgError, BtnOK);
     }
-    QAListbox_Questions->setFocus();
-    FitListExtent(QAListbox_Questions);
     // A list of search results waits for the user's choice.
-    if (LoadQuestions && QAListbox_Questions->count() > 0)
-        QAListbox_Questions->SetItemIndex(0);
-    QAListbox_QuestionsClick();
-}
-
-void TForm_SelectQuestion::QAListbox_QuestionsClick()
-{
-    Button_OK->setEnabled(QAListbox_Questions->ItemIndex() >= 0);
-}
-
-void TForm_SelectQuestion::QAListbox_QuestionsMouseMove(QListWidgetItem *item)
-{
-    ShowItemHint(QAListbox_Questions, item);
+    ShowList(LoadQuestions);
 }
 
 void TForm_SelectQuestion::Button_OKClick()
@@ -185,28 +128,6 @@ void TForm_SelectQuestion::Button_OKClick()
     // Without a selection (an empty list, a double click below the items) nothing is chosen.
     Cancelled = QAListbox_Questions->ItemIndex() < 0;
     done(Cancelled ? QDialog::Rejected : QDialog::Accepted);
-}
-
-void TForm_SelectQuestion::Button_CancelClick()
-{
-    Cancelled = true;
-    done(QDialog::Rejected);
-}
-
-void TForm_SelectQuestion::reject()
-{
-    Button_CancelClick();
-}
-
-void TForm_SelectQuestion::FormClose()
-{
-    QToolTip::hideText();
-}
-
-void TForm_SelectQuestion::done(int result)
-{
-    FormClose();
-    QDialog::done(result);
 }
 
 QString TForm_SelectQuestion::KeywordPattern(const QString &keywords)
@@ -269,7 +190,7 @@ void TForm_SelectQuestion::BitBtn_FindClick()
     const int index = chosen.isEmpty() ? -1 : QAListbox_Questions->Items()->IndexOf(chosen);
     if (index >= 0) {
         QAListbox_Questions->SetItemIndex(index);
-        QAListbox_QuestionsClick();
+        ListClick();
         Cancelled = false;
         done(QDialog::Accepted);
         return;

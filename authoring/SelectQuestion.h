@@ -1,36 +1,28 @@
 #pragma once
 
+#include "authoring/RecordWindow.h"
 #include "question/QuestionText.h"
 #include "toolkit/ListHints.h"
 
-#include <QDialog>
 #include <QList>
 
 #include <optional>
 
-class QLabel;
-class QListWidget;
-class QListWidgetItem;
-class QPushButton;
-class QWidget;
 class TDbQuery;
-class TQAListbox;
 
 // Picks one question of the question bank, with a keyword search. With its own loading
 // switched off it serves as the list of a keyword search's results.
-class TForm_SelectQuestion : public QDialog {
+class TForm_SelectQuestion : public TListPickForm {
     Q_OBJECT
 
 public:
     // query: the main window's statement object.
     explicit TForm_SelectQuestion(TDbQuery *query, QWidget *parent = nullptr);
 
-    void FormShow();
-    void FormClose();
-    void QAListbox_QuestionsClick();
-    void QAListbox_QuestionsMouseMove(QListWidgetItem *item);
-    void Button_OKClick();
-    void Button_CancelClick();
+    void FormShow() override;
+    void QAListbox_QuestionsClick() { ListClick(); }
+    void QAListbox_QuestionsMouseMove(QListWidgetItem *item) { ListMouseMove(item); }
+    void Button_OKClick() override;
     void BitBtn_FindClick();
 
     // The keyword search's pattern: blanks become "%", and "%" stands at both ends.
@@ -51,27 +43,12 @@ public:
     TDbQuery *Query;
     // The window fills its list from the question bank when shown.
     bool LoadQuestions = true;
-    bool Cancelled = false;
 
-    QWidget *Panel_Top = nullptr;
     QLabel *NvLabel_Questions = nullptr;
     QPushButton *BitBtn_Find = nullptr;
     TQAListbox *QAListbox_Questions = nullptr;
-    QWidget *Panel_Bottom = nullptr;
-    QPushButton *Button_OK = nullptr;
-    QPushButton *Button_Cancel = nullptr;
-
-    void done(int result) override;
-    // Escape and the close box cancel.
-    void reject() override;
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // One entry per list item, in the list's order.
     QList<std::optional<TControlDef>> FRecords;
-    // Set while the window is shown again after a search: the list stays as it is.
-    bool FShowingAgain = false;
 };

@@ -16,7 +16,7 @@ namespace Corvella {
 
 using namespace RecordWindow;
 
-TForm_SelectTest::TForm_SelectTest(TDbQuery *query, QWidget *parent) : TRecordsForm(query, parent)
+TForm_SelectTest::TForm_SelectTest(TDbQuery *query, QWidget *parent) : TParentRecordsForm(query, parent)
 {
     setObjectName(QStringLiteral("Form_SelectTest"));
     setWindowTitle(QStringLiteral("Select Test"));

@@ -14,7 +14,7 @@ namespace Corvella {
 
 // Picks one of the tests assigned to a class (between the class picker and the
 // gradebook).
-class TForm_SelectTest : public TRecordsForm {
+class TForm_SelectTest : public TParentRecordsForm {
     Q_OBJECT
 
 public:
@@ -33,9 +33,6 @@ public:
     void StringGridDblClick();
     void Edit_TestNameMouseMove(QLineEdit *sender);
 
-    // The class: its ID (a whole number) and name.
-    QString ParentKey;
-    QString ParentName;
     QString ResultID;
     QString ResultName;
 

@@ -43,6 +43,13 @@ TForm_StudentEdit::TForm_StudentEdit(TDbQuery *query, QWidget *parent) : TRecord
                         QStringLiteral("ORDER BY LASTNAME, FIRSTNAME, MIDDLE, STUDENTID")};
     FRecords.Columns = {QStringLiteral("ID"), QStringLiteral("LASTNAME"), QStringLiteral("FIRSTNAME"),
                         QStringLiteral("MIDDLE"), QStringLiteral("STUDENTID")};
+    FRecords.UpdateParts = {QStringLiteral("LASTNAME =  "), QStringLiteral("FIRSTNAME = "),
+                            QStringLiteral("MIDDLE =    "), QStringLiteral("STUDENTID = "),
+                            QStringLiteral("WHERE ID =  ")};
+    FRecords.Results = {{&ResultLastName, ColLastName},
+                        {&ResultFirstName, ColFirstName},
+                        {&ResultMiddle, ColMiddle},
+                        {&ResultStudentID, ColStudentID}};
     FRecords.RemovalQuestion = QStringLiteral("Are you sure that you want to delete the selected student (%1)?");
     FRecords.ChosenColumn = ColStudentID;
     FRecords.DependentsNote = QStringLiteral("The classes stay.");
@@ -69,68 +76,32 @@ QList<TRecordEditForm::TDependentRows> TForm_StudentEdit::DependentRows(const QS
             {QStringLiteral("testresults"), where, QStringLiteral("result"), QStringLiteral("results")}};
 }
 
-bool TForm_StudentEdit::MayStore(bool adding)
+QString TForm_StudentEdit::StoreConflict(bool adding)
 {
     // The student ID is the login name and names the student in classes and results:
     // one student each, whatever the letter case.
     const QString sid = Edit_StudentID->Text();
     if (sid.trimmed().isEmpty())
-        return true;
+        return QString();
     const QString key = adding ? QString() : RowKey(StringGrid->Row());
+    Query->Clear();
+    Query->Add(QStringLiteral("SELECT LASTNAME, FIRSTNAME, MIDDLE, STUDENTID FROM studentmaster"));
+    Query->Add(QStringLiteral("WHERE STUDENTID = ") + QuotedStr(sid));
+    if (!key.isEmpty())
+        Query->Add(QStringLiteral("AND ID <> ") + key);
+    Query->Open();
     QString holder;
-    try {
-        RecordWindow::RequireQuery(Query);
-        Query->Clear();
-        Query->Add(QStringLiteral("SELECT LASTNAME, FIRSTNAME, MIDDLE, STUDENTID FROM studentmaster"));
-        Query->Add(QStringLiteral("WHERE STUDENTID = ") + QuotedStr(sid));
-        if (!key.isEmpty())
-            Query->Add(QStringLiteral("AND ID <> ") + key);
-        Query->Open();
-        if (!Query->Eof())
-            holder = TForm_StudentJoin::DisplayName(Query->FieldByName(QStringLiteral("LASTNAME")).AsString(),
-                                                    Query->FieldByName(QStringLiteral("FIRSTNAME")).AsString(),
-                                                    Query->FieldByName(QStringLiteral("MIDDLE")).AsString(),
-                                                    Query->FieldByName(QStringLiteral("STUDENTID")).AsString());
-        Query->Close();
-    } catch (const Exception &e) {
-        if (Query)
-            Query->Close();
-        SaveMsgDialog(e.Message(), MsgError, BtnOK);
-        return false;
-    }
+    if (!Query->Eof())
+        holder = TForm_StudentJoin::DisplayName(Query->FieldByName(QStringLiteral("LASTNAME")).AsString(),
+                                                Query->FieldByName(QStringLiteral("FIRSTNAME")).AsString(),
+                                                Query->FieldByName(QStringLiteral("MIDDLE")).AsString(),
+                                                Query->FieldByName(QStringLiteral("STUDENTID")).AsString());
+    Query->Close();
     if (holder.isEmpty())
-        return true;
-    ShowMessage(QStringLiteral("The student ID \"%1\" is already used by %2. Every student needs a student ID of "
-                               "his own, whatever its letter case; nothing was stored.")
-                    .arg(sid, holder));
-    return false;
-}
-
-QStringList TForm_StudentEdit::InsertLines(const QString &key) const
-{
-    return {QStringLiteral("INSERT INTO studentmaster (ID, LASTNAME, FIRSTNAME, MIDDLE, STUDENTID)"),
-            QStringLiteral("VALUES(") + key + QStringLiteral(", ") + QuotedStr(Edit_LastName->Text()) +
-                QStringLiteral(",") + QuotedStr(Edit_FirstName->Text()) + QStringLiteral(",") +
-                QuotedStr(Edit_Middle->Text()) + QStringLiteral(",") + QuotedStr(Edit_StudentID->Text()) +
-                QStringLiteral(")")};
-}
-
-QStringList TForm_StudentEdit::UpdateLines(const QString &key) const
-{
-    return {QStringLiteral("UPDATE studentmaster SET"),
-            QStringLiteral("LASTNAME =  ") + QuotedStr(Edit_LastName->Text()) + QStringLiteral(", "),
-            QStringLiteral("FIRSTNAME = ") + QuotedStr(Edit_FirstName->Text()) + QStringLiteral(", "),
-            QStringLiteral("MIDDLE =    ") + QuotedStr(Edit_Middle->Text()) + QStringLiteral(", "),
-            QStringLiteral("STUDENTID = ") + QuotedStr(Edit_StudentID->Text()),
-            QStringLiteral("WHERE ID =  ") + key};
-}
-
-void TForm_StudentEdit::ReadResults(int row)
-{
-    ResultLastName = StringGrid->Cells(ColLastName, row);
-    ResultFirstName = StringGrid->Cells(ColFirstName, row);
-    ResultMiddle = StringGrid->Cells(ColMiddle, row);
-    ResultStudentID = StringGrid->Cells(ColStudentID, row);
+        return QString();
+    return QStringLiteral("The student ID \"%1\" is already used by %2. Every student needs a student ID of "
+                          "his own, whatever its letter case; nothing was stored.")
+        .arg(sid, holder);
 }
 
 void TForm_StudentEdit::BitBtn_ResetPasswordClick()

@@ -29,11 +29,8 @@ public:
     QPushButton *BitBtn_ResetPassword = nullptr;
 
 protected:
-    QStringList InsertLines(const QString &key) const override;
-    QStringList UpdateLines(const QString &key) const override;
-    void ReadResults(int row) override;
     // Rows name a student by his student ID, not by his key.
     QList<TDependentRows> DependentRows(const QString &key) const override;
-    bool MayStore(bool adding) override;
+    QString StoreConflict(bool adding) override;
     void EditMouseMove(QLineEdit *sender) override { Edit_LastNameMouseMove(sender); }
 };

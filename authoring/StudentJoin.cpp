@@ -26,6 +26,10 @@ TForm_StudentJoin::TForm_StudentJoin(TDbQuery *query, QWidget *parent) : TMember
     FMembers.ParentColumn = QStringLiteral("CLASSID");
     FMembers.MemberColumn = QStringLiteral("STUDENTID");
     FMembers.TextKey = true;
+    FMembers.CandidateLines = {QStringLiteral("SELECT LASTNAME, FIRSTNAME, MIDDLE, STUDENTID, ID FROM studentmaster")};
+    FMembers.CandidateCode = QStringLiteral("STUDENTID");
+    FMembers.ListingLines = {QStringLiteral("SELECT SERIAL, STUDENTID, SEQUENCE"), QStringLiteral("FROM classdetail"),
+                             QStringLiteral("WHERE CLASSID = %1"), QStringLiteral("ORDER BY SEQUENCE")};
     FMembers.SearchLines = {QStringLiteral("SELECT LASTNAME, FIRSTNAME, MIDDLE, STUDENTID"),
                             QStringLiteral("FROM studentmaster"), QStringLiteral("WHERE LASTNAME LIKE")};
     FMembers.SearchCaption = QStringLiteral("Find student using last name");
@@ -48,7 +52,7 @@ QString TForm_StudentJoin::DisplayName(const QString &lastName, const QString &f
     return name + QStringLiteral(" (") + studentID + QLatin1Char(')');
 }
 
-QString TForm_StudentJoin::RowDisplayName() const
+QString TForm_StudentJoin::RowText() const
 {
     return DisplayName(Query->FieldByName(QStringLiteral("LASTNAME")).AsString(),
                        Query->FieldByName(QStringLiteral("FIRSTNAME")).AsString(),
@@ -66,22 +70,6 @@ void TForm_StudentJoin::BitBtn_AddAllClick()
     NvComboBox_Student->setUpdatesEnabled(true);
 }
 
-void TForm_StudentJoin::LoadCandidates()
-{
-    Query->Clear();
-    Query->Add(QStringLiteral("SELECT LASTNAME, FIRSTNAME, MIDDLE, STUDENTID, ID FROM studentmaster"));
-    Query->Open();
-    for (; !Query->Eof(); Query->Next())
-        NvComboBox_Student->Add(RowDisplayName(), Query->FieldByName(QStringLiteral("STUDENTID")).AsString());
-    NvComboBox_Student->SetItemIndex(-1);
-}
-
-QStringList TForm_StudentJoin::MemberListingLines(const QString &parentKey) const
-{
-    return {QStringLiteral("SELECT SERIAL, STUDENTID, SEQUENCE"), QStringLiteral("FROM classdetail"),
-            QStringLiteral("WHERE CLASSID = ") + parentKey, QStringLiteral("ORDER BY SEQUENCE")};
-}
-
 bool TForm_StudentJoin::MemberText(QString &text) const
 {
     // A student deleted since is no longer among the candidates: the member is not shown.
@@ -90,9 +78,4 @@ bool TForm_StudentJoin::MemberText(QString &text) const
         return false;
     text = NvComboBox_Student->Items(index);
     return true;
-}
-
-QString TForm_StudentJoin::SearchRowText() const
-{
-    return RowDisplayName();
 }

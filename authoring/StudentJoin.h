@@ -23,12 +23,7 @@ public:
     QPushButton *BitBtn_AddAll = nullptr;
 
 protected:
-    void LoadCandidates() override;
-    QStringList MemberListingLines(const QString &parentKey) const override;
-    bool MemberText(QString &text) const override;
-    QString SearchRowText() const override;
-
-private:
     // The display name of the current row of a student listing.
-    QString RowDisplayName() const;
+    QString RowText() const override;
+    bool MemberText(QString &text) const override;
 };

@@ -202,6 +202,31 @@ QStringList TRecordEditForm::FieldValues() const
     return values;
 }
 
+QStringList TRecordEditForm::InsertLines(const QString &key) const
+{
+    QStringList values;
+    for (const QString &value : FieldValues())
+        values << QuotedStr(value);
+    return {QStringLiteral("INSERT INTO %1 (%2)").arg(FRecords.Table, FRecords.Columns.join(QStringLiteral(", "))),
+            QStringLiteral("VALUES(") + key + QStringLiteral(", ") + values.join(QLatin1Char(',')) + QLatin1Char(')')};
+}
+
+QStringList TRecordEditForm::UpdateLines(const QString &key) const
+{
+    QStringList lines{QStringLiteral("UPDATE ") + FRecords.Table + QStringLiteral(" SET")};
+    const QStringList values = FieldValues();
+    for (int i = 0; i < values.size(); ++i)
+        lines << FRecords.UpdateParts.value(i) + QuotedStr(values.at(i)) +
+                     (i + 1 < values.size() ? QStringLiteral(", ") : QString());
+    return lines << FRecords.UpdateParts.value(values.size()) + key;
+}
+
+void TRecordEditForm::ReadResults(int row)
+{
+    for (const auto &[field, column] : std::as_const(FRecords.Results))
+        *field = StringGrid->Cells(column, row);
+}
+
 bool TRecordEditForm::MayStore(bool)
 {
     return true;
@@ -232,16 +257,49 @@ bool TRecordEditForm::DescribeDependents(const QString &key, QString &text)
     return true;
 }
 
+QString TRecordEditForm::StoreConflict(bool)
+{
+    return QString();
+}
+
+bool TRecordEditForm::StoreInOneStep(bool adding, const std::function<bool()> &write)
+{
+    QString conflict;
+    try {
+        RequireQuery(Query);
+        if (!Query->Connection())
+            throw EDatabaseError(QStringLiteral("The statement has no connection."));
+        // The file's write lock is held from the check to the write: another copy's
+        // check waits until this row is stored, and then sees it.
+        TDbTransaction transaction(*Query->Connection());
+        conflict = StoreConflict(adding);
+        if (conflict.isEmpty() && write())
+            transaction.Commit();
+    } catch (const Exception &e) {
+        // Rolled back by now: other copies need not wait while the message is read.
+        if (Query)
+            Query->Close();
+        SaveMsgDialog(e.Message(), MsgError, BtnOK);
+        return false;
+    }
+    if (conflict.isEmpty())
+        return true;
+    ShowMessage(conflict);
+    return false;
+}
+
 int TRecordEditForm::InsertRecord()
 {
-    const QString key = NextID();
-    if (key.isEmpty())
-        return -1;
-    // Another copy of the program may have taken the same key meanwhile: the table's
-    // key refuses the second row, and that refusal is reported like any failure.
-    if (!Execute(InsertLines(key)))
-        return -1;
-    return key.toInt();
+    int inserted = -1;
+    const bool stored = StoreInOneStep(true, [&] {
+        const QString key = NextID();
+        if (key.isEmpty())
+            return false; // reported
+        Run(InsertLines(key));
+        inserted = key.toInt();
+        return true;
+    });
+    return stored ? inserted : -1;
 }
 
 bool TRecordEditForm::UpdateRecord()
@@ -249,7 +307,18 @@ bool TRecordEditForm::UpdateRecord()
     const QString key = RowKey(StringGrid->Row());
     if (key.isEmpty())
         return false; // a row without a key is not stored: nothing to update
-    return Execute(UpdateLines(key));
+    return StoreInOneStep(false, [&] {
+        Run(UpdateLines(key));
+        return true;
+    });
+}
+
+void TRecordEditForm::Run(const QStringList &lines)
+{
+    Query->Clear();
+    for (const QString &line : lines)
+        Query->Add(line);
+    Query->ExecSQL();
 }
 
 bool TRecordEditForm::DeleteRecord()

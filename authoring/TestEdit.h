@@ -77,18 +77,29 @@ protected:
         QList<TDependentRows> Dependents; // %1 in their Where: the row's key
         QString DependentsNote; // said after naming them
         QStringList KeyReferences; // table.COLUMN that may still hold a key of this table
+        // The update's line of each field before its value, then the one before the key:
+        // "NAME = ", …, "WHERE ID = ".
+        QStringList UpdateParts;
+        // The result fields and the grid column each one receives.
+        QList<QPair<QString *, int>> Results;
     };
 
     virtual QStringList ListingLines() const { return FRecords.Listing; }
-    virtual QStringList InsertLines(const QString &key) const = 0;
-    virtual QStringList UpdateLines(const QString &key) const = 0;
+    // The key and the fields' values in the order of Columns.
+    virtual QStringList InsertLines(const QString &key) const;
+    // The fields' values after UpdateParts.
+    virtual QStringList UpdateLines(const QString &key) const;
     // Shows a grid row in the edit fields.
     virtual void RowToFields(int row);
-    virtual void ReadResults(int row) = 0;
+    // Fills Results from a grid row.
+    virtual void ReadResults(int row);
     // The rows that go with the row of the key.
     virtual QList<TDependentRows> DependentRows(const QString &key) const;
     // False when the edited values may not be stored; the reason has been shown.
     virtual bool MayStore(bool adding);
+    // Why the edited values may not be stored, told by what the file holds; empty when
+    // they may. Runs in the same step as the write; raises on failure.
+    virtual QString StoreConflict(bool adding);
     // The edit fields' values for grid columns 2, 3 …
     QStringList FieldValues() const;
 
@@ -98,6 +109,11 @@ protected:
     TMaskEdit *AddEditField(const QString &name, const QString &label, int maxLength);
     // Runs one statement that changes rows; false after reporting its failure.
     bool Execute(const QStringList &lines);
+    // StoreConflict and the write (false when it did not write, after reporting why) as
+    // one step; a conflict or failure is shown and nothing is written.
+    bool StoreInOneStep(bool adding, const std::function<bool()> &write);
+    // Runs one statement that changes rows; raises on failure.
+    void Run(const QStringList &lines);
 
     QGridLayout *FieldLayout = nullptr;
     QWidget *FButtonBox = nullptr;

@@ -21,7 +21,7 @@
 
 using namespace RecordWindow;
 
-TForm_TestJoin::TForm_TestJoin(TDbQuery *query, QWidget *parent) : TRecordsForm(query, parent)
+TForm_TestJoin::TForm_TestJoin(TDbQuery *query, QWidget *parent) : TParentRecordsForm(query, parent)
 {
     setObjectName(QStringLiteral("Form_TestJoin"));
     setWindowTitle(QStringLiteral("Add Test to Class"));

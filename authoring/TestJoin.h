@@ -12,7 +12,7 @@ class TNvComboBox;
 class TStringGrid;
 
 // The tests assigned to one class (classtest rows), each with a chapter.
-class TForm_TestJoin : public TRecordsForm {
+class TForm_TestJoin : public TParentRecordsForm {
     Q_OBJECT
 
 public:
@@ -36,10 +36,6 @@ public:
     bool UpdateRecord();
     // True when the current row is to leave the grid.
     bool DeleteRecord();
-
-    // The class: its ID (a whole number) and name.
-    QString ParentKey;
-    QString ParentName;
 
     TMaskEdit *Edit_ClassDesc = nullptr;
     TNvComboBox *NvComboBox_Test = nullptr;

@@ -1,10 +1,13 @@
 #include "toolkit/NvComboBox.h"
 
+#include "toolkit/AlphabeticOrder.h"
 #include "toolkit/Strings.h"
 
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -67,6 +70,35 @@ int TNvComboBox::Insert(int index, const QString &item, const QString &code)
         setCurrentIndex(-1);
     }
     return position;
+}
+
+void TNvComboBox::AddItems(const QStringList &items, const QStringList &codes)
+{
+    auto standard = qobject_cast<QStandardItemModel *>(model());
+    if (count() > 0 || !standard) {
+        // Merged with the items there, one by one.
+        for (qsizetype i = 0; i < items.size(); ++i)
+            Add(items.at(i), codes.value(i));
+        return;
+    }
+    QList<qsizetype> order;
+    if (FSorted) {
+        order = AlphabeticOrder(items);
+    } else {
+        order.resize(items.size());
+        std::iota(order.begin(), order.end(), 0);
+    }
+    QList<QStandardItem *> rows;
+    rows.reserve(order.size());
+    for (qsizetype index : std::as_const(order)) {
+        auto row = new QStandardItem(items.at(index));
+        row->setData(codes.value(index), CodeRole);
+        rows << row;
+    }
+    // Qt selects the first item put into an empty list; adding must not choose anything.
+    const QSignalBlocker blocker(this);
+    standard->invisibleRootItem()->appendRows(rows);
+    setCurrentIndex(-1);
 }
 
 void TNvComboBox::Delete(int index)

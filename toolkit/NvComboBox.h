@@ -20,6 +20,9 @@ public:
     // Adds the item (where it belongs when Sorted) and its code at the same position;
     // returns that position.
     int Add(const QString &item, const QString &code = QString());
+    // Adds the items with their codes (entry i of each belonging together) where Add one
+    // by one would put them, in one step: a list of thousands fills at once.
+    void AddItems(const QStringList &items, const QStringList &codes);
     // Inserts at a position; in a sorted list the item goes where it belongs instead.
     int Insert(int index, const QString &item, const QString &code = QString());
     void Delete(int index);

@@ -1,10 +1,14 @@
 #include "toolkit/Strings.h"
 
+#include "toolkit/AlphabeticOrder.h"
+
 #include <QCollator>
 #include <QLocale>
 #include <QUtf8StringView>
 
 #include <algorithm>
+#include <numeric>
+#include <vector>
 
 namespace {
 
@@ -22,7 +26,9 @@ constexpr char16_t Cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2
 
 } // namespace
 
-int AlphabeticCompare(const QString &a, const QString &b)
+namespace {
+
+QCollator &Collator()
 {
     thread_local QCollator collator = [] {
         // A bare "C" environment sorts by code points; a person expects a real alphabet.
@@ -33,7 +39,27 @@ int AlphabeticCompare(const QString &a, const QString &b)
         c.setCaseSensitivity(Qt::CaseInsensitive);
         return c;
     }();
-    return collator.compare(a, b);
+    return collator;
+}
+
+} // namespace
+
+int AlphabeticCompare(const QString &a, const QString &b)
+{
+    return Collator().compare(a, b);
+}
+
+QList<qsizetype> AlphabeticOrder(const QStringList &texts)
+{
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(texts.size());
+    for (const QString &text : texts)
+        keys.push_back(Collator().sortKey(text));
+    QList<qsizetype> order(texts.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](qsizetype a, qsizetype b) { return keys[a].compare(keys[b]) < 0; });
+    return order;
 }
 
 QString TextFromBytes(const char *bytes, qsizetype size, bool *readAsLatin1)
