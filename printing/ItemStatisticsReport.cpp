@@ -24,6 +24,24 @@ TReportLabel *Column(TReportBand *band, const QString &name, int left, int top, 
     return label;
 }
 
+void ColumnTitles(TReportBand *band, int top)
+{
+    const QFont bold = ArialBold(8);
+    const struct {
+        const char *Name, *Caption;
+        int Left, Width;
+        TReportAlign Align;
+    } titles[] = {{"QRLabel_NumberTitle", "No.", 0, 28, TReportAlign::Right},
+                  {"QRLabel_QuestionTitle", "Question", 36, 330, TReportAlign::Left},
+                  {"QRLabel_AnsweredTitle", "Answered", 370, 56, TReportAlign::Right},
+                  {"QRLabel_RightTitle", "Right", 430, 40, TReportAlign::Right},
+                  {"QRLabel_FacilityTitle", "Facility (%)", 480, 166, TReportAlign::Left},
+                  {"QRLabel_DiscriminationTitle", "Discrimination", 640, 80, TReportAlign::Right}};
+    for (const auto &t : titles)
+        Column(band, QLatin1String(t.Name), t.Left, top + 2, t.Width, t.Align, QLatin1String(t.Caption))->Font = bold;
+    band->AddShape(QStringLiteral("QRShape_TitleLine"), 0, top + 20, 720, 1, TShapeKind::HorzLine);
+}
+
 } // namespace
 
 TItemStatisticsReport::TItemStatisticsReport(QObject *parent) : QObject(parent)
@@ -38,18 +56,12 @@ TItemStatisticsReport::TItemStatisticsReport(QObject *parent) : QObject(parent)
     QRLabel_Class = title->AddLabel(QStringLiteral("QRLabel_Class"), 0, 28);
     QRLabel_Summary = title->AddLabel(QStringLiteral("QRLabel_Summary"), 0, 46);
 
+    // The column titles under the title on the first page, at the top of every other page.
+    ColumnTitles(title, 48 + 22);
+    title->Height += 22;
     TReportBand *header = QuickRep->AddBand(TBandType::PageHeader, 22);
-    header->Font = ArialBold(8);
-    Column(header, QStringLiteral("QRLabel_NumberTitle"), 0, 2, 28, TReportAlign::Right, QStringLiteral("No."));
-    Column(header, QStringLiteral("QRLabel_QuestionTitle"), 36, 2, 330, TReportAlign::Left, QStringLiteral("Question"));
-    Column(header, QStringLiteral("QRLabel_AnsweredTitle"), 370, 2, 56, TReportAlign::Right,
-           QStringLiteral("Answered"));
-    Column(header, QStringLiteral("QRLabel_RightTitle"), 430, 2, 40, TReportAlign::Right, QStringLiteral("Right"));
-    Column(header, QStringLiteral("QRLabel_FacilityTitle"), 480, 2, 166, TReportAlign::Left,
-           QStringLiteral("Facility (%)"));
-    Column(header, QStringLiteral("QRLabel_DiscriminationTitle"), 640, 2, 80, TReportAlign::Right,
-           QStringLiteral("Discrimination"));
-    header->AddShape(QStringLiteral("QRShape_HeaderLine"), 0, 20, 720, 1, TShapeKind::HorzLine);
+    ColumnTitles(header, 0);
+    header->BeforePrint = [](TBandPrintEvent &event) { event.PrintBand = event.Page > 1; };
 
     TReportBand *detail = QuickRep->AddBand(TBandType::Detail, 22);
     QRLabel_Number = Column(detail, QStringLiteral("QRLabel_Number"), 0, 3, 28, TReportAlign::Right);
@@ -92,7 +104,7 @@ bool TItemStatisticsReport::NextRecord()
     const TItemStatistic &item = Statistics.Items.at(FRecord);
     const QStringList &row = rows.at(FRecord + 1);
     QRLabel_Number->Caption = row.at(0) + QLatin1Char('.');
-    QRLabel_Question->Caption = item.Question;
+    QRLabel_Question->Caption = item.Question.simplified();
     QRLabel_Answered->Caption = row.at(2);
     QRLabel_Right->Caption = row.at(3);
     QRLabel_Facility->Caption = row.at(4);

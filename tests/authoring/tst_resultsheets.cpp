@@ -286,7 +286,8 @@ void TestResultSheets::statisticsFromWizardTranscripts()
     text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     QVERIFY(text.waitForFinished(30000));
     const QString printed = QString::fromUtf8(text.readAllStandardOutput());
-    QVERIFY2(printed.contains(QRegularExpression(QStringLiteral("3\\.\\s+Is the sky\\s+6\\s+2\\s+33\\.3\\s+0\\.50"))),
+    QVERIFY2(printed.contains(
+                 QRegularExpression(QStringLiteral("3\\.\\s+Is the sky blue\\?\\s+6\\s+2\\s+33\\.3\\s+0\\.50"))),
              qPrintable(printed));
     QVERIFY(printed.contains(QStringLiteral("1 transcript could not be read")));
 
