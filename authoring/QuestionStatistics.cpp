@@ -180,10 +180,12 @@ void TForm_QuestionStatistics::LoadClasses()
     const QString testKey = WholeNumber(NvComboBox_Test->SelectedCode());
     if (!testKey.isEmpty()) {
         try {
+            RequireQuery(Query);
             for (const TGradePair &pair : ReadGradePairs(*Query, {}, {testKey}))
                 NvComboBox_Class->Add(pair.ClassName, pair.ClassKey);
         } catch (const Exception &e) {
-            Query->Close();
+            if (Query)
+                Query->Close();
             SaveMsgDialog(e.Message(), MsgError, BtnOK);
         }
     }
@@ -211,9 +213,11 @@ void TForm_QuestionStatistics::Recalculate()
         error = QStringLiteral("There is no test to show.");
     } else {
         try {
+            RequireQuery(Query);
             Statistics = ReadItemStatistics(*Query, testKey, WholeNumber(NvComboBox_Class->SelectedCode()));
         } catch (const Exception &e) {
-            Query->Close();
+            if (Query)
+                Query->Close();
             Statistics = TItemStatistics();
             error = e.Message();
         }

@@ -213,7 +213,7 @@ bool ParseTranscript(const QString &text, QList<TTranscriptEntry> &entries, cons
     qsizetype at = 0;
     while (at < body.size()) {
         const QString number = QString::number(entries.size() + 1) + QStringLiteral(". ");
-        if (!body.mid(at).startsWith(number))
+        if (!QStringView(body).mid(at).startsWith(number))
             return false;
         const qsizetype start = at + number.size();
         const QString next = QString::number(entries.size() + 2) + QStringLiteral(". ");
@@ -228,7 +228,7 @@ bool ParseTranscript(const QString &text, QList<TTranscriptEntry> &entries, cons
             const bool isRight = wrong < 0 || (right >= 0 && right < wrong);
             const qsizetype mark = isRight ? right : wrong;
             const qsizetype after = mark + (isRight ? MarkCorrect : MarkIncorrect).size() + 6;
-            if (after == body.size() || body.mid(after).startsWith(next)) {
+            if (after == body.size() || QStringView(body).mid(after).startsWith(next)) {
                 end = mark;
                 correct = isRight;
                 at = after;
@@ -236,7 +236,7 @@ bool ParseTranscript(const QString &text, QList<TTranscriptEntry> &entries, cons
                 from = mark + 1;
             }
         }
-        const QString entry = body.mid(start, end - start);
+        const QStringView entry = QStringView(body).mid(start, end - start);
         qsizetype split = -1;
         for (const QString &question : knownQuestions)
             if (entry.startsWith(question + CRLF + CRLF, Qt::CaseInsensitive)) {
@@ -247,7 +247,7 @@ bool ParseTranscript(const QString &text, QList<TTranscriptEntry> &entries, cons
             split = entry.indexOf(CRLF + CRLF);
         if (split < 0)
             return false;
-        entries.append({entry.left(split), entry.mid(split + 4), correct});
+        entries.append({entry.left(split).toString(), entry.mid(split + 4).toString(), correct});
     }
     return !entries.isEmpty();
 }
@@ -326,7 +326,11 @@ TItemStatistics ReadItemStatistics(TDbQuery &query, const QString &testKey, cons
     {
         QWidget owner;
         TQuestionControlList controls;
-        CreateQuestionControls(defs, controls, &owner, &owner);
+        // A question that cannot be rebuilt keeps the text stored beside it.
+        try {
+            CreateQuestionControls(defs, controls, &owner, &owner);
+        } catch (const Exception &) {
+        }
         for (int i = 0; i < defs.size(); ++i) {
             QObject *control = i < controls.size() ? controls.at(i).Control : nullptr;
             questions.append(control ? GetQuestionText(control) : defs.at(i).Def.Question);

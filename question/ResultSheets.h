@@ -98,8 +98,7 @@ int DiscriminationGroupSize(int students);
 
 // Reads the test's questions and the finished results of the test (in the class, or in
 // every class when classKey is empty), and works out each question's statistics.
-// Keys must be whole numbers. Raises EDatabaseError; a question that cannot be rebuilt
-// raises the reader's error.
+// Keys must be whole numbers. Raises EDatabaseError.
 TItemStatistics ReadItemStatistics(TDbQuery &query, const QString &testKey, const QString &classKey = {});
 // The table as plain text with aligned columns, for a terminal.
 QString ItemStatisticsText(const TItemStatistics &statistics);
