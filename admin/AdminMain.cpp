@@ -7,6 +7,7 @@
 #include "admin/PrintCommand.h"
 #include "admin/QuestionCommands.h"
 #include "admin/ResultChecks.h"
+#include "admin/ResultCommands.h"
 #include "admin/Upgrade.h"
 
 #include <QApplication>
@@ -90,6 +91,12 @@ const TAdminCommand Commands[] = {
      "Writes the printout of the test NAME (or with --key its answer key) as the PDF file OUT.pdf,\n"
      "without a display. Without --class, the first class the test is assigned to is named.\n",
      [](const QStringList &args, QTextStream &out, QTextStream &err) { return RunPrintCommand(args, out, err); }},
+    {"grades", "grades PATH [--class NAME] [--test NAME] [FILE]",
+     "Writes the gradebook (every class and test, unless named) as CSV into FILE or onto standard output.\n",
+     RunGradesCommand},
+    {"items", "items PATH --test NAME [--class NAME]",
+     "Prints each question's statistics of the test NAME (in one class, or in all) from the stored answers.\n",
+     RunItemsCommand},
 };
 
 const TAdminCommand *FindCommand(const QString &name)

@@ -3,6 +3,7 @@
 #include "authoring/ClassEdit.h"
 #include "authoring/CorrectAnswers.h"
 #include "authoring/QuestionJoin.h"
+#include "authoring/QuestionStatistics.h"
 #include "authoring/SelectQuestion.h"
 #include "authoring/SelectTest.h"
 #include "authoring/StudentEdit.h"
@@ -318,6 +319,8 @@ void TForm_Main::CreateMenus()
     MenuItem_GradeBook = addMenu(bar, QStringLiteral("MenuItem_GradeBook"), QStringLiteral("GradeBook"));
     MenuItem_EditGradebook =
         AddMenuItem(MenuItem_GradeBook, QStringLiteral("MenuItem_EditGradebook"), QStringLiteral("Edit..."));
+    MenuItem_QuestionStatistics = AddMenuItem(MenuItem_GradeBook, QStringLiteral("MenuItem_QuestionStatistics"),
+                                              QStringLiteral("Question Statistics..."));
 
     MenuItem_Help = addMenu(bar, QStringLiteral("MenuItem_Help"), QStringLiteral("Help"));
     MenuItem_Contents = AddMenuItem(MenuItem_Help, QStringLiteral("MenuItem_Contents"), QStringLiteral("Contents..."));
@@ -355,6 +358,7 @@ void TForm_Main::CreateMenus()
     connect(MenuItem_AddStudents, &QAction::triggered, this, &TForm_Main::MenuItem_AddStudentsClick);
     connect(MenuItem_AddTests, &QAction::triggered, this, &TForm_Main::MenuItem_AddTestsClick);
     connect(MenuItem_EditGradebook, &QAction::triggered, this, &TForm_Main::MenuItem_EditGradebookClick);
+    connect(MenuItem_QuestionStatistics, &QAction::triggered, this, &TForm_Main::MenuItem_QuestionStatisticsClick);
     connect(MenuItem_Contents, &QAction::triggered, this, &TForm_Main::MenuItem_ContentsClick);
     connect(MenuItem_About, &QAction::triggered, this, &TForm_Main::MenuItem_AboutClick);
 }
@@ -1335,6 +1339,13 @@ void TForm_Main::MenuItem_EditGradebookClick()
     testGrades.TestKey = testID;
     testGrades.ClassKey = classKey;
     testGrades.exec();
+}
+
+void TForm_Main::MenuItem_QuestionStatisticsClick()
+{
+    TForm_QuestionStatistics statistics(&ADOQuery, this);
+    statistics.TestKey = NvComboBox_Test->SelectedCode();
+    statistics.exec();
 }
 
 void TForm_Main::MenuItem_ContentsClick()

@@ -187,6 +187,7 @@ public:
     QAction *MenuItem_AddTests = nullptr;
     QMenu *MenuItem_GradeBook = nullptr;
     QAction *MenuItem_EditGradebook = nullptr;
+    QAction *MenuItem_QuestionStatistics = nullptr;
     QMenu *MenuItem_Help = nullptr;
     QAction *MenuItem_Contents = nullptr;
     QAction *MenuItem_HelpDivider = nullptr;
@@ -277,6 +278,7 @@ public:
     void MenuItem_AddStudentsClick();
     void MenuItem_AddTestsClick();
     void MenuItem_EditGradebookClick();
+    void MenuItem_QuestionStatisticsClick();
     void MenuItem_ContentsClick();
     void MenuItem_AboutClick();
     void MenuItem_ExitClick();

@@ -2,6 +2,8 @@
 
 #include "authoring/MembershipEditor.h"
 #include "database/Database.h"
+#include "dialogs/SaveMsgDlg.h"
+#include "question/ResultSheets.h"
 #include "toolkit/MaskEdit.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/NvComboBox.h"
@@ -113,6 +115,11 @@ TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent) : TRecordsF
 
     BitBtn_OK->hide();
     BitBtn_Cancel->hide();
+    BitBtn_Export = BottomButton(Panel_Bottom, QStringLiteral("BitBtn_Export"), QStringLiteral("&Export..."));
+    BitBtn_Export->setAccessibleName(QStringLiteral("Export the gradebook as CSV"));
+    if (auto bottom = qobject_cast<QHBoxLayout *>(Panel_Bottom->layout()))
+        bottom->insertWidget(bottom->indexOf(BitBtn_Close), BitBtn_Export);
+    setTabOrder(BitBtn_Export, BitBtn_Close);
 
     connect(StringGrid, &TStringGrid::Click, this, &TForm_TestGrades::StringGridClick);
     connect(StringGrid, &TStringGrid::DblClick, this, &TForm_TestGrades::StringGridDblClick);
@@ -124,6 +131,7 @@ TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent) : TRecordsF
     });
     connect(NvComboBox_Status, &QComboBox::activated, this, [this] { FTyped = true; });
     connect(BitBtn_Update, &QPushButton::clicked, this, &TForm_TestGrades::BitBtn_UpdateClick);
+    connect(BitBtn_Export, &QPushButton::clicked, this, &TForm_TestGrades::BitBtn_ExportClick);
 }
 
 QString TForm_TestGrades::StudentName(const QString &lastName, const QString &firstName, const QString &middle,
@@ -355,6 +363,41 @@ bool TForm_TestGrades::StoreRow(int row)
             StringGrid->SetCells(ColStatus, r, status);
         }
     return true;
+}
+
+void TForm_TestGrades::BitBtn_ExportClick()
+{
+    const QString classKey = WholeNumber(ClassKey);
+    const QString testKey = WholeNumber(TestKey);
+    // A grade typed and not stored goes into the file only once stored.
+    if (classKey.isEmpty() || testKey.isEmpty() || !MayLeaveRow())
+        return;
+    QList<TGradeRow> rows;
+    try {
+        RequireQuery(Query);
+        QList<TGradePair> pairs = ReadGradePairs(*Query, {classKey}, {testKey});
+        if (pairs.isEmpty())
+            pairs.append({classKey, Edit_ClassName->Text(), testKey, Edit_TestName->Text(), QString()});
+        rows = ReadGradeRows(*Query, pairs.first());
+    } catch (const Exception &e) {
+        if (Query)
+            Query->Close();
+        ShowMessage(e.Message());
+        return;
+    }
+    const QString path = SaveFileDialog(
+        this, QStringLiteral("Export Gradebook"),
+        SafeFileName(Edit_ClassName->Text() + QStringLiteral(" - ") + Edit_TestName->Text()) + QStringLiteral(".csv"),
+        QStringLiteral("CSV files (*.csv);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!WriteCsvFile(path, GradeCsvRows(rows), &error)) {
+        SaveMsgDialog(error, MsgError, BtnOK);
+        return;
+    }
+    SaveMsgDialog(QStringLiteral("The grades of %1 students were exported to %2.").arg(rows.size()).arg(path),
+                  MsgInformation, BtnOK);
 }
 
 void TForm_TestGrades::StringGridDblClick()

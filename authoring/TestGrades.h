@@ -51,6 +51,8 @@ public:
     void StringGridDblClick();
     void SpinEdit_GradeChange();
     void BitBtn_UpdateClick();
+    // Writes the class's gradebook of the test as a CSV file the teacher names.
+    void BitBtn_ExportClick();
     void Edit_TestNameMouseMove(QLineEdit *sender);
 
     // The class's and the test's ID.
@@ -63,6 +65,7 @@ public:
     TGradeSpinEdit *SpinEdit_Grade = nullptr;
     TNvComboBox *NvComboBox_Status = nullptr;
     QPushButton *BitBtn_Update = nullptr;
+    QPushButton *BitBtn_Export = nullptr;
 
 protected:
     bool MayClose() override { return MayLeaveRow(); }

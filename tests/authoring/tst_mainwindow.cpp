@@ -200,7 +200,7 @@ void TestMainWindow::menuCaptions_data()
     QTest::newRow("Classes") << "MenuItem_Classes"
                              << "Classes" << QStringList{"Edit...", "-", "Add Students...", "Add Tests..."};
     QTest::newRow("GradeBook") << "MenuItem_GradeBook"
-                               << "GradeBook" << QStringList{"Edit..."};
+                               << "GradeBook" << QStringList{"Edit...", "Question Statistics..."};
     QTest::newRow("Help") << "MenuItem_Help"
                           << "Help" << QStringList{"Corvella Help...", "-", "About.."};
 }
