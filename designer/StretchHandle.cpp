@@ -791,13 +791,14 @@ void TStretchHandle::PassThrough(QEvent::Type type, Qt::MouseButton button, Qt::
     FPassingThrough = false;
 }
 
-void TStretchHandle::HandleKeyDown(int key, Qt::KeyboardModifiers shift)
+bool TStretchHandle::HandleKeyDown(int key, Qt::KeyboardModifiers shift)
 {
     const Qt::KeyboardModifiers mods = shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const bool ctrl = mods == Qt::ControlModifier, shiftOnly = mods == Qt::ShiftModifier;
     const QRect g = geometry();
     // Keyboard sizing stops where mouse sizing does: the handle keeps at least 5 x 5.
     constexpr int minimum = 5;
+    bool handled = true;
     switch (key) {
     case Qt::Key_Left:
         if (ctrl)
@@ -851,14 +852,25 @@ void TStretchHandle::HandleKeyDown(int key, Qt::KeyboardModifiers shift)
         if (Designer)
             Designer->DeleteSelection(true);
         break;
+    case Qt::Key_Escape:
+        // Leaves the selection as it is and hands the keys back to the surface.
+        if (auto *surface = qobject_cast<QWidget *>(ComponentOwner(this)); surface && mods == Qt::NoModifier)
+            surface->setFocus(Qt::OtherFocusReason);
+        else
+            handled = false;
+        break;
     default:
+        handled = false;
         break;
     }
+    if ((key == Qt::Key_C || key == Qt::Key_X || key == Qt::Key_V) && !ctrl)
+        handled = false;
     // The rows follow what the key did: new bounds or another selected control.
     if ((key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down) && Designer)
         Designer->RefreshInspector();
     if (OnKeyDown)
         OnKeyDown(key, shift);
+    return handled;
 }
 
 void TStretchHandle::mousePressEvent(QMouseEvent *event)
@@ -895,8 +907,8 @@ void TStretchHandle::mouseReleaseEvent(QMouseEvent *event)
 
 void TStretchHandle::keyPressEvent(QKeyEvent *event)
 {
-    HandleKeyDown(event->key(), event->modifiers());
-    event->accept();
+    // Keys the handle has no use for (Ctrl+Tab, F11, menu keys) go on to the window.
+    event->setAccepted(HandleKeyDown(event->key(), event->modifiers()));
 }
 
 void TStretchHandle::contextMenuEvent(QContextMenuEvent *event)
@@ -904,9 +916,4 @@ void TStretchHandle::contextMenuEvent(QContextMenuEvent *event)
     if (PopupMenu && !FSelected.isEmpty())
         PopupMenu->popup(event->globalPos());
     event->accept();
-}
-
-bool TStretchHandle::focusNextPrevChild(bool)
-{
-    return false;
 }

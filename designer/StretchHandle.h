@@ -115,7 +115,8 @@ public:
     void HandleMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, const QPoint &pos);
     void HandleMouseUp(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift,
                        const QPoint &pos);
-    void HandleKeyDown(int key, Qt::KeyboardModifiers shift);
+    // False when the key is not one of the handle's: it then belongs to the window.
+    bool HandleKeyDown(int key, Qt::KeyboardModifiers shift);
 
     // The ordinary events, raised after the handle's own steps.
     std::function<void(QWidget *sender, Qt::MouseButton, Qt::KeyboardModifiers, const QPoint &)> OnMouseDown;
@@ -131,7 +132,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
-    bool focusNextPrevChild(bool next) override;
 
 private:
     QRect InvariantBounds() const;

@@ -15,6 +15,8 @@
 #include "toolkit/StdDialogs.h"
 
 #include <QFrame>
+#include <QLineEdit>
+#include <QVBoxLayout>
 #include <QtTest>
 
 #include <memory>
@@ -43,6 +45,7 @@ private slots:
     void alignment_data();
     void alignment();
     void clickInFrameGapReachesWhatLiesBeneath();
+    void handleLetsTheKeyboardLeave();
 
 private:
     QPoint OnSurface(QWidget *widget, const QPoint &pos) const { return widget->mapTo(Surface, pos); }
@@ -412,3 +415,42 @@ void TestStretchHandle::clickInFrameGapReachesWhatLiesBeneath()
 
 QTEST_MAIN(TestStretchHandle)
 #include "tst_stretchhandle.moc"
+
+// Inside a window with other fields, as in the authoring program: Tab and Shift+Tab move
+// on, Escape gives the keys back to the surface, F11 still reaches the designer.
+void TestStretchHandle::handleLetsTheKeyboardLeave()
+{
+    QWidget host;
+    auto *layout = new QVBoxLayout(&host);
+    auto *before = new QLineEdit(&host);
+    layout->addWidget(before);
+    Surface->setParent(&host);
+    layout->addWidget(Surface);
+    auto *after = new QLineEdit(&host);
+    layout->addWidget(after);
+    host.resize(600, 400);
+    host.show();
+    host.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&host));
+    TQAMaskEdit *edit = AddEdit(QStringLiteral("A"), QRect(20, 20, 80, 20));
+    Handle->Attach(edit);
+    Handle->setFocus(Qt::MouseFocusReason);
+    QCOMPARE(QApplication::focusWidget(), Handle);
+
+    QTest::keyClick(Handle, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), after);
+    Handle->setFocus();
+    QTest::keyClick(Handle, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), before);
+    Handle->setFocus();
+    QTest::keyClick(Handle, Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), Surface);
+    QCOMPARE(Handle->SelectedCount(), 1);
+
+    Designer->InspectorForm->hide();
+    Handle->setFocus();
+    QTest::keyClick(Handle, Qt::Key_F11);
+    QVERIFY(Designer->InspectorForm->isVisible());
+
+    Surface->setParent(nullptr);
+}
