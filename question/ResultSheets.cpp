@@ -62,6 +62,15 @@ QString Index(double value)
     return QString::number(value, 'f', 2);
 }
 
+// Whether an entry number ("12. ") stands at position at.
+bool NumberedAt(const QString &text, qsizetype at)
+{
+    qsizetype i = at;
+    while (i < text.size() && text.at(i).isDigit() && text.at(i).unicode() < 128)
+        ++i;
+    return i > at && QStringView(text).mid(i).startsWith(QLatin1String(". "));
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- CSV
@@ -232,6 +241,8 @@ bool ParseTranscript(const QString &text, QList<TTranscriptEntry> &entries, cons
                 end = mark;
                 correct = isRight;
                 at = after;
+            } else if (NumberedAt(body, after)) {
+                return false; // an entry out of step: the text is damaged
             } else {
                 from = mark + 1;
             }
