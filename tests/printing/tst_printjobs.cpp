@@ -25,6 +25,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+using namespace Corvella;
+
 namespace {
 
 struct TRun {
