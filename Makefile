@@ -37,7 +37,10 @@ run: demo
 tamberlin: demo
 	$(BUILD)/bin/tamberlin
 
-test: build
+# The tests' build treats every compiler warning as an error.
+test: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVELLA_WERROR=ON
+	cmake --build $(BUILD) -j$(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
 bench: deps

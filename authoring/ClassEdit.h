@@ -1,6 +1,6 @@
 #pragma once
 
-#include "authoring/TestEdit.h"
+#include "authoring/RecordEditForm.h"
 
 // The classes (classmaster).
 class TForm_ClassEdit : public TRecordEditForm {

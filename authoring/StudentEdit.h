@@ -1,6 +1,6 @@
 #pragma once
 
-#include "authoring/TestEdit.h"
+#include "authoring/RecordEditForm.h"
 
 // The students (studentmaster), who are also the testing program's login accounts.
 class TForm_StudentEdit : public TRecordEditForm {

@@ -78,7 +78,7 @@ const TClassInfo *QAMaskEditClassInfo()
 {
     using T = TQAMaskEdit;
     static const TClassInfo info = [] {
-        TClassInfo c = NewClassInfo<T>("TQAMaskEdit");
+        TClassInfo cls = NewClassInfo<T>("TQAMaskEdit");
         const QList<TPropInfo> own{
             BoolProp<T>(
                 QStringLiteral("AutoSelect"), [](const T &c) { return c.AutoSelect(); },
@@ -114,7 +114,7 @@ const TClassInfo *QAMaskEditClassInfo()
             IDProp<T>(),
             QuestionProp<T>(),
         };
-        BuildControlTable<T>(c,
+        BuildControlTable<T>(cls,
                              "Tag Left Top Width Height Cursor Hint HelpContext TabStop Anchors AutoSelect AutoSize "
                              "BiDiMode BorderStyle CharCase Color Constraints Ctl3D DragCursor DragKind DragMode "
                              "Enabled EditMask Font ImeMode ImeName MaxLength ParentBiDiMode ParentColor ParentCtl3D "
@@ -123,7 +123,7 @@ const TClassInfo *QAMaskEditClassInfo()
                              own,
                              "OnChange OnClick OnDblClick OnDragDrop OnDragOver OnEndDock OnEndDrag OnEnter OnExit "
                              "OnKeyDown OnKeyPress OnKeyUp OnMouseDown OnMouseMove OnMouseUp OnStartDock OnStartDrag");
-        return c;
+        return cls;
     }();
     return &info;
 }
@@ -132,7 +132,7 @@ const TClassInfo *QAComboboxClassInfo()
 {
     using T = TQACombobox;
     static const TClassInfo info = [] {
-        TClassInfo c = NewClassInfo<T>("TQACombobox");
+        TClassInfo cls = NewClassInfo<T>("TQACombobox");
         const QList<TPropInfo> own{
             EnumProp<T, TComboBoxStyle>(
                 QStringLiteral("Style"), QStringLiteral("TComboBoxStyle"),
@@ -162,7 +162,7 @@ const TClassInfo *QAComboboxClassInfo()
             IDProp<T>(),
             QuestionProp<T>(),
         };
-        BuildControlTable<T>(c,
+        BuildControlTable<T>(cls,
                              "Tag Left Top Width Height Cursor Hint HelpContext TabStop Style Anchors BiDiMode Color "
                              "Constraints Ctl3D DragCursor DragKind DragMode DropDownCount Enabled Font ImeMode "
                              "ImeName ItemHeight MaxLength ParentBiDiMode ParentColor ParentCtl3D ParentFont "
@@ -172,7 +172,7 @@ const TClassInfo *QAComboboxClassInfo()
                              "OnChange OnClick OnDblClick OnDragDrop OnDragOver OnDrawItem OnDropDown OnEndDock "
                              "OnEndDrag OnEnter OnExit OnKeyDown OnKeyPress OnKeyUp OnMeasureItem OnStartDock "
                              "OnStartDrag");
-        return c;
+        return cls;
     }();
     return &info;
 }
@@ -181,7 +181,7 @@ const TClassInfo *QARadioGroupClassInfo()
 {
     using T = TQARadioGroup;
     static const TClassInfo info = [] {
-        TClassInfo c = NewClassInfo<T>("TQARadioGroup");
+        TClassInfo cls = NewClassInfo<T>("TQARadioGroup");
         const QList<TPropInfo> own{
             StringProp<T>(
                 QStringLiteral("Caption"), QStringLiteral("TCaption"), [](const T &c) { return c.Caption(); },
@@ -207,7 +207,7 @@ const TClassInfo *QARadioGroupClassInfo()
             IDProp<T>(),
             QuestionProp<T>(),
         };
-        BuildControlTable<T>(c,
+        BuildControlTable<T>(cls,
                              "Tag Left Top Width Height Cursor Hint HelpContext Align Anchors BiDiMode Caption Color "
                              "Columns Ctl3D DragCursor DragKind DragMode Enabled Font ItemIndex Items Constraints "
                              "ParentBiDiMode ParentColor ParentCtl3D ParentFont ParentShowHint PopupMenu ShowHint "
@@ -215,7 +215,7 @@ const TClassInfo *QARadioGroupClassInfo()
                              own,
                              "OnClick OnDragDrop OnDragOver OnEndDock OnEndDrag OnEnter OnExit OnStartDock "
                              "OnStartDrag");
-        return c;
+        return cls;
     }();
     return &info;
 }
@@ -224,7 +224,7 @@ const TClassInfo *QAListboxClassInfo()
 {
     using T = TQAListbox;
     static const TClassInfo info = [] {
-        TClassInfo c = NewClassInfo<T>("TQAListbox");
+        TClassInfo cls = NewClassInfo<T>("TQAListbox");
         const QList<TPropInfo> own{
             BorderStyleProp<T>(),
             IntegerProp<T>(
@@ -264,7 +264,7 @@ const TClassInfo *QAListboxClassInfo()
             IDProp<T>(),
             QuestionProp<T>(),
         };
-        BuildControlTable<T>(c,
+        BuildControlTable<T>(cls,
                              "Tag Left Top Width Height Cursor Hint HelpContext TabStop Align Anchors BiDiMode "
                              "BorderStyle Color Columns Constraints Ctl3D DragCursor DragKind DragMode Enabled "
                              "ExtendedSelect Font ImeMode ImeName IntegralHeight ItemHeight Items MultiSelect "
@@ -274,7 +274,7 @@ const TClassInfo *QAListboxClassInfo()
                              "OnClick OnDblClick OnDragDrop OnDragOver OnDrawItem OnEndDock OnEndDrag OnEnter OnExit "
                              "OnKeyDown OnKeyPress OnKeyUp OnMeasureItem OnMouseDown OnMouseMove OnMouseUp "
                              "OnStartDock OnStartDrag");
-        return c;
+        return cls;
     }();
     return &info;
 }
@@ -283,7 +283,7 @@ const TClassInfo *QARichEditClassInfo()
 {
     using T = TQARichEdit;
     static const TClassInfo info = [] {
-        TClassInfo c = NewClassInfo<T>("TQARichEdit");
+        TClassInfo cls = NewClassInfo<T>("TQARichEdit");
         const QList<TPropInfo> own{
             EnumProp<T, TAlignment>(
                 QStringLiteral("Alignment"), QStringLiteral("TAlignment"),
@@ -337,7 +337,7 @@ const TClassInfo *QARichEditClassInfo()
             IDProp<T>(),
             QuestionProp<T>(),
         };
-        BuildControlTable<T>(c,
+        BuildControlTable<T>(cls,
                              "Tag Left Top Width Height Cursor Hint HelpContext TabStop Align Alignment Anchors "
                              "BiDiMode BorderStyle BorderWidth Color Ctl3D DragCursor DragKind DragMode Enabled Font "
                              "HideSelection HideScrollBars ImeMode ImeName Constraints Lines MaxLength ParentBiDiMode "
@@ -348,7 +348,7 @@ const TClassInfo *QARichEditClassInfo()
                              "OnChange OnClick OnDblClick OnDragDrop OnDragOver OnEndDock OnEndDrag OnEnter OnExit "
                              "OnKeyDown OnKeyPress OnKeyUp OnMouseDown OnMouseMove OnMouseUp OnProtectChange "
                              "OnResizeRequest OnSaveClipboard OnSelectionChange OnStartDock OnStartDrag");
-        return c;
+        return cls;
     }();
     return &info;
 }
@@ -357,7 +357,7 @@ const TClassInfo *QADateTimeClassInfo()
 {
     using T = TQADateTime;
     static const TClassInfo info = [] {
-        TClassInfo c = NewClassInfo<T>("TQADateTime");
+        TClassInfo cls = NewClassInfo<T>("TQADateTime");
         const QList<TPropInfo> own{
             EnumProp<T, TDTCalAlignment>(
                 QStringLiteral("CalAlignment"), QStringLiteral("TDTCalAlignment"), Words("dtaLeft dtaRight"),
@@ -403,7 +403,7 @@ const TClassInfo *QADateTimeClassInfo()
             IDProp<T>(),
             QuestionProp<T>(),
         };
-        BuildControlTable<T>(c,
+        BuildControlTable<T>(cls,
                              "Tag Left Top Width Height Cursor Hint HelpContext Anchors BiDiMode CalAlignment "
                              "CalColors Constraints Date Time ShowCheckbox Checked Color DateFormat DateMode "
                              "DragCursor DragKind DragMode Enabled Font ImeMode ImeName Kind MaxDate MinDate "
@@ -413,7 +413,7 @@ const TClassInfo *QADateTimeClassInfo()
                              "OnClick OnCloseUp OnChange OnDropDown OnDblClick OnDragDrop OnDragOver OnEndDock "
                              "OnEndDrag OnEnter OnExit OnKeyDown OnKeyPress OnKeyUp OnStartDock OnStartDrag "
                              "OnUserInput");
-        return c;
+        return cls;
     }();
     return &info;
 }

@@ -9,6 +9,7 @@
 #include "authoring/Wizard.h"
 #include "common/ModalWindows.h"
 #include "common/TestDatabase.h"
+#include "common/Typing.h"
 #include "designer/Inspector.h"
 #include "designer/ObjectInspector.h"
 #include "designer/PropertyGrid.h"
@@ -52,18 +53,6 @@ void ClickListLine(QListWidget *list, const QString &line)
     QVERIFY2(items.size() == 1, qPrintable(line));
     list->scrollToItem(items.first());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
-}
-
-void TypeLines(QPlainTextEdit *editor, const QStringList &lines)
-{
-    editor->setFocus();
-    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(editor, Qt::Key_Delete);
-    for (int i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            QTest::keyClick(editor, Qt::Key_Return);
-        QTest::keyClicks(editor, lines.at(i));
-    }
 }
 
 } // namespace

@@ -73,8 +73,8 @@ QString Describe(QWidget *window)
         parts << window->windowTitle() << Buttons(window);
     } else if (auto *join = qobject_cast<TMembershipForm *>(window)) {
         parts << Buttons(window) << join->ParentKey << join->ParentName;
-    } else if (auto *join = qobject_cast<TForm_TestJoin *>(window)) {
-        parts << Buttons(window) << join->ParentKey << join->ParentName;
+    } else if (auto *testJoin = qobject_cast<TForm_TestJoin *>(window)) {
+        parts << Buttons(window) << testJoin->ParentKey << testJoin->ParentName;
     } else if (auto *select = qobject_cast<Corvella::TForm_SelectTest *>(window)) {
         parts << window->windowTitle() << Buttons(window) << select->ParentKey << select->ParentName;
     } else if (auto *grades = qobject_cast<TForm_TestGrades *>(window)) {

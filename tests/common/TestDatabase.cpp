@@ -1,6 +1,9 @@
 #include "common/TestDatabase.h"
 
 #include "database/Schema.h"
+#include "question/QuestionControls.h"
+#include "question/QuestionText.h"
+#include "toolkit/Component.h"
 
 #include <stdexcept>
 
@@ -80,4 +83,23 @@ void AddDetail(TTestDatabase &db, int testID, int controlID, int sequence)
                  .arg(testID)
                  .arg(controlID)
                  .arg(sequence)});
+}
+
+void AddControl(TTestDatabase &db, int id, const QString &controlText)
+{
+    TDbQuery &query = db.Query();
+    query.Clear();
+    query.Add(QStringLiteral("INSERT INTO controldef (ID, NAME, QUESTION, CONTROL)"));
+    query.Add(QStringLiteral("VALUES (%1, 'Q', 'Q', :CONTROL)").arg(id));
+    query.SetParamText(QStringLiteral("CONTROL"), controlText);
+    query.ExecSQL();
+}
+
+void AddControl(TTestDatabase &db, int id, QWidget *control, const QString &question)
+{
+    auto *q = dynamic_cast<TQuestionControl *>(control);
+    q->SetID(id);
+    q->SetQuestion(question);
+    control->setObjectName(ComponentClassName(control).mid(1) + QLatin1Char('_') + QString::number(id));
+    AddControl(db, id, ComponentToText(control));
 }

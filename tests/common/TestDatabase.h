@@ -3,6 +3,8 @@
 #include "database/Database.h"
 
 #include <QStringList>
+
+class QWidget;
 #include <QTemporaryDir>
 
 // A fresh database file made from the schema in a temporary folder, with an open
@@ -42,3 +44,8 @@ void AddMember(TTestDatabase &db, int classID, const QString &studentID, int seq
 void AddQuestion(TTestDatabase &db, int id, const QString &question);
 // The question controlID at sequence in the test testID.
 void AddDetail(TTestDatabase &db, int testID, int controlID, int sequence);
+// A question whose control is stored as the object text given (name and question "Q").
+void AddControl(TTestDatabase &db, int id, const QString &controlText);
+// Gives a question control the ID, question and name the authoring program gives it
+// and stores it as question id.
+void AddControl(TTestDatabase &db, int id, QWidget *control, const QString &question);

@@ -4,6 +4,7 @@
 
 #include "common/DesignerFixture.h"
 #include "common/ModalWindows.h"
+#include "common/Typing.h"
 #include "designer/DesignForm.h"
 #include "designer/EditMaskDialog.h"
 #include "designer/ObjectInspector.h"
@@ -60,8 +61,6 @@ private:
         return row >= 0 && row < Grid->RowCount() ? Grid->Cells(Grid->ValueCol(), row) : QStringLiteral("(no row)");
     }
     QStringList RowNames() const;
-    // Runs action once the next modal dialog is open.
-    void TypeLines(QPlainTextEdit *editor, const QStringList &lines);
 
     TInspector *Window = nullptr;
     TPropertyGrid *Grid = nullptr;
@@ -121,18 +120,6 @@ QStringList TestInspectorHands::RowNames() const
     for (int row = 0; row < Grid->RowCount(); ++row)
         names << Grid->Cells(0, row) + QLatin1Char('=') + CellValue(row);
     return names;
-}
-
-void TestInspectorHands::TypeLines(QPlainTextEdit *editor, const QStringList &lines)
-{
-    editor->setFocus();
-    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(editor, Qt::Key_Delete);
-    for (int i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            QTest::keyClick(editor, Qt::Key_Return);
-        QTest::keyClicks(editor, lines.at(i));
-    }
 }
 
 void TestInspectorHands::stringsEditorAnswersReachTheChoices_data()

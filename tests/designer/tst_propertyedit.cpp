@@ -62,7 +62,6 @@ private:
     QString CellValue(int row) const;
     TPropEditMode ModeOf(const QString &name) const;
     void ClickValue(int row);
-    // Runs action once the next modal dialog is open.
 
     TInspector *Window = nullptr;
     TPropertyGrid *Grid = nullptr;

@@ -5,11 +5,15 @@
 
 #include "common/PdfText.h"
 #include "common/TestDatabase.h"
+#include "database/Database.h"
+#include "printing/ChoosePrint.h"
+#include "printing/TestReport.h"
 #include "question/QuestionControls.h"
 #include "report/Preview.h"
 #include "report/PrintDialog.h"
 #include "report/Report.h"
 #include "toolkit/Convert.h"
+#include "toolkit/Exception.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/StdDialogs.h"
 
@@ -20,6 +24,8 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
+
+using namespace Corvella;
 
 namespace {
 

@@ -2,7 +2,10 @@
 
 #include "common/TestDatabase.h"
 #include "question/PropertyModel.h"
+#include "question/QuestionControls.h"
+#include "question/QuestionText.h"
 #include "toolkit/Component.h"
+#include "toolkit/Convert.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

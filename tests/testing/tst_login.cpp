@@ -118,6 +118,7 @@ void TestLogin::cleanup()
 {
     TDialogSeam::EndScript();
     const bool closed = CloseModalWindows();
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 void TestLogin::layouts_data()
@@ -134,7 +135,6 @@ void TestLogin::layouts_data()
     QTest::newRow("change password") << int(ModeChangePassword) << "Change Password"
                                      << "Enter password information:"
                                      << "Old Password" << 290 << true;
-    QVERIFY2(closed, "a modal window refused to close");
 }
 
 void TestLogin::layouts()

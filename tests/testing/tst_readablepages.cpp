@@ -37,17 +37,8 @@ public:
     {
         std::unique_ptr<QWidget> owned(control);
         const int id = ++FLastID;
-        auto *q = dynamic_cast<TQuestionControl *>(control);
-        q->SetID(id);
-        q->SetQuestion(question);
-        control->setObjectName(ComponentClassName(control).mid(1) + QLatin1Char('_') + QString::number(id));
-        TDbQuery &query = Db.Query();
-        query.Clear();
-        query.Add(QStringLiteral("INSERT INTO controldef (ID, NAME, QUESTION, CONTROL)"));
-        query.Add(QStringLiteral("VALUES (%1, 'Q', 'Q', :CONTROL)").arg(id));
-        query.SetParamText(QStringLiteral("CONTROL"), ComponentToText(control));
-        query.ExecSQL();
-        Db.Exec({QStringLiteral("INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE) VALUES (1, %1, %1)").arg(id)});
+        AddControl(Db, id, control, question);
+        AddDetail(Db, 1, id, id);
     }
 
     std::unique_ptr<TForm_TestWizard> Open()
@@ -221,6 +212,7 @@ void TestReadablePages::cleanup()
 {
     TDialogSeam::EndScript();
     const bool closed = CloseModalWindows();
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 void TestReadablePages::everyWordInsideVisibleArea()
@@ -260,7 +252,6 @@ void TestReadablePages::everyWordInsideVisibleArea()
     QCOMPARE(wizard->PageIndex, 2);
     VerifyQuestionReadable(*wizard);
     VerifyChoicesReadable(*wizard);
-    QVERIFY2(closed, "a modal window refused to close");
 }
 
 void TestReadablePages::longerQuestionScrolls()

@@ -98,6 +98,7 @@ void TestSelectWindows::cleanup()
 {
     TDialogSeam::EndScript();
     const bool closed = CloseModalWindows();
+    QVERIFY2(closed, "a modal window refused to close");
 }
 
 void TestSelectWindows::classListIsSortedIgnoringCase()
@@ -128,7 +129,6 @@ void TestSelectWindows::classListIsSortedIgnoringCase()
     QCOMPARE(form.QAListbox_Classes->ItemIndex(), 0);
     QVERIFY(form.Button_OK->isEnabled());
     QVERIFY(TDialogSeam::Shown().isEmpty());
-    QVERIFY2(closed, "a modal window refused to close");
 }
 
 void TestSelectWindows::classChoice_data()

@@ -30,25 +30,15 @@ public:
     {
         std::unique_ptr<QWidget> owned(control);
         const int id = ++FLastID;
-        auto *q = dynamic_cast<TQuestionControl *>(control);
-        q->SetID(id);
-        q->SetQuestion(question);
-        control->setObjectName(ComponentClassName(control).mid(1) + QLatin1Char('_') + QString::number(id));
-        AddText(id, ComponentToText(control));
+        AddControl(Db, id, control, question);
+        AddDetail(Db, 1, id, ++FSequence);
     }
 
     void AddText(int id, const QString &text)
     {
         FLastID = std::max(FLastID, id);
-        TDbQuery &query = Db.Query();
-        query.Clear();
-        query.Add(QStringLiteral("INSERT INTO controldef (ID, NAME, QUESTION, CONTROL)"));
-        query.Add(QStringLiteral("VALUES (%1, 'Q', 'Q', :CONTROL)").arg(id));
-        query.SetParamText(QStringLiteral("CONTROL"), text);
-        query.ExecSQL();
-        Db.Exec({QStringLiteral("INSERT INTO testdetail (TESTID, CONTROLID, SEQUENCE) VALUES (1, %1, %2)")
-                     .arg(id)
-                     .arg(++FSequence)});
+        AddControl(Db, id, text);
+        AddDetail(Db, 1, id, ++FSequence);
     }
 
     std::unique_ptr<TForm_TestWizard> Open(bool testingProgram)
