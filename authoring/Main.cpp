@@ -325,6 +325,13 @@ void TForm_Main::CreateMenus()
     MenuItem_HelpDivider->setObjectName(QStringLiteral("MenuItem_HelpDivider"));
     MenuItem_About = AddMenuItem(MenuItem_Help, QStringLiteral("MenuItem_About"), QStringLiteral("About.."));
 
+    // The standard keys of the commands people expect; the menus show them.
+    MenuItem_Save->setShortcut(QKeySequence::Save);
+    MenuItem_Open->setShortcut(QKeySequence::Open);
+    MenuItem_Editbox->setShortcut(QKeySequence::New);
+    MenuItem_Print->setShortcut(QKeySequence::Print);
+    MenuItem_Contents->setShortcut(QKeySequence::HelpContents);
+
     connect(MenuItem_File, &QMenu::aboutToShow, this, &TForm_Main::MenuItem_FileClick);
     connect(MenuItem_Question, &QMenu::aboutToShow, this, &TForm_Main::MenuItem_QuestionClick);
     connect(MenuItem_Controls, &QMenu::aboutToShow, this, &TForm_Main::MenuItem_ControlsClick);
@@ -630,6 +637,18 @@ void TForm_Main::GuardDockWidget(QDockWidget *dock)
 }
 
 // ---- Keys and menu enabling --------------------------------------------------------
+
+bool TForm_Main::event(QEvent *event)
+{
+    // A shortcut finds its menu item enabled as the menu would show it.
+    if (event->type() == QEvent::ShortcutOverride) {
+        MenuItem_FileClick();
+        MenuItem_QuestionClick();
+        MenuItem_ControlsClick();
+        MenuItem_HelpClick();
+    }
+    return QMainWindow::event(event);
+}
 
 bool TForm_Main::eventFilter(QObject *watched, QEvent *event)
 {
