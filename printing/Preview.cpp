@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -270,8 +271,10 @@ TForm_Preview::TForm_Preview(TReport *report, QWidget *parent)
         auto *b = new QToolButton(ToolBar1);
         b->setObjectName(QLatin1String(name));
         b->setToolTip(hint);
+        b->setAccessibleName(hint);
         b->setAutoRaise(true);
-        b->setFocusPolicy(Qt::NoFocus);
+        // Reached by Tab as well as by the mouse.
+        b->setFocusPolicy(Qt::TabFocus);
         b->setText(text);
         if (icon.isNull())
             b->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -320,7 +323,7 @@ TForm_Preview::TForm_Preview(TReport *report, QWidget *parent)
     Button_Close->setObjectName(QStringLiteral("Button_Close"));
     Button_Close->setToolTip(QStringLiteral("Close"));
     Button_Close->setAutoDefault(false);
-    Button_Close->setFocusPolicy(Qt::NoFocus);
+    Button_Close->setFocusPolicy(Qt::TabFocus);
     ToolBar1->addWidget(Button_Close);
 
     QRPreview = new TQRPreview(this);
@@ -371,6 +374,18 @@ TForm_Preview::TForm_Preview(TReport *report, QWidget *parent)
     connect(ToolButton_ExportPdf, &QToolButton::clicked, this, &TForm_Preview::ToolButton_ExportPdfClick);
     connect(Button_Close, &QPushButton::clicked, this, &TForm_Preview::Button_CloseClick);
     connect(QRPreview, &TQRPreview::PageChanged, this, &TForm_Preview::UpdateNavigation);
+
+    // The usual keys of the commands; the buttons show them to a screen reader.
+    ToolButton_ZoomPage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    ToolButton_ZoomIn->setShortcut(QKeySequence::ZoomIn);
+    ToolButton_ZoomOut->setShortcut(QKeySequence::ZoomOut);
+    ToolButton_Print->setShortcut(QKeySequence::Print);
+    ToolButton_Save->setShortcut(QKeySequence::Save);
+    ToolButton_Open->setShortcut(QKeySequence::Open);
+    ToolButton_ExportPdf->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    // Ctrl+= is Ctrl++ without the Shift key.
+    auto *zoomIn = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), this);
+    connect(zoomIn, &QShortcut::activated, ToolButton_ZoomIn, &QToolButton::click);
 
     // The window sees keys and the wheel before the page view does.
     QRPreview->installEventFilter(this);
@@ -442,6 +457,9 @@ void TForm_Preview::UpdateNavigation()
     ToolButton_Next->setEnabled(page < count);
     ToolButton_Last->setEnabled(page < count);
     StatusPanel1->setText(PageCounterText());
+    // The page's text alternative: which page of what.
+    QRPreview->setAccessibleName(DocumentTitle.isEmpty() ? PageCounterText()
+                                                         : PageCounterText() + QStringLiteral(" - ") + DocumentTitle);
 }
 
 void TForm_Preview::CopyPages(bool all)
