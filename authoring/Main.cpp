@@ -222,6 +222,7 @@ void TForm_Main::CreateToolBars()
     ToolBar_Test = makeBar(QStringLiteral("ToolBar_Test"), QStringLiteral("Test List"));
     NvComboBox_Test = new TNvComboBox(ToolBar_Test);
     NvComboBox_Test->setObjectName(QStringLiteral("NvComboBox_Test"));
+    NvComboBox_Test->setAccessibleName(QStringLiteral("Test List"));
     NvComboBox_Test->setEditable(false);
     NvComboBox_Test->SetSorted(true);
     NvComboBox_Test->setFixedWidth(185);

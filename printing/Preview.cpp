@@ -5,6 +5,8 @@
 #include "toolkit/ModalResult.h"
 #include "toolkit/StdDialogs.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -147,8 +149,25 @@ private:
     TQRPreview *FView;
 };
 
+namespace {
+
+// A screen reader hears the page view as a picture, named by its text alternative.
+QAccessibleInterface *PageViewAccessible(const QString &key, QObject *object)
+{
+    if (key == QLatin1String("TQRPreview") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Graphic);
+    return nullptr;
+}
+
+} // namespace
+
 TQRPreview::TQRPreview(QWidget *parent) : QScrollArea(parent)
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(PageViewAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
     FPage = new TPageWidget(this);
     FPage->setObjectName(QStringLiteral("QRPreviewPage"));
     setWidget(FPage);
@@ -375,17 +394,20 @@ TForm_Preview::TForm_Preview(TReport *report, QWidget *parent)
     connect(Button_Close, &QPushButton::clicked, this, &TForm_Preview::Button_CloseClick);
     connect(QRPreview, &TQRPreview::PageChanged, this, &TForm_Preview::UpdateNavigation);
 
-    // The usual keys of the commands; the buttons show them to a screen reader.
-    ToolButton_ZoomPage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    ToolButton_ZoomIn->setShortcut(QKeySequence::ZoomIn);
-    ToolButton_ZoomOut->setShortcut(QKeySequence::ZoomOut);
-    ToolButton_Print->setShortcut(QKeySequence::Print);
-    ToolButton_Save->setShortcut(QKeySequence::Save);
-    ToolButton_Open->setShortcut(QKeySequence::Open);
-    ToolButton_ExportPdf->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    // The usual keys of the commands, each pressing its button.
+    const auto key = [this](const QKeySequence &sequence, QToolButton *target) {
+        auto *shortcut = new QShortcut(sequence, this);
+        connect(shortcut, &QShortcut::activated, target, &QToolButton::click);
+    };
+    key(QKeySequence(Qt::CTRL | Qt::Key_0), ToolButton_ZoomPage);
+    key(QKeySequence(Qt::CTRL | Qt::Key_Plus), ToolButton_ZoomIn);
     // Ctrl+= is Ctrl++ without the Shift key.
-    auto *zoomIn = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), this);
-    connect(zoomIn, &QShortcut::activated, ToolButton_ZoomIn, &QToolButton::click);
+    key(QKeySequence(Qt::CTRL | Qt::Key_Equal), ToolButton_ZoomIn);
+    key(QKeySequence(Qt::CTRL | Qt::Key_Minus), ToolButton_ZoomOut);
+    key(QKeySequence(Qt::CTRL | Qt::Key_P), ToolButton_Print);
+    key(QKeySequence(Qt::CTRL | Qt::Key_S), ToolButton_Save);
+    key(QKeySequence(Qt::CTRL | Qt::Key_O), ToolButton_Open);
+    key(QKeySequence(Qt::CTRL | Qt::Key_E), ToolButton_ExportPdf);
 
     // The window sees keys and the wheel before the page view does.
     QRPreview->installEventFilter(this);

@@ -252,6 +252,7 @@ void TestKeyboardAccess::mainWindowMenuKeysAndShortcuts()
 
     const TTabWalk walk = WalkByTab(&form);
     QVERIFY2(walk.Fault.isEmpty(), qPrintable(walk.Fault + " after " + walk.Names().join(", ")));
+    QCOMPARE(AccessibleName(form.NvComboBox_Test), QStringLiteral("Test List"));
     QVERIFY2(walk.Names().contains("NvComboBox_Test"), qPrintable(walk.Names().join(", ")));
     QVERIFY2(walk.Names().contains("PropertyInplaceEdit"), qPrintable(walk.Names().join(", ")));
 }
