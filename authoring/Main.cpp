@@ -223,6 +223,7 @@ void TForm_Main::CreateToolBars()
     ToolBar_Test = makeBar(QStringLiteral("ToolBar_Test"), QStringLiteral("Test List"));
     NvComboBox_Test = new TNvComboBox(ToolBar_Test);
     NvComboBox_Test->setObjectName(QStringLiteral("NvComboBox_Test"));
+    NvComboBox_Test->setAccessibleName(QStringLiteral("Test List"));
     NvComboBox_Test->setEditable(false);
     NvComboBox_Test->SetSorted(true);
     NvComboBox_Test->setFixedWidth(185);
@@ -327,6 +328,13 @@ void TForm_Main::CreateMenus()
     MenuItem_HelpDivider = MenuItem_Help->addSeparator();
     MenuItem_HelpDivider->setObjectName(QStringLiteral("MenuItem_HelpDivider"));
     MenuItem_About = AddMenuItem(MenuItem_Help, QStringLiteral("MenuItem_About"), QStringLiteral("About.."));
+
+    // The standard keys of the commands people expect; the menus show them.
+    MenuItem_Save->setShortcut(QKeySequence::Save);
+    MenuItem_Open->setShortcut(QKeySequence::Open);
+    MenuItem_Editbox->setShortcut(QKeySequence::New);
+    MenuItem_Print->setShortcut(QKeySequence::Print);
+    MenuItem_Contents->setShortcut(QKeySequence::HelpContents);
 
     connect(MenuItem_File, &QMenu::aboutToShow, this, &TForm_Main::MenuItem_FileClick);
     connect(MenuItem_Question, &QMenu::aboutToShow, this, &TForm_Main::MenuItem_QuestionClick);
@@ -623,6 +631,18 @@ void TForm_Main::GuardDockWidget(QDockWidget *dock)
 }
 
 // ---- Keys and menu enabling --------------------------------------------------------
+
+bool TForm_Main::event(QEvent *event)
+{
+    // A shortcut finds its menu item enabled as the menu would show it.
+    if (event->type() == QEvent::ShortcutOverride) {
+        MenuItem_FileClick();
+        MenuItem_QuestionClick();
+        MenuItem_ControlsClick();
+        MenuItem_HelpClick();
+    }
+    return QMainWindow::event(event);
+}
 
 bool TForm_Main::eventFilter(QObject *watched, QEvent *event)
 {

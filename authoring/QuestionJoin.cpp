@@ -19,6 +19,9 @@ TForm_QuestionJoin::TForm_QuestionJoin(TDbQuery *query, QWidget *parent) : TMemb
     BitBtn_Preview =
         SmallButton(this, QStringLiteral("BitBtn_Preview"), QStringLiteral("Preview"), QStringLiteral("preview"));
     AddFurtherButton(BitBtn_Preview);
+    BitBtn_Find->setAccessibleName(QStringLiteral("Find Question"));
+    BitBtn_Update->setAccessibleName(QStringLiteral("Replace Question"));
+    BitBtn_Preview->setAccessibleName(QStringLiteral("Preview Question"));
     SetGridTitles({QStringLiteral("Serial"), QStringLiteral("Row"), QStringLiteral("Test Name")});
     FMembers.Table = QStringLiteral("testdetail");
     FMembers.ParentColumn = QStringLiteral("TESTID");

@@ -88,6 +88,8 @@ QPushButton *SmallButton(QWidget *parent, const QString &name, const QString &hi
     auto button = new QPushButton(parent);
     button->setObjectName(name);
     button->setToolTip(hint);
+    // Only an icon shows: a screen reader says the hint.
+    button->setAccessibleName(hint);
     button->setIcon(SmallIcon(icon));
     button->setFixedSize(30, 23);
     button->setAutoDefault(false);
@@ -179,6 +181,74 @@ void FocusFirstEditable(QWidget *form, QWidget *grid)
     }
     if (grid && grid->isVisibleTo(form))
         grid->setFocus(Qt::OtherFocusReason);
+}
+
+QList<QWidget *> TabStops(QWidget *form, QWidget *grid, QWidget *bottom)
+{
+    QList<QWidget *> groups[4];
+    for (QWidget *widget = form->nextInFocusChain(); widget && widget != form; widget = widget->nextInFocusChain()) {
+        if (!(widget->focusPolicy() & Qt::TabFocus) || !form->isAncestorOf(widget) || !widget->isVisibleTo(form) ||
+            !widget->isEnabled())
+            continue;
+        // Inner parts of a compound control (a spin box's edit field) go with it.
+        if (widget->focusProxy() && widget->focusProxy()->isAncestorOf(widget))
+            continue;
+        if (grid && widget != grid && grid->isAncestorOf(widget))
+            continue;
+        int group = 0;
+        if (widget == grid)
+            group = 2;
+        else if (bottom && bottom->isAncestorOf(widget))
+            group = 3;
+        else if (qobject_cast<QPushButton *>(widget))
+            group = 1;
+        if (!groups[group].contains(widget))
+            groups[group] << widget;
+    }
+    return groups[0] + groups[1] + groups[2] + groups[3];
+}
+
+namespace {
+
+QLabel *CaptionAt(QLayoutItem *item)
+{
+    return item ? qobject_cast<QLabel *>(item->widget()) : nullptr;
+}
+
+QWidget *FieldAt(QLayoutItem *item)
+{
+    QWidget *widget = item ? item->widget() : nullptr;
+    return widget && !qobject_cast<QLabel *>(widget) ? widget : nullptr;
+}
+
+void LinkCaption(QLabel *label, QWidget *field)
+{
+    if (!label)
+        return;
+    if (field && !label->buddy() && (field->focusPolicy() & Qt::TabFocus || field->focusProxy()))
+        label->setBuddy(field);
+    // A screen reader looks for a field's label only beside the field.
+    QWidget *buddy = label->buddy();
+    if (buddy && buddy->parentWidget() != label->parentWidget() && buddy->accessibleName().isEmpty())
+        buddy->setAccessibleName(label->text().remove(QLatin1Char('&')).remove(QLatin1Char(':')).trimmed());
+}
+
+} // namespace
+
+void LinkCaptions(QWidget *form)
+{
+    for (QLayout *layout : form->findChildren<QLayout *>()) {
+        if (auto *grid = qobject_cast<QGridLayout *>(layout)) {
+            for (int row = 0; row < grid->rowCount(); ++row)
+                for (int col = 0; col + 1 < grid->columnCount(); ++col)
+                    LinkCaption(CaptionAt(grid->itemAtPosition(row, col)), FieldAt(grid->itemAtPosition(row, col + 1)));
+        } else {
+            for (int i = 0; i + 1 < layout->count(); ++i)
+                LinkCaption(CaptionAt(layout->itemAt(i)), FieldAt(layout->itemAt(i + 1)));
+        }
+    }
+    for (QLabel *label : form->findChildren<QLabel *>())
+        LinkCaption(label, nullptr);
 }
 
 void TextHintFollows(QLineEdit *edit)
@@ -398,7 +468,25 @@ void TRecordsForm::showEvent(QShowEvent *event)
         return;
     FClosed = false;
     FormShow();
+    RecordWindow::LinkCaptions(this);
+    if (StringGrid->accessibleName().isEmpty())
+        StringGrid->setAccessibleName(windowTitle());
     RecordWindow::FocusFirstEditable(this, StringGrid);
+}
+
+bool TRecordsForm::focusNextPrevChild(bool next)
+{
+    const QList<QWidget *> stops = RecordWindow::TabStops(this, StringGrid, Panel_Bottom);
+    QWidget *focus = focusWidget();
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < stops.size() && focus; ++i)
+        if (stops.at(i) == focus || stops.at(i)->isAncestorOf(focus))
+            at = i;
+    if (at < 0)
+        return QDialog::focusNextPrevChild(next);
+    QWidget *to = stops.at((at + (next ? 1 : stops.size() - 1)) % stops.size());
+    to->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 void TRecordsForm::keyPressEvent(QKeyEvent *event)

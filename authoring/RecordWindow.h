@@ -48,6 +48,14 @@ QVBoxLayout *StackPanels(QWidget *form, QWidget *top, QWidget *grid, QWidget *bo
 // is not read-only, a drop-down list, a spin box), or to its grid when it has none.
 void FocusFirstEditable(QWidget *form, QWidget *grid);
 
+// The Tab order of a records window: its fields in the order they were made, then the
+// buttons beside them, then the grid as one stop, then the bottom panel's buttons; only
+// those that can take the focus now.
+QList<QWidget *> TabStops(QWidget *form, QWidget *grid, QWidget *bottom);
+// A caption that stands just before a field in a layout becomes the field's label, so
+// a screen reader names the field by it (and an access key in it reaches the field).
+void LinkCaptions(QWidget *form);
+
 // The hint of an edit field shows its whole text; shown at once when the mouse is over it.
 void TextHintFollows(QLineEdit *edit);
 
@@ -120,6 +128,8 @@ protected:
 
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    // Tab and Shift+Tab follow RecordWindow::TabStops.
+    bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

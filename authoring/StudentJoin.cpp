@@ -21,6 +21,12 @@ TForm_StudentJoin::TForm_StudentJoin(TDbQuery *query, QWidget *parent) : TMember
     BitBtn_AddAll->setFixedSize(30, 23);
     BitBtn_AddAll->setAutoDefault(false);
     AddFurtherButton(BitBtn_AddAll);
+    // The hints speak of questions; what the buttons do here is said to a screen reader.
+    BitBtn_Find->setAccessibleName(QStringLiteral("Find Student"));
+    BitBtn_Add->setAccessibleName(QStringLiteral("Add Student to Class"));
+    BitBtn_Update->setAccessibleName(QStringLiteral("Replace Student"));
+    BitBtn_Remove->setAccessibleName(QStringLiteral("Delete Student from Class"));
+    BitBtn_AddAll->setAccessibleName(QStringLiteral("Add All Students to Class"));
     SetGridTitles({QStringLiteral("Serial"), QStringLiteral("Row"), QStringLiteral("Student Name")});
     FMembers.Table = QStringLiteral("classdetail");
     FMembers.ParentColumn = QStringLiteral("CLASSID");

@@ -78,6 +78,7 @@ TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent) : TRecordsF
     NvComboBox_Status->setFixedWidth(120);
     BitBtn_Update = SmallButton(Panel_Top, QStringLiteral("BitBtn_Update"), QStringLiteral("Update Test Header"),
                                 QStringLiteral("update"));
+    BitBtn_Update->setAccessibleName(QStringLiteral("Update Grade"));
 
     auto gradeRow = new QWidget(Panel_Top);
     auto gradeLayout = new QHBoxLayout(gradeRow);

@@ -52,6 +52,10 @@ TForm_TestJoin::TForm_TestJoin(TDbQuery *query, QWidget *parent) : TParentRecord
                                 QStringLiteral("remove"));
     for (QPushButton *button : {BitBtn_Add, BitBtn_Update, BitBtn_Remove})
         buttons->addWidget(button);
+    // The hints name test headers; what the buttons do here is said to a screen reader.
+    BitBtn_Add->setAccessibleName(QStringLiteral("Assign Test to Class"));
+    BitBtn_Update->setAccessibleName(QStringLiteral("Update Test of Class"));
+    BitBtn_Remove->setAccessibleName(QStringLiteral("Remove Test from Class"));
 
     const QList<QPair<QString, QWidget *>> rows{{QStringLiteral("Class Name:"), Edit_ClassDesc},
                                                 {QStringLiteral("Test Name:"), NvComboBox_Test},

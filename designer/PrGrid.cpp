@@ -596,7 +596,8 @@ int TCustomPrGrid::RowHeights(int row) const
 {
     if (row >= 0 && row < static_cast<int>(FRowHeights.size()))
         return FRowHeights[static_cast<size_t>(row)];
-    return FDefaultRowHeight;
+    // The height is the one at the normal font; a larger font gets rows it fits in.
+    return std::max(FDefaultRowHeight, fontMetrics().height() + 2);
 }
 
 void TCustomPrGrid::SetRowHeights(int row, int height)

@@ -197,6 +197,17 @@ void TPropertyInplaceEdit::UpdateContents()
     FChecked = item && item->Checked();
     // Long values can be read in the hint.
     setToolTip(item ? item->PropertyValue() : Text());
+    // A screen reader names the property being edited; the value is the editor's text.
+    if (item) {
+        const QString label = item->PropertyLabel().trimmed();
+        if (accessibleName() != label)
+            setAccessibleName(label);
+        const QString kind = FReadOnly ? QStringLiteral("read-only property") : QStringLiteral("property");
+        const QString description = item->PropertyType().isEmpty() ? kind
+                                                                   : kind + QLatin1Char(' ') + item->PropertyType();
+        if (accessibleDescription() != description)
+            setAccessibleDescription(description);
+    }
     UpdateTextMargins();
     update();
 }

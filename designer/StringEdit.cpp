@@ -4,10 +4,34 @@
 
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
+
+namespace {
+
+// Tab leaves the text for the buttons; Ctrl+Tab types a tab.
+class TTabTyping : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Tab || key->modifiers() != Qt::ControlModifier)
+            return false;
+        if (auto *edit = qobject_cast<QPlainTextEdit *>(watched))
+            edit->insertPlainText(QStringLiteral("\t"));
+        return true;
+    }
+};
+
+} // namespace
 
 TForm_StringEdit::TForm_StringEdit(QWidget *parent) : QDialog(parent)
 {
@@ -23,6 +47,8 @@ TForm_StringEdit::TForm_StringEdit(QWidget *parent) : QDialog(parent)
     RichEdit_Strings = new QPlainTextEdit(Panel_Strings);
     RichEdit_Strings->setObjectName(QStringLiteral("RichEdit_Strings"));
     RichEdit_Strings->setLineWrapMode(QPlainTextEdit::NoWrap);
+    RichEdit_Strings->setTabChangesFocus(true);
+    RichEdit_Strings->installEventFilter(new TTabTyping(RichEdit_Strings));
     RichEdit_Strings->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit_Strings->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit_Strings->setFrameStyle(QFrame::Panel | QFrame::Sunken);

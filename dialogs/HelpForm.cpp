@@ -13,6 +13,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -73,6 +74,10 @@ TForm_HelpForm::TForm_HelpForm(QWidget *parent) : QMainWindow(parent, Qt::Window
     MenuItem_File->addSeparator();
     MenuItem_Exit = MenuItem_File->addAction(QStringLiteral("&Exit"));
     MenuItem_Exit->setObjectName(QStringLiteral("MenuItem_Exit"));
+
+    // Escape closes the viewer as it closes any other window of the programs.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     connect(BitBtn_Topics, &QPushButton::clicked, this, &TForm_HelpForm::BitBtn_TopicsClick);
     connect(BitBtn_Back, &QPushButton::clicked, this, &TForm_HelpForm::MenuItem_BackClick);

@@ -5,6 +5,8 @@
 #include "toolkit/ModalResult.h"
 #include "toolkit/StdDialogs.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -146,8 +149,25 @@ private:
     TQRPreview *FView;
 };
 
+namespace {
+
+// A screen reader hears the page view as a picture, named by its text alternative.
+QAccessibleInterface *PageViewAccessible(const QString &key, QObject *object)
+{
+    if (key == QLatin1String("TQRPreview") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Graphic);
+    return nullptr;
+}
+
+} // namespace
+
 TQRPreview::TQRPreview(QWidget *parent) : QScrollArea(parent)
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(PageViewAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
     FPage = new TPageWidget(this);
     FPage->setObjectName(QStringLiteral("QRPreviewPage"));
     setWidget(FPage);
@@ -270,8 +290,10 @@ TForm_Preview::TForm_Preview(TReport *report, QWidget *parent)
         auto *b = new QToolButton(ToolBar1);
         b->setObjectName(QLatin1String(name));
         b->setToolTip(hint);
+        b->setAccessibleName(hint);
         b->setAutoRaise(true);
-        b->setFocusPolicy(Qt::NoFocus);
+        // Reached by Tab as well as by the mouse.
+        b->setFocusPolicy(Qt::TabFocus);
         b->setText(text);
         if (icon.isNull())
             b->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -320,7 +342,7 @@ TForm_Preview::TForm_Preview(TReport *report, QWidget *parent)
     Button_Close->setObjectName(QStringLiteral("Button_Close"));
     Button_Close->setToolTip(QStringLiteral("Close"));
     Button_Close->setAutoDefault(false);
-    Button_Close->setFocusPolicy(Qt::NoFocus);
+    Button_Close->setFocusPolicy(Qt::TabFocus);
     ToolBar1->addWidget(Button_Close);
 
     QRPreview = new TQRPreview(this);
@@ -371,6 +393,21 @@ TForm_Preview::TForm_Preview(TReport *report, QWidget *parent)
     connect(ToolButton_ExportPdf, &QToolButton::clicked, this, &TForm_Preview::ToolButton_ExportPdfClick);
     connect(Button_Close, &QPushButton::clicked, this, &TForm_Preview::Button_CloseClick);
     connect(QRPreview, &TQRPreview::PageChanged, this, &TForm_Preview::UpdateNavigation);
+
+    // The usual keys of the commands, each pressing its button.
+    const auto key = [this](const QKeySequence &sequence, QToolButton *target) {
+        auto *shortcut = new QShortcut(sequence, this);
+        connect(shortcut, &QShortcut::activated, target, &QToolButton::click);
+    };
+    key(QKeySequence(Qt::CTRL | Qt::Key_0), ToolButton_ZoomPage);
+    key(QKeySequence(Qt::CTRL | Qt::Key_Plus), ToolButton_ZoomIn);
+    // Ctrl+= is Ctrl++ without the Shift key.
+    key(QKeySequence(Qt::CTRL | Qt::Key_Equal), ToolButton_ZoomIn);
+    key(QKeySequence(Qt::CTRL | Qt::Key_Minus), ToolButton_ZoomOut);
+    key(QKeySequence(Qt::CTRL | Qt::Key_P), ToolButton_Print);
+    key(QKeySequence(Qt::CTRL | Qt::Key_S), ToolButton_Save);
+    key(QKeySequence(Qt::CTRL | Qt::Key_O), ToolButton_Open);
+    key(QKeySequence(Qt::CTRL | Qt::Key_E), ToolButton_ExportPdf);
 
     // The window sees keys and the wheel before the page view does.
     QRPreview->installEventFilter(this);
@@ -442,6 +479,9 @@ void TForm_Preview::UpdateNavigation()
     ToolButton_Next->setEnabled(page < count);
     ToolButton_Last->setEnabled(page < count);
     StatusPanel1->setText(PageCounterText());
+    // The page's text alternative: which page of what.
+    QRPreview->setAccessibleName(DocumentTitle.isEmpty() ? PageCounterText()
+                                                         : PageCounterText() + QStringLiteral(" - ") + DocumentTitle);
 }
 
 void TForm_Preview::CopyPages(bool all)

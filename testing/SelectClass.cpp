@@ -42,6 +42,8 @@ TForm_SelectClass::TForm_SelectClass(TDbQuery *query, QWidget *parent)
     QAListbox_Classes->setObjectName(QStringLiteral("QAListbox_Classes"));
     SetUpHintList(QAListbox_Classes);
     NvLabel_Classes->setBuddy(QAListbox_Classes);
+    // The caption stands in another panel, where a screen reader does not look for it.
+    QAListbox_Classes->setAccessibleName(QStringLiteral("Classes"));
     // A double click anywhere in the list counts, also below its last item.
     QAListbox_Classes->viewport()->installEventFilter(this);
 

@@ -29,6 +29,7 @@ TForm_SelectTest::TForm_SelectTest(TDbQuery *query, QWidget *parent)
     setFixedSize(512, 343);
 
     StringGrid = new QTableWidget(1, 5, this);
+    StringGrid->setAccessibleName(QStringLiteral("Tests"));
     StringGrid->setObjectName(QStringLiteral("StringGrid"));
     StringGrid->setHorizontalHeaderLabels({QString(), QString(), QString(), QString(), QString()});
     StringGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -450,6 +450,7 @@ void TForm_TestWizard::FormShow()
         if (!control)
             continue;
         FitChoiceControl(control);
+        NameAnswerControl(control, QuestionControls.at(i).Text);
         control->setVisible(i == 0);
         if (AllowPrevious) {
             TQuestion record;
@@ -566,6 +567,17 @@ bool TForm_TestWizard::eventFilter(QObject *watched, QEvent *event)
         ScrollBox_Question->setLineWidth(2);
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TForm_TestWizard::NameAnswerControl(QWidget *control, const QString &question)
+{
+    // A screen reader says the question when the answer takes the focus; the choices
+    // (radio buttons, list items) keep their own texts.
+    const QString name = question.simplified();
+    control->setAccessibleName(name);
+    if (auto *radio = qobject_cast<TRadioGroup *>(control))
+        for (int i = 0; QRadioButton *button = radio->Button(i); ++i)
+            button->setAccessibleDescription(name);
 }
 
 void TForm_TestWizard::FitChoiceControl(QWidget *control)

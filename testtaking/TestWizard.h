@@ -152,6 +152,7 @@ private:
     // Lets a choice control whose items do not fit its designed size grow until each
     // item stands on its own line.
     void FitChoiceControl(QWidget *control);
+    void NameAnswerControl(QWidget *control, const QString &question);
     void MarkUnavailable(const QString &reason);
     void CloseWindow(int result);
     TQuestion *QuestionOf(QWidget *control);

@@ -1,12 +1,14 @@
 #include "toolkit/Application.h"
 
 #include "toolkit/Exception.h"
+#include "toolkit/MenuKeys.h"
 #include "toolkit/StdDialogs.h"
 
 #include <QDir>
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
+    InstallMenuKeys();
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event)

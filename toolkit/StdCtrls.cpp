@@ -10,10 +10,12 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalBlocker>
+#include <QStyleOptionComboBox>
 #include <QToolTip>
 #include <QValidator>
 
@@ -849,6 +851,26 @@ QDate TDateTimePicker::ParseTypedDate(const QString &text)
 void TDateTimePicker::keyPressEvent(QKeyEvent *event)
 {
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    // F4 and Alt+Down open the calendar, as they open a drop-down list.
+    const bool dropKey = (event->key() == Qt::Key_F4 && plain) ||
+                         (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier));
+    if (dropKey && calendarPopup() && !isReadOnly()) {
+        if (FTyping)
+            TakeTyped();
+        QStyleOptionComboBox option;
+        option.initFrom(this);
+        option.editable = true;
+        option.frame = true;
+        option.subControls = QStyle::SC_All;
+        const QRect arrow = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
+        // The picker opens its calendar only from a press on its arrow.
+        const QPointF at = arrow.isValid() ? arrow.center() : QPointF(width() - 4, height() / 2);
+        QMouseEvent press(QEvent::MouseButtonPress, at, mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QDateTimeEdit::mousePressEvent(&press);
+        event->accept();
+        return;
+    }
     if (FKind == dtkDate && !isReadOnly() && plain) {
         const QString text = event->text();
         if (text.size() == 1 &&
@@ -890,6 +912,13 @@ void TDateTimePicker::focusOutEvent(QFocusEvent *event)
     QDateTimeEdit::focusOutEvent(event);
 }
 
+bool TDateTimePicker::focusNextPrevChild(bool next)
+{
+    if (FTyping)
+        TakeTyped();
+    return QWidget::focusNextPrevChild(next);
+}
+
 void TDateTimePicker::TypeText(const QString &text)
 {
     QLineEdit *edit = lineEdit();
@@ -906,9 +935,16 @@ void TDateTimePicker::TypeText(const QString &text)
         pos = edit->selectionStart();
         current.remove(pos, edit->selectedText().size());
     }
-    if (current.size() >= 10)
+    // A whole date is typed over from the caret (after Home), past its separators.
+    const bool over = current.size() >= 10;
+    if (over && pos >= current.size())
         return;
-    current.insert(pos, text);
+    if (over && text.at(0).isDigit() && IsDateSeparator(current.at(pos)) && pos + 1 < current.size())
+        ++pos;
+    if (over)
+        current.replace(pos, 1, text);
+    else
+        current.insert(pos, text);
     // The spin box must not read the half-typed text as sections, and its validator
     // must not "fix" it (4/31 would become 4/30).
     const QSignalBlocker blocker(edit);

@@ -391,6 +391,9 @@ protected:
     // section-wise typing turned "08/05/1945" into another date.
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    // Tab leaves the picker, as it leaves every other control; the arrows move between
+    // day, month and year.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void TypeText(const QString &text);

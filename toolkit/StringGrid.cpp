@@ -8,6 +8,8 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 // Paints the fixed columns like the title row: button face, never highlighted.
@@ -41,6 +43,8 @@ TStringGrid::TStringGrid(QWidget *parent) : QTableWidget(1, 2, parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setWordWrap(false);
+    // One Tab stop: the arrows move inside, Tab goes on to the next control.
+    setTabKeyNavigation(false);
     verticalHeader()->hide();
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -149,6 +153,8 @@ void TStringGrid::SetColWidths(int col, int width)
 
 void TStringGrid::SetDefaultRowHeight(int height)
 {
+    // The height is the one at the normal font; a larger font gets rows it fits in.
+    height = std::max(height, fontMetrics().height() + 1);
     verticalHeader()->setMinimumSectionSize(height);
     verticalHeader()->setDefaultSectionSize(height);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

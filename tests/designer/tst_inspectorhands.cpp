@@ -19,6 +19,7 @@
 #include "toolkit/ModalResult.h"
 #include "toolkit/StdDialogs.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -51,6 +52,8 @@ private slots:
     void refusedNumberStaysSelectedForCorrecting();
     void inputMaskEditorOpensOnTheCurrentMask();
     void fontDialogFollowsTheEffectsRuleAndOffersColour();
+    void rowsAreReadOutByName();
+    void stringsEditorLetsTabLeave();
 
 private:
     void Select(QWidget *control);
@@ -400,6 +403,41 @@ void TestInspectorHands::fontDialogFollowsTheEffectsRuleAndOffersColour()
     QTRY_VERIFY(!QApplication::activeModalWidget());
     QVERIFY(effects >= 2);
     QCOMPARE(GetPropValue(edit, QStringLiteral("Font.Color")), QStringLiteral("clRed"));
+}
+
+// Going down the rows by keyboard, a screen reader hears each property's name, an
+// editable text role and the value shown.
+void TestInspectorHands::rowsAreReadOutByName()
+{
+    auto *edit = Add<TQAMaskEdit>(QStringLiteral("QAMaskEdit1"), QRect(16, 16, 121, 21));
+    Select(edit);
+    ClickValue(0);
+    for (int row = 0; row < std::min(Grid->RowCount(), 8); ++row) {
+        QWidget *editor = QApplication::focusWidget();
+        QVERIFY(qobject_cast<TPropertyInplaceEdit *>(editor));
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(editor);
+        QCOMPARE(face->text(QAccessible::Name), Grid->Cells(0, Grid->Row()).trimmed());
+        QCOMPARE(face->role(), QAccessible::EditableText);
+        QCOMPARE(face->textInterface()->text(0, face->textInterface()->characterCount()), CellValue(Grid->Row()));
+        QTest::keyClick(editor, Qt::Key_Down);
+    }
+}
+
+// Tab leaves the Strings Editor's text for its buttons; Ctrl+Tab types a tab.
+void TestInspectorHands::stringsEditorLetsTabLeave()
+{
+    TForm_StringEdit dialog;
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    dialog.RichEdit_Strings->setFocus();
+    QTest::keyClicks(dialog.RichEdit_Strings, QStringLiteral("a"));
+    QTest::keyClick(dialog.RichEdit_Strings, Qt::Key_Tab, Qt::ControlModifier);
+    QTest::keyClicks(dialog.RichEdit_Strings, QStringLiteral("b"));
+    QCOMPARE(dialog.RichEdit_Strings->toPlainText(), QStringLiteral("a\tb"));
+    QTest::keyClick(dialog.RichEdit_Strings, Qt::Key_Tab);
+    QVERIFY(!dialog.RichEdit_Strings->hasFocus());
+    QCOMPARE(dialog.RichEdit_Strings->toPlainText(), QStringLiteral("a\tb"));
 }
 
 QTEST_MAIN(TestInspectorHands)

@@ -61,6 +61,7 @@ private slots:
     void backFollowsHistory();
     void print();
     void windowsAreReused();
+    void escapeClosesTheViewer();
 };
 
 void TestHelp::cleanup()
@@ -254,6 +255,26 @@ void TestHelp::windowsAreReused()
     QCOMPARE(ListedTitles(*menu), QStringList{"Only"});
     QCOMPARE(TDialogSeam::Shown().size(), 2);
     QCOMPARE(TDialogSeam::Shown().last().Kind, TBoxKind::Window);
+}
+
+// Escape closes the viewer, as it closes the programs' other windows.
+void TestHelp::escapeClosesTheViewer()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    WritePage(dir.filePath(QStringLiteral("CorvellaQuestionSetup.htm")), QStringLiteral("How to set up a question"));
+    TNvHelpFiles help;
+    help.HelpFiles = MainWindowEntries;
+    help.HelpFilePath = dir.path() + QLatin1Char('/');
+    help.ShowHelpTopics();
+    TForm_HelpForm *viewer = help.HelpForm();
+    QVERIFY(ChooseTopic(*help.HelpMenu(), QStringLiteral("Creating Test Questions")));
+    QVERIFY(viewer->isVisible());
+    viewer->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(viewer));
+    viewer->HTML->setFocus();
+    QTest::keyClick(viewer->HTML, Qt::Key_Escape);
+    QTRY_VERIFY(!viewer->isVisible());
 }
 
 QTEST_MAIN(TestHelp)

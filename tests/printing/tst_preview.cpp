@@ -1,3 +1,4 @@
+#include "common/KeyboardWalk.h"
 #include "common/PdfText.h"
 #include "report/Preview.h"
 #include "report/Report.h"
@@ -110,6 +111,7 @@ private slots:
     void printSwitchAndCallback();
     void failedPreparation();
     void openWhilePreparing();
+    void keyboardReachesEveryCommand();
 };
 
 void TestPreview::navigation_data()
@@ -536,6 +538,40 @@ void TestPreview::openWhilePreparing()
     QCOMPARE(p.Window->StatusPanel1->text(), QStringLiteral("Page 1 of 2"));
     QVERIFY(p.Window->PreparationFinished());
     QVERIFY(Enabled(p.Window->ToolButton_Print));
+}
+
+// Tab reaches every tool button, each named for a screen reader; the usual keys zoom and
+// export; the page says which page of which test it is.
+void TestPreview::keyboardReachesEveryCommand()
+{
+    TOpenPreview p = OpenPreview(3);
+    TForm_Preview &w = *p.Window;
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.QRPreview->setFocus();
+    QCOMPARE(AccessibleName(w.QRPreview), QStringLiteral("Page 1 of 3 - Sample"));
+    QTest::keyClick(w.QRPreview, Qt::Key_PageDown);
+    QCOMPARE(AccessibleName(w.QRPreview), QStringLiteral("Page 2 of 3 - Sample"));
+
+    const TTabWalk walk = WalkByTab(&w);
+    QVERIFY2(walk.Fault.isEmpty(), qPrintable(walk.Fault));
+    for (const char *name : {"ToolButton_ZoomIn", "ToolButton_ZoomOut", "ToolButton_Save", "ToolButton_Open",
+                             "ToolButton_ExportPdf", "Button_Close"})
+        QVERIFY2(walk.Names().contains(QLatin1String(name)), qPrintable(walk.Names().join(", ")));
+    for (QWidget *stop : walk.Stops)
+        QVERIFY2(AccessibleFault(stop).isEmpty(), qPrintable(AccessibleFault(stop)));
+    QCOMPARE(AccessibleName(w.ToolButton_ZoomIn), QStringLiteral("Zoom In"));
+
+    w.QRPreview->SetZoom(100);
+    QTest::keyClick(&w, Qt::Key_Equal, Qt::ControlModifier);
+    QVERIFY(w.QRPreview->Zoom() > 100);
+    const int zoomed = w.QRPreview->Zoom();
+    QTest::keyClick(&w, Qt::Key_Minus, Qt::ControlModifier);
+    QVERIFY(w.QRPreview->Zoom() < zoomed);
+    TDialogSeam::ClearShown();
+    QTest::keyClick(&w, Qt::Key_E, Qt::ControlModifier);
+    QVERIFY(!TDialogSeam::Shown().isEmpty());
+    QCOMPARE(TDialogSeam::Shown().last().Caption, QStringLiteral("Export PDF"));
 }
 
 QTEST_MAIN(TestPreview)

@@ -7,6 +7,7 @@
 #include "toolkit/StdCtrls.h"
 #include "toolkit/StdDialogs.h"
 
+#include <QCalendarWidget>
 #include <QLineEdit>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -24,6 +25,7 @@ private slots:
     void textThatIsNoDateIsRefused_data();
     void textThatIsNoDateIsRefused();
     void escapeGivesUpTheTyping();
+    void calendarOpensByKeyboard();
 
 private:
     void TypeInto(const QString &text);
@@ -82,6 +84,10 @@ void TestDateTyping::typedDateIsTaken_data()
         << QStringLiteral("dd/MM/yyyy") << QStringLiteral("09111989") << "enter" << QDate(1989, 11, 9);
     QTest::newRow("a month alone, in the month part") << mdy << QStringLiteral("12") << "leave" << QDate(2003, 12, 15);
     QTest::newRow("corrected with Backspace") << mdy << QStringLiteral("08/06\b5/1945") << "leave" << QDate(1945, 8, 5);
+    QTest::newRow("typed over after Home") << mdy
+                                           << QStringLiteral("08/05/1945\x01"
+                                                             "09/06")
+                                           << "leave" << QDate(1945, 9, 6);
 }
 
 void TestDateTyping::typedDateIsTaken()
@@ -98,6 +104,8 @@ void TestDateTyping::typedDateIsTaken()
     for (QChar c : typed) {
         if (c == QLatin1Char('\b'))
             QTest::keyClick(Picker, Qt::Key_Backspace);
+        else if (c == QChar(1))
+            QTest::keyClick(Picker, Qt::Key_Home);
         else
             QTest::keyClicks(Picker, QString(c));
     }
@@ -142,6 +150,22 @@ void TestDateTyping::escapeGivesUpTheTyping()
     QCOMPARE(Picker->PickedDate(), QDate(2003, 2, 15));
     QCOMPARE(Picker->text(), QStringLiteral("2/15/2003"));
     QVERIFY(TDialogSeam::Shown().isEmpty());
+}
+
+// F4 and Alt+Down open the calendar; Escape closes it and leaves the date as it was.
+void TestDateTyping::calendarOpensByKeyboard()
+{
+    QVERIFY(Picker->calendarPopup());
+    for (const QKeyCombination key : {QKeyCombination(Qt::Key_F4), QKeyCombination(Qt::AltModifier, Qt::Key_Down)}) {
+        Picker->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(Picker->hasFocus());
+        QTest::keyClick(Picker, key.key(), key.keyboardModifiers());
+        QCalendarWidget *calendar = Picker->calendarWidget();
+        QTRY_VERIFY(calendar->isVisible());
+        QTest::keyClick(calendar, Qt::Key_Escape);
+        QTRY_VERIFY(!calendar->isVisible());
+        QCOMPARE(Picker->PickedDate(), QDate(2003, 2, 15));
+    }
 }
 
 QTEST_MAIN(TestDateTyping)
