@@ -1,6 +1,6 @@
 #include "printing/ItemStatisticsReport.h"
 
-#include "printing/Preview.h"
+#include "report/Preview.h"
 #include "report/Report.h"
 
 namespace {

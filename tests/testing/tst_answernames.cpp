@@ -9,7 +9,7 @@
 #include "testing/Login.h"
 #include "testing/SelectClass.h"
 #include "testing/SelectTest.h"
-#include "testing/TestWizard.h"
+#include "testtaking/TestWizard.h"
 #include "toolkit/Component.h"
 #include "toolkit/StdDialogs.h"
 
