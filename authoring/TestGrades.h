@@ -1,7 +1,7 @@
 #pragma once
 
 #include "authoring/RecordWindow.h"
-#include "testtaking/Grading.h"
+#include "question/Grading.h"
 
 #include <QSpinBox>
 

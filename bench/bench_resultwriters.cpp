@@ -4,7 +4,7 @@
 //   make bench && build-bench/bench/bench_resultwriters
 
 #include "database/Schema.h"
-#include "testtaking/Grading.h"
+#include "question/Grading.h"
 #include "testtaking/ResultStore.h"
 
 #include <QElapsedTimer>

@@ -21,7 +21,7 @@
 #include "testing/Login.h"
 #include "testing/SelectClass.h"
 #include "testing/SelectTest.h"
-#include "testtaking/Grading.h"
+#include "question/Grading.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,6 +1,7 @@
 #include "question/ResultSheets.h"
 
 #include "database/Database.h"
+#include "question/Grading.h"
 #include "question/QuestionText.h"
 #include "toolkit/Convert.h"
 #include "toolkit/Exception.h"
@@ -18,10 +19,7 @@ namespace {
 
 const QString CRLF = QStringLiteral("\r\n");
 
-// The grading words these sheets rely on, in one place.
-const QString StatusIncomplete = QStringLiteral("INCOMPLETE");
-const QString StatusPassed = QStringLiteral("PASSED");
-const QString StatusFailed = QStringLiteral("FAILED");
+const QString &StatusIncomplete = Grading::Incomplete;
 const QString NoGrade = QStringLiteral("0");
 const QString MarkCorrect = QStringLiteral(" (CORRECT)");
 const QString MarkIncorrect = QStringLiteral(" (INCORRECT)");
@@ -29,8 +27,7 @@ const QString MarkIncorrect = QStringLiteral(" (INCORRECT)");
 // A result counts as taken once it holds a pass or a fail.
 bool IsTaken(const QString &status)
 {
-    return status.compare(StatusPassed, Qt::CaseInsensitive) == 0 ||
-           status.compare(StatusFailed, Qt::CaseInsensitive) == 0;
+    return Grading::IsFinished(status);
 }
 
 // Keys go into statements unquoted: only whole numbers.

@@ -1,7 +1,7 @@
 #include "testing/SelectTest.h"
 
 #include "database/Database.h"
-#include "testtaking/Grading.h"
+#include "question/Grading.h"
 #include "testtaking/ResultStore.h"
 #include "toolkit/Convert.h"
 #include "toolkit/StdDialogs.h"

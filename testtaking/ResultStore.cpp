@@ -1,7 +1,7 @@
 #include "testtaking/ResultStore.h"
 
 #include "database/Database.h"
-#include "testtaking/Grading.h"
+#include "question/Grading.h"
 #include "toolkit/Exception.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 #include "database/Database.h"
 #include "dialogs/SplashAbout.h"
 #include "question/QuestionControls.h"
-#include "testtaking/Grading.h"
+#include "question/Grading.h"
 #include "testtaking/Pictures.h"
 #include "testtaking/ResultStore.h"
 #include "toolkit/Component.h"

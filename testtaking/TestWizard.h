@@ -1,7 +1,7 @@
 #pragma once
 
 #include "question/QuestionText.h"
-#include "testtaking/Grading.h"
+#include "question/Grading.h"
 #include "testtaking/ResultStore.h"
 
 #include <QDialog>

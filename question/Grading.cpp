@@ -1,4 +1,4 @@
-#include "testtaking/Grading.h"
+#include "question/Grading.h"
 
 #include "toolkit/Convert.h"
 
