@@ -138,7 +138,8 @@ TDbWaitObserver &WaitObserver()
 
 // ---- the server engine
 
-constexpr Oid DateType = 1082; // pg_type's OID of DATE
+constexpr Oid DateType = 1082; // pg_type's OIDs of DATE and BOOLEAN
+constexpr Oid BoolType = 16;
 
 QString ServerMessage(PGconn *pg)
 {
@@ -401,6 +402,8 @@ QString TDbField::AsString() const
         return QString();
     QString value;
     if (FQuery->FResult) {
+        if (PQftype(FQuery->FResult, FIndex) == BoolType) // a truth value reads as in the file
+            return QLatin1String(*PQgetvalue(FQuery->FResult, FQuery->FRow, FIndex) == 't' ? "1" : "0");
         value = QString::fromUtf8(PQgetvalue(FQuery->FResult, FQuery->FRow, FIndex),
                                   PQgetlength(FQuery->FResult, FQuery->FRow, FIndex));
     } else {
@@ -435,6 +438,8 @@ qint64 TDbField::AsLargeInt() const
     if (FQuery->FEof || IsNull())
         return 0;
     if (FQuery->FResult) {
+        if (PQftype(FQuery->FResult, FIndex) == BoolType)
+            return *PQgetvalue(FQuery->FResult, FQuery->FRow, FIndex) == 't' ? 1 : 0;
         const QByteArray text = AsBytes().trimmed();
         bool ok = false;
         const qint64 value = text.toLongLong(&ok);
