@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 DEB_PACKAGES = cmake g++ make pkg-config ccache qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite \
                libgl-dev libsqlite3-dev libsodium-dev fonts-dejavu-core poppler-utils sqlite3 \
-               desktop-file-utils appstream man-db dpkg-dev
+               desktop-file-utils appstream man-db dpkg-dev postgresql libpq-dev
 DEMO_DB = $(BUILD)/bin/Database/Corvella.mdb
 # Lets ccache reuse objects across clones of the tree.
 export CCACHE_BASEDIR := $(CURDIR)

@@ -1,6 +1,7 @@
 // corvella-admin: creates, checks, upgrades and exchanges database files from the command line.
 // One entry a command: its synopsis and help here, its work in the command group's own file.
 
+#include "admin/CopyCommand.h"
 #include "admin/CreateCommand.h"
 #include "admin/GiftCommands.h"
 #include "admin/MemberRowCommands.h"
@@ -34,9 +35,14 @@ int UsageError(const TAdminCommand &command, QTextStream &err)
 
 const TAdminCommand Commands[] = {
     {"create", "create [--demo] PATH",
-     "Makes a new, empty database file at PATH (never over an existing file); with --demo, fills it\n"
-     "with demo questions, tests, students and classes.\n",
+     "Makes a new, empty database file at PATH (never over an existing file), or the tables in an empty\n"
+     "database on a PostgreSQL server when PATH is postgresql://HOST/DATABASE or service=NAME; with\n"
+     "--demo, fills it with demo questions, tests, students and classes.\n",
      [](const QStringList &args, QTextStream &out, QTextStream &err) { return RunCreateCommand(args, out, err); }},
+    {"copy", "copy SOURCE TARGET",
+     "Copies every row of the database SOURCE into TARGET (a new file, or a server database without\n"
+     "rows), IDs and counters kept, in one step: all rows or none.\n",
+     [](const QStringList &args, QTextStream &out, QTextStream &err) { return RunCopyCommand(args, out, err); }},
     {"text", "text [FILE]",
      "Rebuilds one question text read from FILE (or standard input) as the programs load it, and\n"
      "writes it back as they would store it.\n",
@@ -111,7 +117,7 @@ void PrintUsage(QTextStream &out)
 {
     out << "Usage: corvella-admin COMMAND ARGUMENTS...\n"
            "       corvella-admin COMMAND --help | --help | --version\n"
-           "\nCommands (PATH is the database file, Corvella.mdb):\n";
+           "\nCommands (PATH is the database file, Corvella.mdb, or a server's postgresql:// address):\n";
     for (const TAdminCommand &command : Commands)
         out << "  corvella-admin " << command.Synopsis << "\n";
 }

@@ -1,5 +1,7 @@
 #include "database/Database.h"
 
+#include "database/ServerEngine.h"
+
 #include "toolkit/Convert.h"
 #include "toolkit/StdDialogs.h"
 #include "toolkit/Strings.h"
@@ -11,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -133,6 +136,69 @@ TDbWaitObserver &WaitObserver()
     return observer;
 }
 
+// ---- the server engine
+
+constexpr Oid DateType = 1082; // pg_type's OIDs of DATE and BOOLEAN
+constexpr Oid BoolType = 16;
+
+QString ServerMessage(PGconn *pg)
+{
+    QString message = QString::fromUtf8(PQerrorMessage(pg)).trimmed();
+    if (message.startsWith(QLatin1String("ERROR:")))
+        message = message.mid(6).trimmed();
+    return message;
+}
+
+// Runs one statement with its parameters; the result, or EDatabaseError with the
+// server's text. A failure inside a transaction undoes that statement only, as a
+// failing statement does in the file, so the transaction can go on.
+PGresult *ServerRun(PGconn *pg, const QString &sql, const QVector<QByteArray> &values, const QVector<bool> &nulls)
+{
+    static const QRegularExpression ending(QStringLiteral("^\\s*(COMMIT|ROLLBACK|END)\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const bool guarded = PQtransactionStatus(pg) == PQTRANS_INTRANS && !ending.match(sql).hasMatch();
+    if (guarded)
+        PQclear(PQexec(pg, "SAVEPOINT corvella_statement"));
+    QVector<const char *> pointers;
+    for (qsizetype i = 0; i < values.size(); ++i)
+        pointers << (nulls.at(i) ? nullptr : values.at(i).constData());
+    PGresult *result = PQexecParams(pg, sql.toUtf8().constData(), int(values.size()), nullptr, pointers.constData(),
+                                    nullptr, nullptr, 0);
+    const ExecStatusType status = PQresultStatus(result);
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
+        const QString message = result ? QString::fromUtf8(PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY))
+                                       : ServerMessage(pg);
+        PQclear(result);
+        if (guarded)
+            PQclear(PQexec(pg, "ROLLBACK TO SAVEPOINT corvella_statement; RELEASE SAVEPOINT corvella_statement"));
+        throw EDatabaseError(message.isEmpty() ? ServerMessage(pg) : message);
+    }
+    if (guarded)
+        PQclear(PQexec(pg, "RELEASE SAVEPOINT corvella_statement"));
+    return result;
+}
+
+void ServerExec(PGconn *pg, const char *sql)
+{
+    PQclear(ServerRun(pg, QString::fromUtf8(sql), {}, {}));
+}
+
+// A transaction that holds our write lock, as BEGIN IMMEDIATE holds the file's.
+void ServerBeginImmediate(TDbConnection &connection)
+{
+    PGconn *pg = connection.ServerHandle();
+    ServerExec(pg, "BEGIN");
+    const qint64 start = QDateTime::currentMSecsSinceEpoch();
+    try {
+        ServerExec(pg,
+                   QByteArray("SELECT pg_advisory_xact_lock(" + QByteArray::number(ServerWriteLock) + ")").constData());
+    } catch (...) {
+        PQclear(PQexec(pg, "ROLLBACK"));
+        throw;
+    }
+    connection.NoteWait(QDateTime::currentMSecsSinceEpoch() - start);
+}
+
 TDbErrorReporter &Reporter()
 {
     static TDbErrorReporter reporter = [](const QString &message) { ShowErrorBox(message); };
@@ -158,11 +224,13 @@ QString TDbConnection::DatabasePath() const
 
 void TDbConnection::Open()
 {
-    if (FDb)
+    if (FDb || FPg)
         return;
     const QString path = DatabasePath();
     if (path.isEmpty())
         throw EDatabaseError(QStringLiteral("No database file is named in the connection text."));
+    if (IsServerLocation(path))
+        return OpenServer(path);
     if (!QFileInfo(path).isFile())
         throw EDatabaseError(QStringLiteral("Could not find file '%1'.").arg(path));
 
@@ -190,6 +258,74 @@ void TDbConnection::Open()
         throw EDatabaseError(QStringLiteral("%1: '%2'").arg(message, path));
     }
     FDb = db;
+}
+
+void TDbConnection::OpenServer(const QString &location)
+{
+    PGconn *pg = PQconnectdb(location.toUtf8().constData());
+    if (PQstatus(pg) != CONNECTION_OK) {
+        const QString message = ServerMessage(pg);
+        PQfinish(pg);
+        throw EDatabaseError(
+            QStringLiteral("Could not connect to the database server %1: %2").arg(ServerLabel(location), message));
+    }
+    try {
+        PQsetClientEncoding(pg, "UTF8");
+        const QByteArray settings = "SET DateStyle = ISO; SET client_min_messages = warning; SET lock_timeout = " +
+                                    QByteArray::number(FBusyTimeout) +
+                                    (FReadOnly ? "; SET default_transaction_read_only = on" : "");
+        PGresult *set = PQexec(pg, settings.constData());
+        const bool ok = PQresultStatus(set) == PGRES_COMMAND_OK;
+        PQclear(set);
+        if (!ok)
+            throw EDatabaseError(ServerMessage(pg));
+        // A database without our tables is told at once, as a file that is no database.
+        PGresult *tables =
+            ServerRun(pg,
+                      QStringLiteral("SELECT COUNT(*) FROM pg_tables WHERE schemaname = current_schema() "
+                                     "AND tablename IN ('controldef', 'testmaster', 'testdetail', "
+                                     "'classmaster', 'classdetail', 'studentmaster', 'classtest', "
+                                     "'testresults')"),
+                      {}, {});
+        const bool complete = QByteArray(PQgetvalue(tables, 0, 0)) == "8";
+        PQclear(tables);
+        if (!complete)
+            throw EDatabaseError(QStringLiteral("The database on the server holds no Corvella tables; "
+                                                "\"corvella-admin create\" or \"corvella-admin copy\" makes them."));
+    } catch (const EDatabaseError &e) {
+        PQfinish(pg);
+        throw EDatabaseError(QStringLiteral("%1 (database server %2)").arg(e.Message(), ServerLabel(location)));
+    }
+    FPg = pg;
+    FServerColumns.clear();
+}
+
+QString TDbConnection::ServerColumnName(unsigned table, int column)
+{
+    if (!FPg || table == InvalidOid || column <= 0)
+        return QString();
+    const quint64 key = (quint64(table) << 16) | quint64(column);
+    auto found = FServerColumns.constFind(key);
+    if (found != FServerColumns.constEnd())
+        return *found;
+    // Every column of our schema's tables at once: one look-up a connection.
+    PGresult *result = ServerRun(FPg,
+                                 QStringLiteral("SELECT a.attrelid, a.attnum, c.relname, a.attname FROM pg_attribute a "
+                                                "JOIN pg_class c ON c.oid = a.attrelid WHERE a.attnum > 0 AND "
+                                                "c.relnamespace = current_schema()::regnamespace"),
+                                 {}, {});
+    for (int row = 0; row < PQntuples(result); ++row)
+        FServerColumns.insert((QByteArray(PQgetvalue(result, row, 0)).toULongLong() << 16) |
+                                  QByteArray(PQgetvalue(result, row, 1)).toULongLong(),
+                              QString::fromUtf8(PQgetvalue(result, row, 2)) + QLatin1Char('.') +
+                                  QString::fromUtf8(PQgetvalue(result, row, 3)));
+    PQclear(result);
+    return FServerColumns.value(key); // a table of another schema: none
+}
+
+void TDbConnection::NoteWait(qint64 milliseconds)
+{
+    FLongestWait = std::max(FLongestWait, milliseconds);
 }
 
 void TDbConnection::SetBusyTimeout(int milliseconds)
@@ -235,6 +371,10 @@ void TDbConnection::Close()
         sqlite3_close_v2(FDb);
         FDb = nullptr;
     }
+    if (FPg) {
+        PQfinish(FPg);
+        FPg = nullptr;
+    }
 }
 
 // ---------------------------------------------------------------- TDbField
@@ -246,17 +386,32 @@ QString TDbField::FieldName() const
 
 bool TDbField::IsNull() const
 {
+    if (FQuery->FResult)
+        return FQuery->FEof || PQgetisnull(FQuery->FResult, FQuery->FRow, FIndex);
     return FQuery->FEof || sqlite3_column_type(FQuery->FStmt, FIndex) == SQLITE_NULL;
+}
+
+bool TDbField::IsDate() const
+{
+    return FQuery->FColumns.at(FIndex).IsDate;
 }
 
 QString TDbField::AsString() const
 {
-    sqlite3_stmt *stmt = FQuery->FStmt;
-    if (FQuery->FEof || sqlite3_column_type(stmt, FIndex) == SQLITE_NULL)
+    if (IsNull())
         return QString();
-    auto text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, FIndex));
-    // Text another tool wrote in the old 8-bit code page keeps its letters.
-    QString value = TextFromBytes(text, sqlite3_column_bytes(stmt, FIndex));
+    QString value;
+    if (FQuery->FResult) {
+        if (PQftype(FQuery->FResult, FIndex) == BoolType) // a truth value reads as in the file
+            return QLatin1String(*PQgetvalue(FQuery->FResult, FQuery->FRow, FIndex) == 't' ? "1" : "0");
+        value = QString::fromUtf8(PQgetvalue(FQuery->FResult, FQuery->FRow, FIndex),
+                                  PQgetlength(FQuery->FResult, FQuery->FRow, FIndex));
+    } else {
+        sqlite3_stmt *stmt = FQuery->FStmt;
+        auto text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, FIndex));
+        // Text another tool wrote in the old 8-bit code page keeps its letters.
+        value = TextFromBytes(text, sqlite3_column_bytes(stmt, FIndex));
+    }
     if (FQuery->FColumns.at(FIndex).IsDate) {
         // Dates are kept as yyyy-MM-dd and shown in the short date format.
         const QDate date = QDate::fromString(value.left(10), Qt::ISODate);
@@ -270,6 +425,9 @@ QByteArray TDbField::AsBytes() const
 {
     if (IsNull())
         return QByteArray();
+    if (FQuery->FResult)
+        return QByteArray(PQgetvalue(FQuery->FResult, FQuery->FRow, FIndex),
+                          PQgetlength(FQuery->FResult, FQuery->FRow, FIndex));
     sqlite3_stmt *stmt = FQuery->FStmt;
     auto text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, FIndex));
     return QByteArray(text, sqlite3_column_bytes(stmt, FIndex));
@@ -277,8 +435,22 @@ QByteArray TDbField::AsBytes() const
 
 qint64 TDbField::AsLargeInt() const
 {
-    if (FQuery->FEof)
+    if (FQuery->FEof || IsNull())
         return 0;
+    if (FQuery->FResult) {
+        if (PQftype(FQuery->FResult, FIndex) == BoolType)
+            return *PQgetvalue(FQuery->FResult, FQuery->FRow, FIndex) == 't' ? 1 : 0;
+        const QByteArray text = AsBytes().trimmed();
+        bool ok = false;
+        const qint64 value = text.toLongLong(&ok);
+        if (ok)
+            return value;
+        const double real = text.toDouble(&ok); // a real number, as the file reads it
+        if (ok && real >= double(std::numeric_limits<qint64>::min()) &&
+            real <= double(std::numeric_limits<qint64>::max()))
+            return static_cast<qint64>(real);
+        throw EDatabaseError(QStringLiteral("'%1' is not a valid integer value").arg(AsString()));
+    }
     sqlite3_stmt *stmt = FQuery->FStmt;
     switch (sqlite3_column_type(stmt, FIndex)) {
     case SQLITE_NULL:
@@ -324,6 +496,7 @@ void TDbQuery::Clear()
     Close();
     FLines.clear();
     FTextParams.clear();
+    FNullParams.clear();
 }
 
 void TDbQuery::Add(const QString &line)
@@ -344,6 +517,7 @@ QString TDbQuery::Text() const
 void TDbQuery::SetParamText(const QString &name, const QString &value)
 {
     const QString key = name.startsWith(QLatin1Char(':')) ? name : QLatin1Char(':') + name;
+    FNullParams.removeAll(key.toUpper());
     for (auto &param : FTextParams)
         if (param.first.compare(key, Qt::CaseInsensitive) == 0) {
             param.second = value;
@@ -355,6 +529,12 @@ void TDbQuery::SetParamText(const QString &name, const QString &value)
 void TDbQuery::SetParamDate(const QString &name, const QDate &value)
 {
     SetParamText(name, value.toString(Qt::ISODate));
+}
+
+void TDbQuery::SetParamNull(const QString &name)
+{
+    SetParamText(name, QString());
+    FNullParams.append((name.startsWith(QLatin1Char(':')) ? name : QLatin1Char(':') + name).toUpper());
 }
 
 void TDbQuery::RaiseEngineError(int code) const
@@ -386,6 +566,10 @@ void TDbQuery::Bind(sqlite3_stmt *stmt)
         const int index = sqlite3_bind_parameter_index(stmt, param.first.toUtf8().constData());
         if (index <= 0)
             continue;
+        if (FNullParams.contains(param.first.toUpper())) {
+            sqlite3_bind_null(stmt, index);
+            continue;
+        }
         const QByteArray value = param.second.toUtf8();
         sqlite3_bind_text(stmt, index, value.constData(), int(value.size()), SQLITE_TRANSIENT);
     }
@@ -410,6 +594,11 @@ void TDbQuery::Step()
 void TDbQuery::Open()
 {
     Close();
+    if (!FConnection)
+        throw EDatabaseError(QStringLiteral("The statement has no connection."));
+    FConnection->Open();
+    if (FConnection->IsServer())
+        return OpenOnServer();
     FStmt = Prepare(Text());
     Bind(FStmt);
     const int count = sqlite3_column_count(FStmt);
@@ -434,6 +623,8 @@ void TDbQuery::ExecSQL()
     if (!FConnection)
         throw EDatabaseError(QStringLiteral("The statement has no connection."));
     FConnection->Open();
+    if (FConnection->IsServer())
+        return ExecOnServer();
     sqlite3 *db = FConnection->Handle();
     const char *next = utf8.constData();
     const char *end = next + utf8.size();
@@ -469,11 +660,89 @@ void TDbQuery::ExecSQL()
     }
 }
 
+// One statement's text and values in the server's form.
+static QString ServerForm(const QString &text, const QVector<QPair<QString, QString>> &params,
+                          const QStringList &nullParams, QVector<QByteArray> *values, QVector<bool> *nulls)
+{
+    QStringList names;
+    const QString sql = ServerStatement(text, &names);
+    for (const QString &name : names) {
+        bool bound = false;
+        for (const auto &param : params)
+            if (param.first.compare(name, Qt::CaseInsensitive) == 0) {
+                // An empty date (a null text) is NULL on the server, which has no empty date.
+                const bool null = nullParams.contains(name) || param.second.isNull();
+                values->append(null ? QByteArray() : param.second.toUtf8());
+                nulls->append(null);
+                bound = true;
+                break;
+            }
+        if (!bound) { // an unset parameter is NULL, as in the file
+            values->append(QByteArray());
+            nulls->append(true);
+        }
+    }
+    return sql;
+}
+
+void TDbQuery::OpenOnServer()
+{
+    PGconn *pg = FConnection->ServerHandle();
+    const QString text = Text();
+    if (IsImmediateBegin(text)) {
+        ServerBeginImmediate(*FConnection);
+        return;
+    }
+    QVector<QByteArray> values;
+    QVector<bool> nulls;
+    const QString sql = ServerForm(text, FTextParams, FNullParams, &values, &nulls);
+    FResult = ServerRun(pg, sql, values, nulls);
+    const int count = PQnfields(FResult);
+    FColumns.resize(count);
+    for (int i = 0; i < count; ++i) {
+        TColumn &column = FColumns[i];
+        column.Name = QString::fromUtf8(PQfname(FResult, i));
+        column.Qualified = FConnection->ServerColumnName(PQftable(FResult, i), PQftablecol(FResult, i));
+        column.IsDate = PQftype(FResult, i) == DateType;
+    }
+    FRow = 0;
+    FEof = PQntuples(FResult) == 0;
+}
+
+void TDbQuery::ExecOnServer()
+{
+    PGconn *pg = FConnection->ServerHandle();
+    FRowsAffected = 0;
+    const QStringList statements = SplitStatements(Text());
+    if (statements.isEmpty())
+        throw EDatabaseError(QStringLiteral("The statement is empty."));
+    for (const QString &statement : statements) {
+        if (IsImmediateBegin(statement)) {
+            ServerBeginImmediate(*FConnection);
+            continue;
+        }
+        QVector<QByteArray> values;
+        QVector<bool> nulls;
+        const QString sql = ServerForm(statement, FTextParams, FNullParams, &values, &nulls);
+        PGresult *result = ServerRun(pg, sql, values, nulls);
+        const bool committed = QByteArray(PQcmdStatus(result)) != "ROLLBACK" ||
+                               !statement.startsWith(QLatin1String("COMMIT"), Qt::CaseInsensitive);
+        FRowsAffected += QByteArray(PQcmdTuples(result)).toInt();
+        PQclear(result);
+        if (!committed)
+            throw EDatabaseError(QStringLiteral("The transaction failed and was rolled back."));
+    }
+}
+
 void TDbQuery::Close()
 {
     if (FStmt) {
         sqlite3_finalize(FStmt);
         FStmt = nullptr;
+    }
+    if (FResult) {
+        PQclear(FResult);
+        FResult = nullptr;
     }
     FColumns.clear();
     FEof = true;
@@ -482,6 +751,10 @@ void TDbQuery::Close()
 
 void TDbQuery::Next()
 {
+    if (FResult && !FEof) {
+        FEof = ++FRow >= PQntuples(FResult);
+        return;
+    }
     if (!FStmt || FEof)
         return;
     Step();
@@ -489,6 +762,8 @@ void TDbQuery::Next()
 
 int TDbQuery::RecordCount()
 {
+    if (FResult)
+        return PQntuples(FResult);
     if (!FStmt)
         return 0;
     // The count of the whole result, whatever has been read: run it again beside.
@@ -588,6 +863,11 @@ void SetDbWaitObserver(TDbWaitObserver observer)
 TDbTransaction::TDbTransaction(TDbConnection &connection) : FConnection(connection)
 {
     FConnection.Open();
+    if (FConnection.IsServer()) {
+        ServerBeginImmediate(FConnection);
+        FOpen = true;
+        return;
+    }
     char *error = nullptr;
     const int rc = sqlite3_exec(FConnection.Handle(), "BEGIN IMMEDIATE", nullptr, nullptr, &error);
     FConnection.EndWait();
@@ -608,6 +888,19 @@ void TDbTransaction::Commit()
 {
     if (!FOpen)
         throw EDatabaseError(QStringLiteral("No transaction is open."));
+    if (FConnection.IsServer()) {
+        PGresult *result = PQexec(FConnection.ServerHandle(), "COMMIT");
+        const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK && QByteArray(PQcmdStatus(result)) == "COMMIT";
+        const QString message = ServerMessage(FConnection.ServerHandle());
+        PQclear(result);
+        if (!ok) {
+            Rollback();
+            throw EDatabaseError(message.isEmpty() ? QStringLiteral("The transaction failed and was rolled back.")
+                                                   : message);
+        }
+        FOpen = false;
+        return;
+    }
     char *error = nullptr;
     const int rc = sqlite3_exec(FConnection.Handle(), "COMMIT", nullptr, nullptr, &error);
     FConnection.EndWait();
@@ -625,6 +918,8 @@ void TDbTransaction::Rollback()
     if (!FOpen)
         return;
     FOpen = false;
+    if (FConnection.ServerHandle() && PQtransactionStatus(FConnection.ServerHandle()) != PQTRANS_IDLE)
+        PQclear(PQexec(FConnection.ServerHandle(), "ROLLBACK"));
     if (FConnection.Handle() && !sqlite3_get_autocommit(FConnection.Handle()))
         sqlite3_exec(FConnection.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
@@ -690,6 +985,8 @@ QString DatabaseFilePath(const QString &programFolder, const QString &locationFi
             QByteArray line = end < 0 ? content : content.left(end);
             if (line.endsWith('\r'))
                 line.chop(1);
+            if (IsServerLocation(QString::fromUtf8(line)))
+                return QString::fromUtf8(line).trimmed();
             const QString candidate = QString::fromUtf8(line) + QStringLiteral("/Corvella.mdb");
             if (QFileInfo(candidate).isFile())
                 path = candidate;

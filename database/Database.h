@@ -14,6 +14,8 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct pg_conn;
+struct pg_result;
 
 // The fixed provider part of the connection text; "Data Source=" and the path follow.
 extern const QString ProviderPart;
@@ -30,17 +32,24 @@ public:
 
     QString ConnectionString() const { return FConnectionString; }
     void SetConnectionString(const QString &text) { FConnectionString = text; }
-    // The path after "Data Source=" in the connection text.
+    // The path after "Data Source=" in the connection text: a file, or a PostgreSQL
+    // server's address (see IsServerLocation).
     QString DatabasePath() const;
 
     // Open the file for reading only (corvella-admin check, tests of write failures).
     void SetReadOnly(bool readOnly) { FReadOnly = readOnly; }
 
-    bool Connected() const { return FDb != nullptr; }
+    bool Connected() const { return FDb != nullptr || FPg != nullptr; }
     void Open(); // raises EDatabaseError with the engine's text
     void Close();
 
     sqlite3 *Handle() const { return FDb; }
+    // The server connection when the database is on a PostgreSQL server.
+    pg_conn *ServerHandle() const { return FPg; }
+    bool IsServer() const { return FPg != nullptr; }
+    // "table.COLUMN" of a server result's column, from the table's identity and column
+    // number; empty when the column is no table's.
+    QString ServerColumnName(unsigned table, int column);
 
     // How long a writer waits for another program's write, in milliseconds.
     static constexpr int BusyTimeout = 30000;
@@ -53,12 +62,18 @@ public:
     // Called after every statement step: ends a wait that the observer was told of.
     void EndWait();
 
+    // Notes a wait that happened on the server (for a transaction's write lock).
+    void NoteWait(qint64 milliseconds);
+
 private:
     static int BusyHandler(void *connection, int count);
+    void OpenServer(const QString &location);
 
     QString FConnectionString;
     bool FReadOnly = false;
     sqlite3 *FDb = nullptr;
+    pg_conn *FPg = nullptr;
+    QHash<quint64, QString> FServerColumns;
     int FBusyTimeout = BusyTimeout;
     qint64 FWaitStart = 0;
     qint64 FLongestWait = 0;
@@ -97,6 +112,7 @@ class TDbField {
 public:
     QString FieldName() const;
     QString AsString() const; // NULL reads as the empty text; dates as short date text
+    bool IsDate() const; // a DATE column: AsBytes holds yyyy-MM-dd
     QByteArray AsBytes() const; // the stored bytes of a text, undecoded
     int AsInteger() const; // NULL reads as 0
     qint64 AsLargeInt() const;
@@ -131,11 +147,12 @@ public:
     // Named parameters (":TEST"): bound as data, never pasted into the text.
     void SetParamText(const QString &name, const QString &value);
     void SetParamDate(const QString &name, const QDate &value);
+    void SetParamNull(const QString &name);
 
     void Open(); // runs a SELECT and stands on its first row
     void ExecSQL(); // runs an INSERT, UPDATE or DELETE at once
     void Close();
-    bool Active() const { return FStmt != nullptr; }
+    bool Active() const { return FStmt != nullptr || FResult != nullptr; }
 
     bool Eof() const { return FEof; }
     void Next();
@@ -161,11 +178,16 @@ private:
     void Bind(sqlite3_stmt *stmt);
     [[noreturn]] void RaiseEngineError(int code) const;
     void Step();
+    void OpenOnServer();
+    void ExecOnServer();
 
     TDbConnection *FConnection = nullptr;
     QStringList FLines;
     QVector<QPair<QString, QString>> FTextParams;
+    QStringList FNullParams;
     sqlite3_stmt *FStmt = nullptr;
+    pg_result *FResult = nullptr; // a server result, held whole
+    int FRow = 0;
     QVector<TColumn> FColumns;
     QHash<QString, int> FIndexByName; // upper-case bare and qualified names
     bool FEof = true;
@@ -194,6 +216,7 @@ QString NextID(TDbQuery &query, const QString &table);
 int NextKey(int highest, const QString &column);
 
 // Where the database file is: the location file's first line names its folder when
-// that folder holds "Corvella.mdb"; otherwise the "Database" folder of the program.
+// that folder holds "Corvella.mdb", or names a PostgreSQL server (returned as it
+// stands); otherwise the "Database" folder of the program.
 QString DatabaseFilePath(const QString &programFolder, const QString &locationFileName);
 QString ConnectionStringFor(const QString &databasePath);

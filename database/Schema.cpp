@@ -1,11 +1,154 @@
 #include "database/Schema.h"
 
+#include "database/ServerEngine.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
+
+namespace {
+
+const char *const TableNames[] = {"controldef",  "testmaster",    "testdetail", "classmaster",
+                                  "classdetail", "studentmaster", "classtest",  "testresults"};
+
+// A plain connection to a server for making and upgrading its tables.
+class TServer {
+public:
+    explicit TServer(const QString &location) : FLabel(ServerLabel(location))
+    {
+        FPg = PQconnectdb(location.toUtf8().constData());
+        if (PQstatus(FPg) == CONNECTION_OK) {
+            PQsetClientEncoding(FPg, "UTF8");
+            Exec("SET client_min_messages = warning");
+        }
+    }
+    ~TServer() { PQfinish(FPg); }
+    bool Connected() const { return PQstatus(FPg) == CONNECTION_OK; }
+    QString Message() const { return QString::fromUtf8(PQerrorMessage(FPg)).trimmed(); }
+    QString Label() const { return FLabel; }
+
+    bool Exec(const QString &sql)
+    {
+        PGresult *result = PQexec(FPg, sql.toUtf8().constData());
+        const ExecStatusType status = PQresultStatus(result);
+        PQclear(result);
+        return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+    }
+    // The first column of every row, as text; false on a server error.
+    bool Column(const QString &sql, QStringList *values)
+    {
+        PGresult *result = PQexec(FPg, sql.toUtf8().constData());
+        const bool ok = PQresultStatus(result) == PGRES_TUPLES_OK;
+        for (int row = 0; ok && row < PQntuples(result); ++row)
+            values->append(QString::fromUtf8(PQgetvalue(result, row, 0)));
+        PQclear(result);
+        return ok;
+    }
+    QStringList OurTables()
+    {
+        QStringList tables;
+        Column(QStringLiteral("SELECT tablename FROM pg_tables WHERE schemaname = current_schema()"), &tables);
+        QStringList ours;
+        for (const char *table : TableNames)
+            if (tables.contains(QLatin1String(table)))
+                ours << QLatin1String(table);
+        return ours;
+    }
+
+private:
+    PGconn *FPg = nullptr;
+    QString FLabel;
+};
+
+bool CreateServerDatabase(const QString &location, QString *error)
+{
+    auto fail = [error](const QString &message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    TServer server(location);
+    if (!server.Connected())
+        return fail(
+            QStringLiteral("Could not connect to the database server %1: %2").arg(server.Label(), server.Message()));
+    if (!server.OurTables().isEmpty())
+        return fail(QStringLiteral("The database on %1 already holds Corvella tables; it is left as it is.")
+                        .arg(server.Label()));
+    // Letter case is folded by the database's own rule: that rule must know more than A-Z.
+    QStringList probe;
+    if (!server.Column(QStringLiteral("SELECT lower('ÉLODIE') = 'élodie' AND "
+                                      "EXISTS (SELECT 1 FROM pg_collation WHERE collname = 'und-x-icu')"),
+                       &probe) ||
+        probe.value(0) != QLatin1String("t"))
+        return fail(QStringLiteral("The database on %1 cannot compare letters beyond A-Z without regard to case "
+                                   "(it needs UTF-8 and a locale such as C.UTF-8, and a server built with ICU); "
+                                   "make it with: createdb --encoding=UTF8 --locale=C.UTF-8 --template=template0 NAME")
+                        .arg(server.Label()));
+    // One transaction: the tables all come, or none does.
+    if (!server.Exec(QStringLiteral("BEGIN; CREATE EXTENSION IF NOT EXISTS citext; ") + ServerSchemaSql() +
+                     QStringLiteral("; COMMIT"))) {
+        const QString message = server.Message();
+        server.Exec(QStringLiteral("ROLLBACK"));
+        return fail(QStringLiteral("%1 (database server %2). Nothing was made.").arg(message, server.Label()));
+    }
+    return true;
+}
+
+bool UpgradeServerDatabase(const QString &location, QStringList *report, QString *error, int waitMs)
+{
+    auto fail = [error](const QString &message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    TServer server(location);
+    if (!server.Connected())
+        return fail(
+            QStringLiteral("Could not connect to the database server %1: %2").arg(server.Label(), server.Message()));
+    const QStringList tables = server.OurTables();
+    for (const char *table : TableNames)
+        if (!tables.contains(QLatin1String(table)))
+            return fail(QStringLiteral("The database on %1 is not a Corvella database: it has no table %2. Nothing was "
+                                       "changed.")
+                            .arg(server.Label(), QLatin1String(table)));
+    if (!server.Exec(QStringLiteral("BEGIN; SET LOCAL lock_timeout = %1; SELECT pg_advisory_xact_lock(%2)")
+                         .arg(waitMs)
+                         .arg(ServerWriteLock))) {
+        const QString message = server.Message();
+        server.Exec(QStringLiteral("ROLLBACK"));
+        return fail(QStringLiteral("%1. Nothing was changed.").arg(message));
+    }
+    QStringList present;
+    server.Column(QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()"), &present);
+    QStringList done;
+    for (const TSchemaIndex &index : SchemaIndexes()) {
+        if (present.contains(index.Name.toLower()))
+            continue;
+        if (!server.Exec(ServerIndexStatement(index.Statement))) {
+            const QString message = server.Message();
+            server.Exec(QStringLiteral("ROLLBACK"));
+            return fail(QStringLiteral("%1 (adding index %2). Nothing was changed.").arg(message, index.Name));
+        }
+        const qsizetype open = index.Statement.indexOf(QLatin1Char('('));
+        done << QStringLiteral("Added index %1 on %2 %3.")
+                    .arg(index.Name, index.Table, index.Statement.mid(open).chopped(1).trimmed());
+    }
+    if (!server.Exec(QStringLiteral("COMMIT"))) {
+        const QString message = server.Message();
+        return fail(QStringLiteral("%1. Nothing was changed.").arg(message));
+    }
+    if (done.isEmpty())
+        done << QStringLiteral("The database on %1 already has every index; nothing was changed.").arg(server.Label());
+    if (report)
+        *report = done;
+    return true;
+}
+
+} // namespace
 
 bool CreateDatabaseFile(const QString &path, QString *error)
 {
@@ -16,6 +159,14 @@ bool CreateDatabaseFile(const QString &path, QString *error)
     };
     if (path.isEmpty())
         return fail(QStringLiteral("No file name given."));
+    if (IsServerLocation(path) && !IsUnsupportedLocation(path))
+        return CreateServerDatabase(path, error);
+    if (IsUnsupportedLocation(path))
+        return fail(QStringLiteral("'%1' is neither a file path nor a supported server address "
+                                   "(postgresql://HOST/DATABASE or service=NAME); nothing was made.")
+                        .arg(path.contains(QLatin1Char('@'))
+                                 ? path.section(QLatin1Char(':'), 0, 0) + QStringLiteral(":…")
+                                 : path)); // a password may come before the @
     if (QFileInfo::exists(path))
         return fail(QStringLiteral("The file '%1' already exists; it is left as it is.").arg(path));
     const QString folder = QFileInfo(path).absolutePath();
@@ -97,6 +248,8 @@ bool UpgradeDatabaseFile(const QString &path, QStringList *report, QString *erro
             *error = message;
         return false;
     };
+    if (IsServerLocation(path))
+        return UpgradeServerDatabase(path, report, error, waitMs);
     if (!QFileInfo(path).isFile())
         return fail(QStringLiteral("Could not find file '%1'.").arg(path));
 

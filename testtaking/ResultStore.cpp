@@ -1,6 +1,7 @@
 #include "testtaking/ResultStore.h"
 
 #include "database/Database.h"
+#include "database/ServerEngine.h"
 #include "question/Grading.h"
 #include "toolkit/Exception.h"
 
@@ -78,7 +79,8 @@ QString Unescape(QStringView text)
 // One file name per student, test and class of one database file.
 QString KeyName(const TResultKey &key)
 {
-    const QString canonical = QFileInfo(key.DatabasePath).absoluteFilePath();
+    const QString canonical = IsServerLocation(key.DatabasePath) ? key.DatabasePath
+                                                                 : QFileInfo(key.DatabasePath).absoluteFilePath();
     const QByteArray text = (canonical + QLatin1Char('\n') + key.StudentID.toUpper() + QLatin1Char('\n') +
                              QString::number(key.TestID) + QLatin1Char('\n') + QString::number(key.ClassID))
                                 .toUtf8();

@@ -5,15 +5,98 @@
 #include "question/QuestionText.h"
 #include "toolkit/Component.h"
 
+#include <QCoreApplication>
+#include <QFile>
+
+#include <libpq-fe.h>
+
+#include <cstdlib>
 #include <stdexcept>
 
-TTestDatabase::TTestDatabase() : FPath(FDir.filePath(QStringLiteral("Corvella.mdb"))), FQuery(&FConnection)
+namespace {
+
+// The test server's maintenance database, from its state file.
+QString ServerAddress()
+{
+    QFile state(qEnvironmentVariable("CORVELLA_TEST_SERVER"));
+    if (!state.open(QIODevice::ReadOnly))
+        throw std::runtime_error("the test server is not running: no state file " + state.fileName().toStdString());
+    const QList<QByteArray> lines = state.readAll().split('\n');
+    return QString::fromUtf8(lines.value(1)).trimmed();
+}
+
+void RunOnServer(const QString &sql)
+{
+    PGconn *pg = PQconnectdb(ServerAddress().toUtf8().constData());
+    PGresult *result = PQexec(pg, sql.toUtf8().constData());
+    const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK;
+    const std::string message = PQerrorMessage(pg);
+    PQclear(result);
+    PQfinish(pg);
+    if (!ok)
+        throw std::runtime_error(message);
+}
+
+QStringList &MadeDatabases()
+{
+    static QStringList names;
+    return names;
+}
+
+void DropMadeDatabases()
+{
+    for (const QString &name : MadeDatabases())
+        try {
+            RunOnServer(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+        } catch (...) {
+        }
+}
+
+} // namespace
+
+bool TTestDatabase::OnServer()
+{
+    return !qEnvironmentVariableIsEmpty("CORVELLA_TEST_SERVER");
+}
+
+QString TTestDatabase::NewServerDatabase()
+{
+    static int counter = 0;
+    const QString name = QStringLiteral("corvella_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+    RunOnServer(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8' LOCALE 'C.UTF-8'").arg(name));
+    if (MadeDatabases().isEmpty())
+        std::atexit(DropMadeDatabases);
+    MadeDatabases() << name;
+    QString address = ServerAddress();
+    address.replace(QStringLiteral("/postgres?"), QLatin1Char('/') + name + QLatin1Char('?'));
+    return address;
+}
+
+TTestDatabase::TTestDatabase()
+    : FPath(OnServer() ? NewServerDatabase() : FDir.filePath(QStringLiteral("Corvella.mdb"))), FQuery(&FConnection)
 {
     QString error;
     if (!CreateDatabaseFile(FPath, &error))
         throw std::runtime_error(error.toStdString());
     FConnection.SetConnectionString(ConnectionStringFor(FPath));
     FConnection.Open();
+}
+
+TTestDatabase::~TTestDatabase()
+{
+    FQuery.Close();
+    FConnection.Close();
+    if (!OnServer())
+        return;
+    for (const QString name : MadeDatabases())
+        if (FPath.contains(QLatin1Char('/') + name + QLatin1Char('?'))) {
+            MadeDatabases().removeOne(name);
+            try {
+                RunOnServer(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+            } catch (...) {
+            }
+            return;
+        }
 }
 
 void TTestDatabase::Exec(const QStringList &lines)

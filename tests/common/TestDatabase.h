@@ -8,10 +8,13 @@ class QWidget;
 #include <QTemporaryDir>
 
 // A fresh database file made from the schema in a temporary folder, with an open
-// connection and a statement object on it.
+// connection and a statement object on it. When the test command runs the tests on the
+// server engine (CORVELLA_TEST_SERVER names the test server's state file), it is a fresh
+// database on that server instead, and Path() is its address.
 class TTestDatabase {
 public:
     TTestDatabase();
+    ~TTestDatabase();
     QString Path() const { return FPath; }
     QString Folder() const { return FDir.path(); }
     TDbConnection &Connection() { return FConnection; }
@@ -21,6 +24,12 @@ public:
     void Exec(const QStringList &lines);
     // Runs a SELECT and returns the first column of every row as text.
     QStringList Column(const QStringList &lines, const QString &field = QString());
+
+    // True when the tests run on the server engine.
+    static bool OnServer();
+    // The address of a new, empty database (no tables) on the test server; dropped
+    // when the test program ends.
+    static QString NewServerDatabase();
 
 private:
     QTemporaryDir FDir;

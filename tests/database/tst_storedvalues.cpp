@@ -57,6 +57,8 @@ void TestStoredValues::nextIdRefusesToWrap()
 // programs' 8-bit code page, in values, in comparisons and in LIKE.
 void TestStoredValues::latin1TextKeepsItsLetters()
 {
+    if (TTestDatabase::OnServer())
+        QSKIP("a server holds only UTF-8 text: no other tool can store old code-page bytes there");
     TTestDatabase db;
     db.Exec({"INSERT INTO testmaster (ID, NAME) VALUES (1, CAST(X'C96CE876650A' AS TEXT))"}); // "Élève\n" in Latin-1
     db.Exec({"INSERT INTO testmaster (ID, NAME) VALUES (2, 'Zebra')"});
