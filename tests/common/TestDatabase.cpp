@@ -88,7 +88,8 @@ TTestDatabase::~TTestDatabase()
     FConnection.Close();
     if (!OnServer())
         return;
-    for (const QString name : MadeDatabases())
+    const QStringList made = MadeDatabases(); // the loop removes from the list
+    for (const QString &name : made)
         if (FPath.contains(QLatin1Char('/') + name + QLatin1Char('?'))) {
             MadeDatabases().removeOne(name);
             try {
