@@ -81,7 +81,7 @@ void AddStudent(TTestDatabase &db, int id, const QString &studentID, const QStri
 }
 
 // Stores a short-answer question, right when answered "yes", as question n of test 1.
-void AddQuestion(TTestDatabase &db, int n, const QString &question)
+void AddYesQuestion(TTestDatabase &db, int n, const QString &question)
 {
     TQAMaskEdit edit(nullptr);
     edit.SetBounds(0, 0, 200, 21);
@@ -229,7 +229,7 @@ void TestResultSheets::statisticsFromWizardTranscripts()
     const QStringList questions{QStringLiteral("Is 2 + 2 four?"), QStringLiteral("Où est Zoë, \"ici\"?"),
                                 QStringLiteral("Is the sky\r\n\r\nblue?"), QStringLiteral("Is ice cold?")};
     for (int i = 0; i < questions.size(); ++i)
-        AddQuestion(db, i + 1, questions.at(i));
+        AddYesQuestion(db, i + 1, questions.at(i));
 
     // Grades 75, 75, 50, 50, 25, 0: the top group (27 % of 6, so 2) is S1 and S2, the
     // bottom group S5 and S6.
