@@ -12,8 +12,8 @@ TForm_ClassEdit::TForm_ClassEdit(TDbQuery *query, QWidget *parent) : TRecordEdit
     Edit_ClassTitle = AddEditField(QStringLiteral("Edit_ClassTitle"), QStringLiteral("Class Name:"), 255);
     Edit_Course = AddEditField(QStringLiteral("Edit_Course"), QStringLiteral("Course:"), 100);
     Edit_Teacher = AddEditField(QStringLiteral("Edit_Teacher"), QStringLiteral("Teacher:"), 100);
-    HintFollowsText(Edit_ClassTitle);
-    HintFollowsText(Edit_Course);
+    HintFollowsText(Edit_ClassTitle, [this](QLineEdit *sender) { Edit_ClassTitleMouseMove(sender); });
+    HintFollowsText(Edit_Course, [this](QLineEdit *sender) { Edit_ClassTitleMouseMove(sender); });
 
     FFields = {Edit_ClassTitle, Edit_Course, Edit_Teacher};
     FRecords.Table = QStringLiteral("classmaster");
@@ -44,5 +44,5 @@ TForm_ClassEdit::TForm_ClassEdit(TDbQuery *query, QWidget *parent) : TRecordEdit
 
 void TForm_ClassEdit::Edit_ClassTitleMouseMove(QLineEdit *sender)
 {
-    TRecordEditForm::EditMouseMove(sender);
+    RecordWindow::TextHintFollows(sender);
 }

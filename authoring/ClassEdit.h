@@ -23,5 +23,4 @@ public:
     TMaskEdit *Edit_Teacher = nullptr;
 
 protected:
-    void EditMouseMove(QLineEdit *sender) override { Edit_ClassTitleMouseMove(sender); }
 };

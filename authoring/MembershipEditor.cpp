@@ -19,24 +19,26 @@
 
 using namespace RecordWindow;
 
-TMembershipForm::TMembershipForm(TDbQuery *query, QWidget *parent) : TParentRecordsForm(query, parent)
+TMembershipForm::TMembershipForm(TDbQuery *query, const TMemberTable &members, QWidget *parent)
+    : TParentRecordsForm(query, parent), FMembers(members)
 {
-    Panel_Top->setFixedHeight(67);
+    if (FMembers.DuplicateUpdate.isEmpty())
+        FMembers.DuplicateUpdate = FMembers.DuplicateAdd;
+    setObjectName(FMembers.FormName);
+    setWindowTitle(FMembers.Caption);
 
-    FButtonBox = new QWidget(Panel_Top);
-    auto buttons = new QHBoxLayout(FButtonBox);
-    buttons->setContentsMargins(0, 0, 0, 0);
-    buttons->setSpacing(2);
-    BitBtn_Find = SmallButton(FButtonBox, QStringLiteral("BitBtn_Find"), QStringLiteral("Keyword Search"),
-                              QStringLiteral("find"));
-    BitBtn_Add = SmallButton(FButtonBox, QStringLiteral("BitBtn_Add"), QStringLiteral("Add Question to Test"),
-                             QStringLiteral("add"));
-    BitBtn_Update = SmallButton(FButtonBox, QStringLiteral("BitBtn_Update"), QStringLiteral("Update Question"),
-                                QStringLiteral("update"));
-    BitBtn_Remove = SmallButton(FButtonBox, QStringLiteral("BitBtn_Remove"),
-                                QStringLiteral("Delete Question from Test"), QStringLiteral("remove"));
-    for (QPushButton *button : {BitBtn_Find, BitBtn_Add, BitBtn_Update, BitBtn_Remove})
-        buttons->addWidget(button);
+    FButtonBox = ButtonRow(Panel_Top);
+    BitBtn_Find =
+        RowButton(FButtonBox, QStringLiteral("BitBtn_Find"), QStringLiteral("Keyword Search"), QStringLiteral("find"));
+    EditButtons(FButtonBox,
+                {QStringLiteral("Add Question to Test"), QStringLiteral("Update Question"),
+                 QStringLiteral("Delete Question from Test")},
+                BitBtn_Add, BitBtn_Update, BitBtn_Remove);
+    const QList<QPushButton *> own{BitBtn_Find, BitBtn_Add, BitBtn_Update, BitBtn_Remove};
+    for (int i = 0; i < own.size() && i < FMembers.ButtonNames.size(); ++i)
+        if (!FMembers.ButtonNames[i].isEmpty())
+            own[i]->setAccessibleName(FMembers.ButtonNames[i]);
+    CreateTopPanel();
 
     StringGrid->SetColCount(3);
     StringGrid->SetFixedCols(2);
@@ -45,7 +47,6 @@ TMembershipForm::TMembershipForm(TDbQuery *query, QWidget *parent) : TParentReco
     StringGrid->SetColWidths(ColText, 462);
     StringGrid->SetRowMoving(true);
 
-    connect(StringGrid, &TStringGrid::Click, this, &TMembershipForm::StringGridClick);
     connect(StringGrid, &TStringGrid::RowMoved, this, &TMembershipForm::StringGridRowMoved);
     connect(BitBtn_Find, &QPushButton::clicked, this, &TMembershipForm::BitBtn_FindClick);
     connect(BitBtn_Add, &QPushButton::clicked, this, [this] { BitBtn_AddClick(BitBtn_Add); });
@@ -53,23 +54,22 @@ TMembershipForm::TMembershipForm(TDbQuery *query, QWidget *parent) : TParentReco
     connect(BitBtn_Remove, &QPushButton::clicked, this, &TMembershipForm::BitBtn_RemoveClick);
 }
 
-void TMembershipForm::CreateTopPanel(const QString &parentEditName, const QString &parentLabel, const QString &listName,
-                                     const QString &listLabel)
+void TMembershipForm::CreateTopPanel()
 {
-    auto fields = FieldGrid(Panel_Top, QMargins(8, 8, 8, 8), 6);
+    auto fields = TopFields(67, QMargins(8, 8, 8, 8), 6);
 
-    FParentEdit = ReadOnlyEdit(Panel_Top, parentEditName);
+    FParentEdit = ReadOnlyEdit(Panel_Top, FMembers.ParentEditName);
     FCandidates = new TNvComboBox(Panel_Top);
-    FCandidates->setObjectName(listName);
+    FCandidates->setObjectName(FMembers.ListName);
     FCandidates->setEditable(false);
     FCandidates->SetSorted(true);
     KeepComboNarrow(FCandidates);
     // A candidate the teacher picks stays picked when a row is clicked, until it is used.
     connect(FCandidates, &QComboBox::activated, this, [this] { FPicked = true; });
 
-    auto parentCaption = new QLabel(parentLabel, Panel_Top);
+    auto parentCaption = new QLabel(FMembers.ParentLabel, Panel_Top);
     parentCaption->setBuddy(FParentEdit);
-    auto listCaption = new QLabel(listLabel, Panel_Top);
+    auto listCaption = new QLabel(FMembers.ListLabel, Panel_Top);
     listCaption->setBuddy(FCandidates);
     fields->addWidget(parentCaption, 0, 0);
     fields->addWidget(FParentEdit, 0, 1);
@@ -146,7 +146,7 @@ void TMembershipForm::FormShow()
     if (FParentEdit)
         FParentEdit->SetText(ParentName);
     StringGrid->ClearRows();
-    StringGrid->SetTitles(FTitles);
+    StringGrid->SetTitles(FMembers.GridTitles);
     FCandidates->Clear();
 
     // Without the candidates the members are not listed.
@@ -185,11 +185,6 @@ void TMembershipForm::StringGridRowMoved(int, int)
 {
     NumberRows(StringGrid, ColRow);
     UpdateSequences();
-}
-
-bool TMembershipForm::Execute(const QStringList &lines)
-{
-    return ExecuteStatement(Query, lines);
 }
 
 bool TMembershipForm::ConfirmDuplicate(bool updating, int row)

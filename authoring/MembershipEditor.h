@@ -15,12 +15,41 @@ class TMembershipForm : public TParentRecordsForm {
 public:
     enum { ColSerial = 0, ColRow = 1, ColText = 2 };
 
-    // query: the main window's statement object.
-    explicit TMembershipForm(TDbQuery *query, QWidget *parent = nullptr);
+    // What tells the two editors apart besides their candidates' texts: the window's
+    // names and captions, the member table and its columns, the search and the texts
+    // they show.
+    struct TMemberTable {
+        QString FormName; // the window's object name
+        QString Caption;
+        QString ParentEditName, ParentLabel; // the read-only parent field and its caption
+        QString ListName, ListLabel; // the candidate list and its caption
+        QStringList GridTitles;
+        // What the Find, Add, Update and Remove buttons do here, said to a screen reader;
+        // an empty one leaves the button's hint.
+        QStringList ButtonNames;
+        QString Table; // testdetail, classdetail
+        QString ParentColumn; // TESTID, CLASSID
+        QString MemberColumn; // CONTROLID, STUDENTID
+        bool TextKey = false; // the member key is a text (quoted), not a number
+        QStringList CandidateLines; // every candidate; each row's text is RowText
+        QString CandidateCode; // the column of a candidate row that is its key
+        QStringList ListingLines; // the members in their order; %1: the parent's key
+        QStringList SearchLines; // the pattern follows the last line as a quoted literal
+        QString SearchCaption;
+        QString SearchPrompt;
+        QString NoMatchText;
+        QString DuplicateAdd; // %1: the member's text
+        QString DuplicateUpdate; // %1: the member's text; empty: as DuplicateAdd
+        QString RemovalQuestion; // %1: the member's text
+        QString NothingToRemove;
+    };
+
+    // query: the main window's statement object; members: what the window edits.
+    TMembershipForm(TDbQuery *query, const TMemberTable &members, QWidget *parent);
 
     void FormShow() override;
     void FormClose() override;
-    void StringGridClick();
+    void StringGridClick() override;
     void StringGridRowMoved(int fromRow, int toRow);
     // One handler for the Add and the Update button.
     void BitBtn_AddClick(QAbstractButton *sender);
@@ -50,32 +79,8 @@ public:
     QPushButton *BitBtn_Remove = nullptr;
 
 protected:
-    // What tells the two editors apart besides their candidates and member listing: the
-    // member table and its columns, the search and the texts they show.
-    struct TMemberTable {
-        QString Table; // testdetail, classdetail
-        QString ParentColumn; // TESTID, CLASSID
-        QString MemberColumn; // CONTROLID, STUDENTID
-        bool TextKey = false; // the member key is a text (quoted), not a number
-        QStringList CandidateLines; // every candidate; each row's text is RowText
-        QString CandidateCode; // the column of a candidate row that is its key
-        QStringList ListingLines; // the members in their order; %1: the parent's key
-        QStringList SearchLines; // the pattern follows the last line as a quoted literal
-        QString SearchCaption;
-        QString SearchPrompt;
-        QString NoMatchText;
-        QString DuplicateAdd; // %1: the member's text
-        QString DuplicateUpdate; // %1: the member's text
-        QString RemovalQuestion; // %1: the member's text
-        QString NothingToRemove;
-    };
-
-    // The read-only parent field and the candidate list, named by each window.
-    void CreateTopPanel(const QString &parentEditName, const QString &parentLabel, const QString &listName,
-                        const QString &listLabel);
     // The window's further button, after the four common ones.
     void AddFurtherButton(QPushButton *button);
-    void SetGridTitles(const QStringList &titles) { FTitles = titles; }
 
     // The text of the current row of the candidates or of a search.
     virtual QString RowText() const = 0;
@@ -87,6 +92,8 @@ protected:
     TMemberTable FMembers;
 
 private:
+    // The read-only parent field and the candidate list beside the buttons.
+    void CreateTopPanel();
     // Fills the candidate list; raises on failure.
     void LoadCandidates();
     // The selected candidate's key as it goes into statements; empty when none.
@@ -94,11 +101,8 @@ private:
     // The member key as written into a statement.
     QString MemberValue(const QString &memberKey) const;
 
-    // Runs one statement that changes rows; false after reporting its failure.
-    bool Execute(const QStringList &lines);
     QString Serial(int row) const;
 
-    QStringList FTitles;
     QWidget *FButtonBox = nullptr;
     bool FClickAttached = true;
     bool FPicked = false; // a candidate chosen by the teacher and not used yet

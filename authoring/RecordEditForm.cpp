@@ -24,26 +24,16 @@ TRecordEditForm::TRecordEditForm(TDbQuery *query, QWidget *parent) : TRecordsFor
 {
     FieldLayout = FieldGrid(Panel_Top, QMargins(8, 6, 8, 4), 3);
 
-    FButtonBox = new QWidget(Panel_Top);
-    auto buttonLayout = new QHBoxLayout(FButtonBox);
-    buttonLayout->setContentsMargins(0, 0, 0, 0);
-    buttonLayout->setSpacing(2);
-    BitBtn_Add =
-        SmallButton(FButtonBox, QStringLiteral("BitBtn_Add"), QStringLiteral("Add Test Header"), QStringLiteral("add"));
-    BitBtn_Update = SmallButton(FButtonBox, QStringLiteral("BitBtn_Update"), QStringLiteral("Update Test Header"),
-                                QStringLiteral("update"));
-    BitBtn_Remove = SmallButton(FButtonBox, QStringLiteral("BitBtn_Remove"), QStringLiteral("Delete Test Header"),
-                                QStringLiteral("remove"));
-    buttonLayout->addWidget(BitBtn_Add);
-    buttonLayout->addWidget(BitBtn_Update);
-    buttonLayout->addWidget(BitBtn_Remove);
+    FButtonBox = ButtonRow(Panel_Top);
+    EditButtons(
+        FButtonBox,
+        {QStringLiteral("Add Test Header"), QStringLiteral("Update Test Header"), QStringLiteral("Delete Test Header")},
+        BitBtn_Add, BitBtn_Update, BitBtn_Remove);
     FieldLayout->addWidget(FButtonBox, 0, 2, Qt::AlignRight | Qt::AlignTop);
 
     StringGrid->SetColCount(2);
     SetPicking(false);
 
-    connect(StringGrid, &TStringGrid::Click, this, &TRecordEditForm::StringGridClick);
-    connect(StringGrid, &TStringGrid::DblClick, this, &TRecordEditForm::StringGridDblClick);
     connect(BitBtn_Add, &QPushButton::clicked, this, [this] { BitBtn_AddClick(BitBtn_Add); });
     connect(BitBtn_Update, &QPushButton::clicked, this, [this] { BitBtn_AddClick(BitBtn_Update); });
     connect(BitBtn_Remove, &QPushButton::clicked, this, &TRecordEditForm::BitBtn_RemoveClick);
@@ -143,34 +133,9 @@ QString TRecordEditForm::RowKey(int row) const
     return ok ? QString::number(key) : QString();
 }
 
-bool TRecordEditForm::Execute(const QStringList &lines)
-{
-    return ExecuteStatement(Query, lines);
-}
-
 QString TRecordEditForm::NextID()
 {
-    if (!Query) {
-        ReportDbError(QStringLiteral("The window has no statement object to run its statements on."));
-        return QString();
-    }
-    const QStringList references = FRecords.KeyReferences;
-    if (references.isEmpty())
-        return ::NextID(*Query, FRecords.Table);
-    // Rows left behind by a delete in a file from before still name their old key: a new
-    // row must not take it over with them.
-    QString keys = QStringLiteral("SELECT MAX(ID) AS ID FROM ") + FRecords.Table;
-    for (const QString &reference : references)
-        keys += QStringLiteral(" UNION ALL SELECT MAX(") + reference.section(QLatin1Char('.'), 1) +
-                QStringLiteral(") FROM ") + reference.section(QLatin1Char('.'), 0, 0);
-    try {
-        return QString::number(ReadNumber(Query, {QStringLiteral("SELECT MAX(ID) FROM (") + keys + QLatin1Char(')')}) +
-                               1);
-    } catch (const Exception &e) {
-        Query->Close();
-        ReportDbError(e.Message());
-        return QString();
-    }
+    return NextKey(FRecords.Table, FRecords.KeyReferences);
 }
 
 QList<TRecordEditForm::TDependentRows> TRecordEditForm::DependentRows(const QString &key) const

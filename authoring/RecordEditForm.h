@@ -32,8 +32,8 @@ public:
 
     void FormShow() override;
     void FormClose() override;
-    void StringGridClick();
-    void StringGridDblClick();
+    void StringGridClick() override;
+    void StringGridDblClick() override;
     // One handler for the Add and the Update button.
     void BitBtn_AddClick(QAbstractButton *sender);
     void BitBtn_RemoveClick();
@@ -105,8 +105,6 @@ protected:
     void SetUpGrid(const QStringList &titles, const QList<int> &widths);
     // A label and an edit field in the next row of the top panel.
     TMaskEdit *AddEditField(const QString &name, const QString &label, int maxLength);
-    // Runs one statement that changes rows; false after reporting its failure.
-    bool Execute(const QStringList &lines);
     // StoreConflict and the write (false when it did not write, after reporting why) as
     // one step; a conflict or failure is shown and nothing is written.
     bool StoreInOneStep(bool adding, const std::function<bool()> &write);

@@ -83,6 +83,29 @@ QIcon SmallIcon(const QString &which)
 
 } // namespace
 
+QWidget *ButtonRow(QWidget *parent)
+{
+    auto row = new QWidget(parent);
+    auto layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    return row;
+}
+
+QPushButton *RowButton(QWidget *row, const QString &name, const QString &hint, const QString &icon)
+{
+    QPushButton *button = SmallButton(row, name, hint, icon);
+    row->layout()->addWidget(button);
+    return button;
+}
+
+void EditButtons(QWidget *row, const QStringList &hints, QPushButton *&add, QPushButton *&update, QPushButton *&remove)
+{
+    add = RowButton(row, QStringLiteral("BitBtn_Add"), hints.value(0), QStringLiteral("add"));
+    update = RowButton(row, QStringLiteral("BitBtn_Update"), hints.value(1), QStringLiteral("update"));
+    remove = RowButton(row, QStringLiteral("BitBtn_Remove"), hints.value(2), QStringLiteral("remove"));
+}
+
 QPushButton *SmallButton(QWidget *parent, const QString &name, const QString &hint, const QString &icon)
 {
     auto button = new QPushButton(parent);
@@ -361,6 +384,8 @@ TRecordsForm::TRecordsForm(TDbQuery *query, QWidget *parent)
     FormLayout = StackPanels(this, Panel_Top, StringGrid, Panel_Bottom);
     setFixedSize(512, 343);
 
+    connect(StringGrid, &TStringGrid::Click, this, &TRecordsForm::StringGridClick);
+    connect(StringGrid, &TStringGrid::DblClick, this, &TRecordsForm::StringGridDblClick);
     connect(BitBtn_OK, &QPushButton::clicked, this, &TRecordsForm::BitBtn_OKClick);
     connect(BitBtn_Cancel, &QPushButton::clicked, this, &TRecordsForm::BitBtn_CancelClick);
     connect(BitBtn_Close, &QPushButton::clicked, this, &TRecordsForm::BitBtn_CloseClick);
@@ -440,24 +465,55 @@ void TRecordsForm::done(int)
     QDialog::done(Cancelled ? QDialog::Rejected : QDialog::Accepted);
 }
 
-void TRecordsForm::HintFollowsText(QLineEdit *edit)
+void TRecordsForm::HintFollowsText(QLineEdit *edit, std::function<void(QLineEdit *sender)> mouseMove)
 {
-    FHintEdits << edit;
+    FHintEdits.append({edit, std::move(mouseMove)});
     edit->setMouseTracking(true);
     edit->installEventFilter(this);
 }
 
-void TRecordsForm::EditMouseMove(QLineEdit *sender)
+QGridLayout *TRecordsForm::TopFields(int height, const QMargins &margins, int verticalSpacing)
 {
-    RecordWindow::TextHintFollows(sender);
+    Panel_Top->setFixedHeight(height);
+    return RecordWindow::FieldGrid(Panel_Top, margins, verticalSpacing);
+}
+
+bool TRecordsForm::Execute(const QStringList &lines)
+{
+    return RecordWindow::ExecuteStatement(Query, lines);
+}
+
+QString TRecordsForm::NextKey(const QString &table, const QStringList &references)
+{
+    if (!Query) {
+        ReportDbError(QStringLiteral("The window has no statement object to run its statements on."));
+        return QString();
+    }
+    Query->Close();
+    if (references.isEmpty())
+        return ::NextID(*Query, table);
+    // Rows left behind by a delete in a file from before still name their old key: a new
+    // row must not take it over with them.
+    QString keys = QStringLiteral("SELECT MAX(ID) AS ID FROM ") + table;
+    for (const QString &reference : references)
+        keys += QStringLiteral(" UNION ALL SELECT MAX(") + reference.section(QLatin1Char('.'), 1) +
+                QStringLiteral(") FROM ") + reference.section(QLatin1Char('.'), 0, 0);
+    try {
+        return QString::number(
+            RecordWindow::ReadNumber(Query, {QStringLiteral("SELECT MAX(ID) FROM (") + keys + QLatin1Char(')')}) + 1);
+    } catch (const Exception &e) {
+        Query->Close();
+        ReportDbError(e.Message());
+        return QString();
+    }
 }
 
 bool TRecordsForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseMove)
-        for (QLineEdit *edit : std::as_const(FHintEdits))
-            if (edit == watched)
-                EditMouseMove(edit);
+        for (const auto &[edit, mouseMove] : std::as_const(FHintEdits))
+            if (edit == watched && mouseMove)
+                mouseMove(edit);
     return QDialog::eventFilter(watched, event);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPair>
 #include <QStringList>
 
 #include <functional>
@@ -31,6 +32,12 @@ QString WholeNumber(const QString &text);
 
 // A 30 × 23 button without caption; icon: "find", "add", "update", "remove", "preview".
 QPushButton *SmallButton(QWidget *parent, const QString &name, const QString &hint, const QString &icon);
+// A box of parent's that lays its buttons side by side, 2 pixels apart.
+QWidget *ButtonRow(QWidget *parent);
+// A SmallButton at the end of such a box.
+QPushButton *RowButton(QWidget *row, const QString &name, const QString &hint, const QString &icon);
+// The add, update and remove buttons at the end of such a box; hints: their three hints.
+void EditButtons(QWidget *row, const QStringList &hints, QPushButton *&add, QPushButton *&update, QPushButton *&remove);
 // A 75 × 25 button of the bottom panel.
 QPushButton *BottomButton(QWidget *parent, const QString &name, const QString &caption);
 // A read-only, greyed edit field.
@@ -91,6 +98,9 @@ public:
 
     virtual void FormShow() = 0;
     virtual void FormClose() { }
+    // The grid's click and double-click handlers.
+    virtual void StringGridClick() { }
+    virtual void StringGridDblClick() { }
     void BitBtn_OKClick();
     void BitBtn_CancelClick();
     void BitBtn_CloseClick();
@@ -111,10 +121,9 @@ public:
 protected:
     // False keeps the window open; asked before it closes.
     virtual bool MayClose() { return true; }
-    // The hint of the edit field follows its text when the mouse moves over it.
-    void HintFollowsText(QLineEdit *edit);
-    // Called when the mouse moves over such a field.
-    virtual void EditMouseMove(QLineEdit *sender);
+    // When the mouse moves over the edit field, its mouse-move handler runs; that of the
+    // windows lets the field's hint follow its text.
+    void HintFollowsText(QLineEdit *edit, std::function<void(QLineEdit *sender)> mouseMove);
 
     // Runs a listing that is not guarded: its failure is shown like any error nobody
     // caught. False after a failure.
@@ -123,6 +132,14 @@ protected:
     // from the current result row, or returns false to skip it. A failure shows the
     // engine's text (with the statement when asked) in a plain box and keeps the rows read.
     void ListRows(const QStringList &lines, const std::function<bool(QStringList &cells)> &readRow, bool withStatement);
+
+    // The top panel, height pixels high, laid out as RecordWindow::FieldGrid.
+    QGridLayout *TopFields(int height, const QMargins &margins, int verticalSpacing);
+    // Runs one statement that changes rows; false after reporting its failure.
+    bool Execute(const QStringList &lines);
+    // The next free key of table's ID as a decimal text, above every key that the columns
+    // of references ("table.COLUMN") still name; empty after reporting a failure.
+    QString NextKey(const QString &table, const QStringList &references = {});
 
     QVBoxLayout *FormLayout = nullptr;
 
@@ -133,7 +150,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QList<QLineEdit *> FHintEdits;
+    QList<QPair<QLineEdit *, std::function<void(QLineEdit *)>>> FHintEdits;
     bool FClosed = false;
 };
 

@@ -37,8 +37,8 @@ TForm_SelectTest::TForm_SelectTest(TDbQuery *query, QWidget *parent) : TParentRe
     fields->addWidget(Edit_TestName, 0, 1);
     fields->addWidget(classLabel, 1, 0);
     fields->addWidget(Edit_ClassName, 1, 1);
-    HintFollowsText(Edit_TestName);
-    HintFollowsText(Edit_ClassName);
+    HintFollowsText(Edit_TestName, [this](QLineEdit *sender) { Edit_TestNameMouseMove(sender); });
+    HintFollowsText(Edit_ClassName, [this](QLineEdit *sender) { Edit_TestNameMouseMove(sender); });
 
     StringGrid->SetColCount(5);
     StringGrid->SetFixedCols(2);
@@ -50,9 +50,6 @@ TForm_SelectTest::TForm_SelectTest(TDbQuery *query, QWidget *parent) : TParentRe
 
     BitBtn_OK->hide();
     BitBtn_Cancel->hide();
-
-    connect(StringGrid, &TStringGrid::Click, this, &TForm_SelectTest::StringGridClick);
-    connect(StringGrid, &TStringGrid::DblClick, this, &TForm_SelectTest::StringGridDblClick);
 }
 
 void TForm_SelectTest::PrepareForGradeBook()

@@ -29,8 +29,8 @@ public:
 
     void FormShow() override;
     void FormClose() override;
-    void StringGridClick();
-    void StringGridDblClick();
+    void StringGridClick() override;
+    void StringGridDblClick() override;
     void Edit_TestNameMouseMove(QLineEdit *sender);
 
     QString ResultID;
@@ -40,7 +40,6 @@ public:
     TMaskEdit *Edit_ClassName = nullptr;
 
 protected:
-    void EditMouseMove(QLineEdit *sender) override { Edit_TestNameMouseMove(sender); }
 };
 
 } // namespace Corvella

@@ -27,7 +27,7 @@ TForm_StudentEdit::TForm_StudentEdit(TDbQuery *query, QWidget *parent) : TRecord
     Edit_Middle->setFixedWidth(30);
     FieldLayout->setAlignment(Edit_Middle, Qt::AlignLeft);
     for (TMaskEdit *edit : {Edit_LastName, Edit_FirstName, Edit_Middle, Edit_StudentID})
-        HintFollowsText(edit);
+        HintFollowsText(edit, [this](QLineEdit *sender) { Edit_LastNameMouseMove(sender); });
 
     BitBtn_ResetPassword = new QPushButton(QStringLiteral("Reset &Password"), Panel_Top);
     BitBtn_ResetPassword->setObjectName(QStringLiteral("BitBtn_ResetPassword"));
@@ -61,7 +61,7 @@ TForm_StudentEdit::TForm_StudentEdit(TDbQuery *query, QWidget *parent) : TRecord
 
 void TForm_StudentEdit::Edit_LastNameMouseMove(QLineEdit *sender)
 {
-    TRecordEditForm::EditMouseMove(sender);
+    RecordWindow::TextHintFollows(sender);
 }
 
 QList<TRecordEditForm::TDependentRows> TForm_StudentEdit::DependentRows(const QString &key) const

@@ -32,5 +32,4 @@ protected:
     // Rows name a student by his student ID, not by his key.
     QList<TDependentRows> DependentRows(const QString &key) const override;
     QString StoreConflict(bool adding) override;
-    void EditMouseMove(QLineEdit *sender) override { Edit_LastNameMouseMove(sender); }
 };

@@ -7,45 +7,53 @@
 
 using namespace RecordWindow;
 
-TForm_StudentJoin::TForm_StudentJoin(TDbQuery *query, QWidget *parent) : TMembershipForm(query, parent)
+namespace {
+
+TMembershipForm::TMemberTable StudentsOfClass()
 {
-    setObjectName(QStringLiteral("Form_StudentJoin"));
-    setWindowTitle(QStringLiteral("Add Students to Class"));
-    CreateTopPanel(QStringLiteral("Edit_ClassDesc"), QStringLiteral("Class Name:"),
-                   QStringLiteral("NvComboBox_Student"), QStringLiteral("Student:"));
-    Edit_ClassDesc = FParentEdit;
-    NvComboBox_Student = FCandidates;
+    // The buttons' hints speak of questions; what they do here is said to a screen reader.
+    return {
+        .FormName = QStringLiteral("Form_StudentJoin"),
+        .Caption = QStringLiteral("Add Students to Class"),
+        .ParentEditName = QStringLiteral("Edit_ClassDesc"),
+        .ParentLabel = QStringLiteral("Class Name:"),
+        .ListName = QStringLiteral("NvComboBox_Student"),
+        .ListLabel = QStringLiteral("Student:"),
+        .GridTitles = {QStringLiteral("Serial"), QStringLiteral("Row"), QStringLiteral("Student Name")},
+        .ButtonNames = {QStringLiteral("Find Student"), QStringLiteral("Add Student to Class"),
+                        QStringLiteral("Replace Student"), QStringLiteral("Delete Student from Class")},
+        .Table = QStringLiteral("classdetail"),
+        .ParentColumn = QStringLiteral("CLASSID"),
+        .MemberColumn = QStringLiteral("STUDENTID"),
+        .TextKey = true,
+        .CandidateLines = {QStringLiteral("SELECT LASTNAME, FIRSTNAME, MIDDLE, STUDENTID, ID FROM studentmaster")},
+        .CandidateCode = QStringLiteral("STUDENTID"),
+        .ListingLines = {QStringLiteral("SELECT SERIAL, STUDENTID, SEQUENCE"), QStringLiteral("FROM classdetail"),
+                         QStringLiteral("WHERE CLASSID = %1"), QStringLiteral("ORDER BY SEQUENCE")},
+        .SearchLines = {QStringLiteral("SELECT LASTNAME, FIRSTNAME, MIDDLE, STUDENTID"),
+                        QStringLiteral("FROM studentmaster"), QStringLiteral("WHERE LASTNAME LIKE")},
+        .SearchCaption = QStringLiteral("Find student using last name"),
+        .SearchPrompt = QStringLiteral("Enter Last Name:"),
+        .NoMatchText = QStringLiteral("No students were found that matched the keywords!"),
+        .DuplicateAdd = QStringLiteral("The student \"%1\" already exists in this class. Are you sure you want to add "
+                                       "this student to the class again?"),
+        .RemovalQuestion = QStringLiteral("Are you sure that you want to delete \"%1?"),
+        .NothingToRemove = QStringLiteral("There is no student in this class to delete: its list is empty."),
+    };
+}
+
+} // namespace
+
+TForm_StudentJoin::TForm_StudentJoin(TDbQuery *query, QWidget *parent)
+    : TMembershipForm(query, StudentsOfClass(), parent), Edit_ClassDesc(FParentEdit), NvComboBox_Student(FCandidates)
+{
     BitBtn_AddAll = new QPushButton(QStringLiteral("ALL"), this);
     BitBtn_AddAll->setObjectName(QStringLiteral("BitBtn_AddAll"));
     BitBtn_AddAll->setToolTip(QStringLiteral("Add Question to Test"));
     BitBtn_AddAll->setFixedSize(30, 23);
     BitBtn_AddAll->setAutoDefault(false);
-    AddFurtherButton(BitBtn_AddAll);
-    // The hints speak of questions; what the buttons do here is said to a screen reader.
-    BitBtn_Find->setAccessibleName(QStringLiteral("Find Student"));
-    BitBtn_Add->setAccessibleName(QStringLiteral("Add Student to Class"));
-    BitBtn_Update->setAccessibleName(QStringLiteral("Replace Student"));
-    BitBtn_Remove->setAccessibleName(QStringLiteral("Delete Student from Class"));
     BitBtn_AddAll->setAccessibleName(QStringLiteral("Add All Students to Class"));
-    SetGridTitles({QStringLiteral("Serial"), QStringLiteral("Row"), QStringLiteral("Student Name")});
-    FMembers.Table = QStringLiteral("classdetail");
-    FMembers.ParentColumn = QStringLiteral("CLASSID");
-    FMembers.MemberColumn = QStringLiteral("STUDENTID");
-    FMembers.TextKey = true;
-    FMembers.CandidateLines = {QStringLiteral("SELECT LASTNAME, FIRSTNAME, MIDDLE, STUDENTID, ID FROM studentmaster")};
-    FMembers.CandidateCode = QStringLiteral("STUDENTID");
-    FMembers.ListingLines = {QStringLiteral("SELECT SERIAL, STUDENTID, SEQUENCE"), QStringLiteral("FROM classdetail"),
-                             QStringLiteral("WHERE CLASSID = %1"), QStringLiteral("ORDER BY SEQUENCE")};
-    FMembers.SearchLines = {QStringLiteral("SELECT LASTNAME, FIRSTNAME, MIDDLE, STUDENTID"),
-                            QStringLiteral("FROM studentmaster"), QStringLiteral("WHERE LASTNAME LIKE")};
-    FMembers.SearchCaption = QStringLiteral("Find student using last name");
-    FMembers.SearchPrompt = QStringLiteral("Enter Last Name:");
-    FMembers.NoMatchText = QStringLiteral("No students were found that matched the keywords!");
-    FMembers.DuplicateAdd = QStringLiteral("The student \"%1\" already exists in this class. Are you sure you want to "
-                                           "add this student to the class again?");
-    FMembers.DuplicateUpdate = FMembers.DuplicateAdd;
-    FMembers.RemovalQuestion = QStringLiteral("Are you sure that you want to delete \"%1?");
-    FMembers.NothingToRemove = QStringLiteral("There is no student in this class to delete: its list is empty.");
+    AddFurtherButton(BitBtn_AddAll);
     connect(BitBtn_AddAll, &QPushButton::clicked, this, &TForm_StudentJoin::BitBtn_AddAllClick);
 }
 

@@ -43,7 +43,7 @@ TForm_TestEdit::TForm_TestEdit(TDbQuery *query, QWidget *parent) : TRecordEditFo
     FieldLayout->addWidget(SpinEdit_Columns, row, 1, Qt::AlignLeft);
     for (QLineEdit *edit : {static_cast<QLineEdit *>(Edit_TestTitle), static_cast<QLineEdit *>(Edit_SubTitle),
                             static_cast<QLineEdit *>(Edit_Instructions)})
-        HintFollowsText(edit);
+        HintFollowsText(edit, [this](QLineEdit *sender) { Edit_TestTitleMouseMove(sender); });
 
     Panel_Key = new QWidget(this);
     Panel_Key->setObjectName(QStringLiteral("Panel_Key"));
@@ -81,7 +81,7 @@ TForm_TestEdit::TForm_TestEdit(TDbQuery *query, QWidget *parent) : TRecordEditFo
 
 void TForm_TestEdit::Edit_TestTitleMouseMove(QLineEdit *sender)
 {
-    TRecordEditForm::EditMouseMove(sender);
+    TextHintFollows(sender);
 }
 
 bool TForm_TestEdit::MayStore(bool)

@@ -51,7 +51,6 @@ protected:
     void RowToFields(int row) override;
     void ReadResults(int row) override;
     bool MayStore(bool adding) override;
-    void EditMouseMove(QLineEdit *sender) override { Edit_TestTitleMouseMove(sender); }
 
 private:
     // The number of page columns a cell holds, 1 to 3; 2 when it holds no whole number.

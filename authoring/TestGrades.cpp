@@ -53,8 +53,7 @@ TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent) : TRecordsF
     setObjectName(QStringLiteral("Form_TestGrades"));
     setWindowTitle(QStringLiteral("Edit Gradebook"));
 
-    Panel_Top->setFixedHeight(100);
-    auto fields = FieldGrid(Panel_Top, QMargins(8, 4, 8, 4), 2);
+    auto fields = TopFields(100, QMargins(8, 4, 8, 4), 2);
 
     Edit_TestName = ReadOnlyEdit(Panel_Top, QStringLiteral("Edit_TestName"));
     Edit_TestName->SetMaxLength(255);
@@ -64,7 +63,7 @@ TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent) : TRecordsF
     Edit_StudentName->SetMaxLength(255);
     for (QLineEdit *edit : {static_cast<QLineEdit *>(Edit_TestName), static_cast<QLineEdit *>(Edit_ClassName),
                             static_cast<QLineEdit *>(Edit_StudentName)})
-        HintFollowsText(edit);
+        HintFollowsText(edit, [this](QLineEdit *sender) { Edit_TestNameMouseMove(sender); });
 
     SpinEdit_Grade = new TGradeSpinEdit(Panel_Top);
     SpinEdit_Grade->setObjectName(QStringLiteral("SpinEdit_Grade"));
@@ -122,8 +121,6 @@ TForm_TestGrades::TForm_TestGrades(TDbQuery *query, QWidget *parent) : TRecordsF
         bottom->insertWidget(bottom->indexOf(BitBtn_Close), BitBtn_Export);
     setTabOrder(BitBtn_Export, BitBtn_Close);
 
-    connect(StringGrid, &TStringGrid::Click, this, &TForm_TestGrades::StringGridClick);
-    connect(StringGrid, &TStringGrid::DblClick, this, &TForm_TestGrades::StringGridDblClick);
     // Every change of the text: the status and the mark follow the whole grade typed.
     connect(SpinEdit_Grade, &QSpinBox::textChanged, this, [this] {
         if (!FShowing)

@@ -47,8 +47,8 @@ public:
                                const QString &studentID);
 
     void FormShow() override;
-    void StringGridClick();
-    void StringGridDblClick();
+    void StringGridClick() override;
+    void StringGridDblClick() override;
     void SpinEdit_GradeChange();
     void BitBtn_UpdateClick();
     // Writes the class's gradebook of the test as a CSV file the teacher names.
@@ -69,7 +69,6 @@ public:
 
 protected:
     bool MayClose() override { return MayLeaveRow(); }
-    void EditMouseMove(QLineEdit *sender) override { Edit_TestNameMouseMove(sender); }
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

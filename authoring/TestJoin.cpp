@@ -26,8 +26,7 @@ TForm_TestJoin::TForm_TestJoin(TDbQuery *query, QWidget *parent) : TParentRecord
     setObjectName(QStringLiteral("Form_TestJoin"));
     setWindowTitle(QStringLiteral("Add Test to Class"));
 
-    Panel_Top->setFixedHeight(72);
-    auto fields = FieldGrid(Panel_Top, QMargins(8, 4, 8, 4), 2);
+    auto fields = TopFields(72, QMargins(8, 4, 8, 4), 2);
 
     Edit_ClassDesc = ReadOnlyEdit(Panel_Top, QStringLiteral("Edit_ClassDesc"));
     NvComboBox_Test = new TNvComboBox(Panel_Top);
@@ -40,18 +39,11 @@ TForm_TestJoin::TForm_TestJoin(TDbQuery *query, QWidget *parent) : TParentRecord
     SpinEdit_Chapter->setValue(1);
     SpinEdit_Chapter->setFixedWidth(70);
 
-    auto buttonBox = new QWidget(Panel_Top);
-    auto buttons = new QHBoxLayout(buttonBox);
-    buttons->setContentsMargins(0, 0, 0, 0);
-    buttons->setSpacing(2);
-    BitBtn_Add =
-        SmallButton(buttonBox, QStringLiteral("BitBtn_Add"), QStringLiteral("Add Test Header"), QStringLiteral("add"));
-    BitBtn_Update = SmallButton(buttonBox, QStringLiteral("BitBtn_Update"), QStringLiteral("Update Test Header"),
-                                QStringLiteral("update"));
-    BitBtn_Remove = SmallButton(buttonBox, QStringLiteral("BitBtn_Remove"), QStringLiteral("Delete Test Header"),
-                                QStringLiteral("remove"));
-    for (QPushButton *button : {BitBtn_Add, BitBtn_Update, BitBtn_Remove})
-        buttons->addWidget(button);
+    QWidget *buttonBox = ButtonRow(Panel_Top);
+    EditButtons(
+        buttonBox,
+        {QStringLiteral("Add Test Header"), QStringLiteral("Update Test Header"), QStringLiteral("Delete Test Header")},
+        BitBtn_Add, BitBtn_Update, BitBtn_Remove);
     // The hints name test headers; what the buttons do here is said to a screen reader.
     BitBtn_Add->setAccessibleName(QStringLiteral("Assign Test to Class"));
     BitBtn_Update->setAccessibleName(QStringLiteral("Update Test of Class"));
@@ -80,8 +72,6 @@ TForm_TestJoin::TForm_TestJoin(TDbQuery *query, QWidget *parent) : TParentRecord
     StringGrid->SetColWidths(ColName, 414 - (chapterWidth - 45));
     StringGrid->SetColWidths(ColChapter, chapterWidth);
 
-    connect(StringGrid, &TStringGrid::Click, this, &TForm_TestJoin::StringGridClick);
-    connect(StringGrid, &TStringGrid::DblClick, this, &TForm_TestJoin::StringGridDblClick);
     connect(BitBtn_Add, &QPushButton::clicked, this, [this] { BitBtn_AddClick(BitBtn_Add); });
     connect(BitBtn_Update, &QPushButton::clicked, this, [this] { BitBtn_AddClick(BitBtn_Update); });
     connect(BitBtn_Remove, &QPushButton::clicked, this, &TForm_TestJoin::BitBtn_RemoveClick);
@@ -148,19 +138,9 @@ void TForm_TestJoin::StringGridDblClick()
     BitBtn_CloseClick();
 }
 
-bool TForm_TestJoin::Execute(const QStringList &lines)
-{
-    return ExecuteStatement(Query, lines);
-}
-
 QString TForm_TestJoin::NextID()
 {
-    if (!Query) {
-        ReportDbError(QStringLiteral("The window has no statement object to run its statements on."));
-        return QString();
-    }
-    Query->Close();
-    return ::NextID(*Query, QStringLiteral("classtest"));
+    return NextKey(QStringLiteral("classtest"));
 }
 
 int TForm_TestJoin::InsertRecord()

@@ -22,8 +22,8 @@ public:
     explicit TForm_TestJoin(TDbQuery *query, QWidget *parent = nullptr);
 
     void FormShow() override;
-    void StringGridClick();
-    void StringGridDblClick();
+    void StringGridClick() override;
+    void StringGridDblClick() override;
     // One handler for the Add and the Update button.
     void BitBtn_AddClick(QAbstractButton *sender);
     void BitBtn_RemoveClick();
@@ -45,8 +45,6 @@ public:
     QPushButton *BitBtn_Remove = nullptr;
 
 private:
-    // Runs one statement that changes rows; false after reporting its failure.
-    bool Execute(const QStringList &lines);
     QString ChapterText() const;
 
     bool FClickAttached = true;
