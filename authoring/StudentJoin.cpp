@@ -37,6 +37,7 @@ TMembershipForm::TMemberTable StudentsOfClass()
         .NoMatchText = QStringLiteral("No students were found that matched the keywords!"),
         .DuplicateAdd = QStringLiteral("The student \"%1\" already exists in this class. Are you sure you want to add "
                                        "this student to the class again?"),
+        .DuplicateUpdate = QString(), // as DuplicateAdd
         .RemovalQuestion = QStringLiteral("Are you sure that you want to delete \"%1?"),
         .NothingToRemove = QStringLiteral("There is no student in this class to delete: its list is empty."),
     };
