@@ -15,8 +15,6 @@
 #include "authoring/Wizard.h"
 #include "designer/DesignForm.h"
 #include "designer/ObjectInspector.h"
-#include "designer/PropertyGrid.h"
-#include "designer/StretchHandle.h"
 #include "dialogs/HelpFiles.h"
 #include "dialogs/HelpForm.h"
 #include "dialogs/HelpMenu.h"
@@ -43,7 +41,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -56,8 +53,6 @@
 #include <QVBoxLayout>
 
 namespace Corvella {
-
-TForm_Main *Form_Main = nullptr;
 
 namespace {
 
@@ -76,8 +71,6 @@ QString WholeKey(const QString &key)
 TForm_Main::TForm_Main(const QString &connectionText, QWidget *parent)
     : QMainWindow(parent), ADOQuery(&ADOConnection), ConnectionText(connectionText)
 {
-    if (!Form_Main)
-        Form_Main = this;
     setObjectName(QStringLiteral("Form_Main"));
     setWindowTitle(QStringLiteral("Corvella"));
     resize(638, 486);
@@ -125,8 +118,6 @@ TForm_Main::~TForm_Main()
     RemoveDbWaitIndicator();
     SetDbErrorReporter(nullptr);
     ADOQuery.Close();
-    if (Form_Main == this)
-        Form_Main = nullptr;
 }
 
 QString TForm_Main::ProgramTitle()
@@ -234,14 +225,16 @@ void TForm_Main::CreateToolBars()
     connect(ToolButton_Clear, &QToolButton::clicked, this, &TForm_Main::ToolButton_ClearClick);
     connect(ToolButton_Open, &QToolButton::clicked, this, &TForm_Main::ToolButton_OpenClick);
     connect(ToolButton_Save, &QToolButton::clicked, this, &TForm_Main::ToolButton_SaveClick);
-    for (QToolButton *kind : {ToolButton_MaskEdit, ToolButton_Combo, ToolButton_RadioGroup, ToolButton_List,
-                              ToolButton_Memo, ToolButton_DateTime})
-        connect(kind, &QToolButton::clicked, this, [this, kind] { ToolButton_MaskEditClick(kind); });
+    connect(ToolButton_MaskEdit, &QToolButton::clicked, this, &TForm_Main::MenuItem_EditboxClick);
+    connect(ToolButton_Combo, &QToolButton::clicked, this, &TForm_Main::MenuItem_ComboboxClick);
+    connect(ToolButton_RadioGroup, &QToolButton::clicked, this, &TForm_Main::MenuItem_RadioGroupClick);
+    connect(ToolButton_List, &QToolButton::clicked, this, &TForm_Main::MenuItem_ListBoxClick);
+    connect(ToolButton_Memo, &QToolButton::clicked, this, &TForm_Main::MenuItem_MemoClick);
+    connect(ToolButton_DateTime, &QToolButton::clicked, this, &TForm_Main::MenuItem_DateTimeClick);
     connect(ToolButton_Wizard, &QToolButton::clicked, this, &TForm_Main::MenuItem_WizardClick);
     connect(ToolButton_Tests, &QToolButton::clicked, this, &TForm_Main::ToolButton_TestsClick);
     connect(ToolButton_Join, &QToolButton::clicked, this, &TForm_Main::ToolButton_JoinClick);
-    connect(ToolButton_PrintPreview, &QToolButton::clicked, this,
-            [this] { ToolButton_PrintPreviewClick(ToolButton_PrintPreview); });
+    connect(ToolButton_PrintPreview, &QToolButton::clicked, this, &TForm_Main::ToolButton_PrintPreviewClick);
     connect(ToolButton_Print, &QToolButton::clicked, this, &TForm_Main::ToolButton_PrintClick);
     connect(ToolButton_BeginTesting, &QToolButton::clicked, this, &TForm_Main::ToolButton_BeginTestingClick);
 }
@@ -357,8 +350,7 @@ void TForm_Main::CreateMenus()
     connect(MenuItem_Wizard, &QAction::triggered, this, &TForm_Main::MenuItem_WizardClick);
     connect(MenuItem_EditTest, &QAction::triggered, this, &TForm_Main::ToolButton_TestsClick);
     connect(MenuItem_AddQuestions, &QAction::triggered, this, &TForm_Main::ToolButton_JoinClick);
-    connect(MenuItem_PrintPreview, &QAction::triggered, this,
-            [this] { ToolButton_PrintPreviewClick(MenuItem_PrintPreview); });
+    connect(MenuItem_PrintPreview, &QAction::triggered, this, &TForm_Main::ToolButton_PrintPreviewClick);
     connect(MenuItem_Print, &QAction::triggered, this, &TForm_Main::ToolButton_PrintClick);
     connect(MenuItem_BeginTesting, &QAction::triggered, this, &TForm_Main::ToolButton_BeginTestingClick);
     connect(MenuItem_EditStudents, &QAction::triggered, this, &TForm_Main::MenuItem_EditStudentsClick);
@@ -445,8 +437,7 @@ void TForm_Main::ConfigureObjectInspector()
     designer->OnDelete = [this](TObjectInspector *, bool &) { ObjectInspectorDelete(); };
     designer->OnEditButtonClick = [this](TObjectInspector *) { ObjectInspectorEditButtonClick(); };
     designer->OnMenuPopup = [this](TObjectInspector *sender) {
-        if (sender->InspectorForm)
-            ObjectInspectorMenuPopup(sender->InspectorForm->FDPopupMenu_Control, SelectedCount());
+        ObjectInspectorMenuPopup(sender->ControlMenu(), SelectedCount());
     };
 }
 
@@ -463,8 +454,7 @@ bool TForm_Main::ActivateDesigner()
     if (!ObjectInspector->Activate())
         return false;
 
-    TInspector *inspector = ObjectInspector->InspectorForm;
-    QMenu *controlMenu = inspector->FDPopupMenu_Control;
+    QMenu *controlMenu = ObjectInspector->ControlMenu();
     auto *wizardItem = controlMenu->findChild<QAction *>(QStringLiteral("FDSubMenuItem_Wizard"));
     if (!wizardItem) {
         wizardItem = new QAction(QStringLiteral("Wizard"), controlMenu);
@@ -475,8 +465,8 @@ bool TForm_Main::ActivateDesigner()
 
     ObjectInspector->SetShowDescriptions(ObjectInspectorSettings.ShowDescriptions);
     ObjectInspector->SetAllowDeletes(ObjectInspectorSettings.AllowDeletes);
-    inspector->Panel_Top->hide();
-    DockInspector(inspector);
+    ObjectInspector->SetObjectListVisible(false);
+    DockInspector(ObjectInspector->InspectorWindow());
 
     QWidget *surface = ObjectInspector->DesignSurface();
     surface->setParent(Panel_Design);
@@ -737,12 +727,12 @@ QWidget *TForm_Main::DesignSurface() const
 
 int TForm_Main::SelectedCount() const
 {
-    return ObjectInspector && ObjectInspector->StretchHandle ? ObjectInspector->StretchHandle->SelectedCount() : 0;
+    return ObjectInspector ? ObjectInspector->SelectedCount() : 0;
 }
 
 QWidget *TForm_Main::SelectedControl() const
 {
-    return SelectedCount() == 1 ? ObjectInspector->StretchHandle->SelectedControls(0) : nullptr;
+    return SelectedCount() == 1 ? ObjectInspector->SelectedControl() : nullptr;
 }
 
 QString TForm_Main::PropertyValue(const QString &name) const
@@ -769,23 +759,6 @@ void TForm_Main::UpdateCorrectAnswerButton(QWidget *control)
     ObjectInspector->ApplyEditButtonProps();
 }
 
-QString TForm_Main::KindClassOf(const QToolButton *button) const
-{
-    if (button == ToolButton_MaskEdit)
-        return QStringLiteral("TQAMaskEdit");
-    if (button == ToolButton_Combo)
-        return QStringLiteral("TQACombobox");
-    if (button == ToolButton_RadioGroup)
-        return QStringLiteral("TQARadioGroup");
-    if (button == ToolButton_List)
-        return QStringLiteral("TQAListbox");
-    if (button == ToolButton_Memo)
-        return QStringLiteral("TQARichEdit");
-    if (button == ToolButton_DateTime)
-        return QStringLiteral("TQADateTime");
-    return QString();
-}
-
 QString TForm_Main::NextQuestionID()
 {
     try {
@@ -797,12 +770,12 @@ QString TForm_Main::NextQuestionID()
     }
 }
 
-bool TForm_Main::StoreQuestion(const QString &mode, const QString &question, const QString &control,
-                               const QString &name, const QString &id)
+bool TForm_Main::StoreQuestion(TStoreMode mode, const QString &question, const QString &control, const QString &name,
+                               const QString &id)
 {
     const auto insert = [&] { InsertQuestionRow(ADOQuery, id, name, question, control); };
     try {
-        if (mode == QLatin1String("A")) {
+        if (mode == TStoreMode::Add) {
             insert();
         } else {
             ADOQuery.Clear();
@@ -885,61 +858,43 @@ bool TForm_Main::DeleteQuestionRows(const QString &id)
 
 // ---- Commands ------------------------------------------------------------------
 
-void TForm_Main::NotAvailableYet(const QString &what)
-{
-    SaveMsgDialog(what + QStringLiteral(" is not available yet."), MsgInformation, BtnOK);
-}
-
-void TForm_Main::ToolButton_MaskEditClick(QToolButton *sender)
+void TForm_Main::NewQuestionOfKind(QToolButton *button, const QString &className)
 {
     ReleaseKindButtons();
-    QWidget *surface = DesignSurface();
-    const QString className = KindClassOf(sender);
-    if (!surface || className.isEmpty())
+    if (!DesignSurface())
         return;
-    sender->setChecked(sender->isCheckable());
-    sender->setDown(true);
-
-    surface->setUpdatesEnabled(false);
-    QString text;
-    ObjectInspector->BeginCreateControl(className, text);
-    // The click that creates the armed control at once, where the designer expects it.
-    const QPoint origin(0, 0);
-    const QPoint global = surface->mapToGlobal(origin);
-    QMouseEvent press(QEvent::MouseButtonPress, origin, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(surface, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, origin, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(surface, &release);
-    surface->setUpdatesEnabled(true);
-    surface->update();
-    // A creation that failed leaves nothing armed and the kind buttons as they were.
+    button->setChecked(button->isCheckable());
+    button->setDown(true);
+    // The designer places it at the corner; ObjectInspectorCreateControl centres it.
+    ObjectInspector->CreateControl(className, QPoint(0, 0));
+    // A creation that failed leaves the kind buttons as they were.
     if (ToolButton_MaskEdit->isEnabled())
         ReleaseKindButtons();
 }
 
 void TForm_Main::MenuItem_EditboxClick()
 {
-    ToolButton_MaskEditClick(ToolButton_MaskEdit);
+    NewQuestionOfKind(ToolButton_MaskEdit, QStringLiteral("TQAMaskEdit"));
 }
 void TForm_Main::MenuItem_ComboboxClick()
 {
-    ToolButton_MaskEditClick(ToolButton_Combo);
+    NewQuestionOfKind(ToolButton_Combo, QStringLiteral("TQACombobox"));
 }
 void TForm_Main::MenuItem_RadioGroupClick()
 {
-    ToolButton_MaskEditClick(ToolButton_RadioGroup);
+    NewQuestionOfKind(ToolButton_RadioGroup, QStringLiteral("TQARadioGroup"));
 }
 void TForm_Main::MenuItem_ListBoxClick()
 {
-    ToolButton_MaskEditClick(ToolButton_List);
+    NewQuestionOfKind(ToolButton_List, QStringLiteral("TQAListbox"));
 }
 void TForm_Main::MenuItem_MemoClick()
 {
-    ToolButton_MaskEditClick(ToolButton_Memo);
+    NewQuestionOfKind(ToolButton_Memo, QStringLiteral("TQARichEdit"));
 }
 void TForm_Main::MenuItem_DateTimeClick()
 {
-    ToolButton_MaskEditClick(ToolButton_DateTime);
+    NewQuestionOfKind(ToolButton_DateTime, QStringLiteral("TQADateTime"));
 }
 
 void TForm_Main::ObjectInspectorCreateControl(QWidget *control)
@@ -952,25 +907,20 @@ void TForm_Main::ObjectInspectorCreateControl(QWidget *control)
     // Centred in the area right of the inspector and below the tool bars: the surface's place.
     const int left = (Panel_Design->width() - control->width()) / 2;
     const int top = (Panel_Design->height() - control->height() - 20) / 2;
-    SetControlBounds(control, QRect(QPoint(left, top), control->size()));
+    ObjectInspector->MoveControl(control, QPoint(left, top));
 
     EnableKindButtons(false);
     ReleaseKindButtons();
     ToolButton_Save->setEnabled(true);
     ToolButton_Wizard->setEnabled(true);
     ObjectInspector->SelectControl(control);
-    if (ObjectInspector->StretchHandle)
-        ObjectInspector->StretchHandle->UpdateHandles();
+    ObjectInspector->UpdateHandles();
 }
 
-void TForm_Main::ClearSurface()
+void TForm_Main::ClearQuestion()
 {
-    if (ObjectInspector && ObjectInspector->StretchHandle) {
-        ObjectInspector->StretchHandle->DeleteSelected();
-        if (ObjectInspector->InspectorForm)
-            ObjectInspector->InspectorForm->RebuildComponentBox();
-        ObjectInspector->RefreshInspector();
-    }
+    if (ObjectInspector)
+        ObjectInspector->ClearSurface();
     FSavedText.clear();
     EnableKindButtons(true);
 }
@@ -985,11 +935,10 @@ void TForm_Main::ToolButton_ClearClick()
         QStringLiteral("Do you want to save changes to the current question before clearing the design palette?"),
         MsgConfirm, BtnYes | BtnNo | BtnCancel);
     if (answer == ResultYes) {
-        ToolButton_SaveClick();
-        if (SaveOutcome)
-            ClearSurface();
+        if (ToolButton_SaveClick())
+            ClearQuestion();
     } else if (answer == ResultNo) {
-        ClearSurface();
+        ClearQuestion();
     }
 }
 
@@ -1002,13 +951,12 @@ void TForm_Main::ToolButton_OpenClick()
             ConfirmBox(QStringLiteral("Do you want to save changes to the current control before opening a control?"),
                        BtnYes | BtnNo | BtnCancel);
         if (answer == ResultYes) {
-            ToolButton_SaveClick();
             // A question the save could not store stays where it is.
-            if (!SaveOutcome)
+            if (!ToolButton_SaveClick())
                 return;
-            ClearSurface();
+            ClearQuestion();
         } else if (answer == ResultNo) {
-            ClearSurface();
+            ClearQuestion();
         } else {
             return;
         }
@@ -1045,51 +993,37 @@ void TForm_Main::ToolButton_OpenClick()
     if (!control)
         return;
     control->show();
-    ObjectInspector->RouteMouseEvents();
-    if (ObjectInspector->InspectorForm)
-        ObjectInspector->InspectorForm->RebuildComponentBox();
-    ObjectInspector->SelectControl(control);
+    ObjectInspector->AdoptControl(control);
     UpdateCorrectAnswerButton(control);
     FSavedText = ::SplitLines(ComponentToText(control)).join(QStringLiteral("\r\n"));
 }
 
-void TForm_Main::ToolButton_SaveClick()
+bool TForm_Main::ToolButton_SaveClick()
 {
-    SaveOutcome = true;
-    QWidget *surface = DesignSurface();
-    if (!surface)
-        return;
-    for (QObject *component : OwnedComponents(surface)) {
-        auto *control = qobject_cast<QWidget *>(component);
-        if (control && !control->objectName().isEmpty() && !qobject_cast<TStretchHandle *>(control) &&
-            ControlTag(control) != -1)
-            ObjectInspector->SelectControl(control);
-    }
+    if (!DesignSurface())
+        return true;
+    for (QWidget *control : QuestionsOnSurface())
+        ObjectInspector->SelectControl(control);
     QWidget *control = SelectedControl();
-    if (!control) {
-        // Nothing was stored: a clear or open that waits on this save must not go on.
-        SaveOutcome = false;
-        return;
-    }
+    // Nothing was stored: a clear or open that waits on this save must not go on.
+    if (!control)
+        return false;
     if (!ConfirmAnswerableQuestion(control)) {
-        SaveOutcome = false;
         StatusBar->showMessage(QStringLiteral("The question was not saved."));
-        return;
+        return false;
     }
 
     QString name = control->objectName();
-    QString mode = QStringLiteral("U");
+    TStoreMode mode = TStoreMode::Update;
     QString id;
     const int idRow = ObjectInspector->FindPropertyRow(QStringLiteral("ID"));
     if (idRow >= 0) {
         ObjectInspector->GetPropertyValue(idRow, id);
         if (id == QLatin1String("0")) {
             id = NextQuestionID();
-            if (id.isEmpty()) {
-                SaveOutcome = false;
-                return;
-            }
-            mode = QStringLiteral("A");
+            if (id.isEmpty())
+                return false;
+            mode = TStoreMode::Add;
             ObjectInspector->SetPropertyValue(idRow, id);
         }
         name = QuestionComponentName(ComponentClassName(control), id);
@@ -1116,8 +1050,7 @@ void TForm_Main::ToolButton_SaveClick()
         StatusBar->showMessage(QStringLiteral("The question was not saved."));
     }
     if (!stored) {
-        SaveOutcome = false;
-        if (mode == QLatin1String("A")) {
+        if (mode == TStoreMode::Add) {
             ObjectInspector->SetPropertyValue(ObjectInspector->FindPropertyRow(QStringLiteral("ID")),
                                               QStringLiteral("0"));
             ObjectInspector->SetPropertyValue(ObjectInspector->FindPropertyRow(QStringLiteral("Height")),
@@ -1125,9 +1058,8 @@ void TForm_Main::ToolButton_SaveClick()
         }
         ObjectInspector->RefreshInspector();
     }
-    if (ObjectInspector->InspectorForm)
-        ObjectInspector->InspectorForm->RebuildComponentBox();
-    ObjectInspector->RefreshInspector();
+    ObjectInspector->RefreshComponents();
+    return stored;
 }
 
 bool TForm_Main::ConfirmAndDeleteQuestion()
@@ -1160,10 +1092,7 @@ void TForm_Main::MenuItem_DeleteClick()
 {
     if (SelectedCount() == 0 || !ConfirmAndDeleteQuestion())
         return;
-    ObjectInspector->StretchHandle->DeleteSelected();
-    if (ObjectInspector->InspectorForm)
-        ObjectInspector->InspectorForm->RebuildComponentBox();
-    ObjectInspector->RefreshInspector();
+    ObjectInspector->RemoveSelectedControls();
     ObjectInspectorDelete();
 }
 
@@ -1177,7 +1106,7 @@ void TForm_Main::MenuItem_WizardClick()
     wizard.Control = control;
     wizard.exec();
     ObjectInspector->RefreshInspector();
-    ObjectInspector->StretchHandle->UpdateHandles();
+    ObjectInspector->UpdateHandles();
 }
 
 void TForm_Main::ObjectInspectorEditButtonClick()
@@ -1232,6 +1161,7 @@ void TForm_Main::ToolButton_JoinClick()
     Printout.Job.Columns = testEdit.ResultColumns;
 
     TForm_QuestionJoin questionJoin(&ADOQuery, this);
+    connect(&questionJoin, &TForm_QuestionJoin::PreviewRequested, this, &TForm_Main::PreviewJoinedTest);
     questionJoin.BitBtn_OK->hide();
     questionJoin.BitBtn_Cancel->hide();
     questionJoin.BitBtn_Close->show();
@@ -1254,29 +1184,28 @@ void TForm_Main::ToolButton_BeginTestingClick()
     testWizard.exec();
 }
 
-TPrintSender TForm_Main::PrintSenderOf(const QObject *sender) const
-{
-    if (!sender)
-        return TPrintSender::None;
-    if (sender == ToolButton_Print || sender == MenuItem_Print)
-        return TPrintSender::PrintButton;
-    if (sender == ToolButton_PrintPreview || sender == MenuItem_PrintPreview)
-        return TPrintSender::PreviewButton;
-    return TPrintSender::QuestionJoin;
-}
-
-void TForm_Main::ToolButton_PrintPreviewClick(QObject *sender)
+void TForm_Main::RunPrintout(TPrintSender kind)
 {
     try {
-        Printout.Execute(PrintSenderOf(sender));
+        Printout.Execute(kind);
     } catch (const Exception &e) {
         ShowErrorBox(e.Message());
     }
 }
 
+void TForm_Main::ToolButton_PrintPreviewClick()
+{
+    RunPrintout(TPrintSender::PreviewButton);
+}
+
 void TForm_Main::ToolButton_PrintClick()
 {
-    ToolButton_PrintPreviewClick(MenuItem_Print);
+    RunPrintout(TPrintSender::PrintButton);
+}
+
+void TForm_Main::PreviewJoinedTest()
+{
+    RunPrintout(TPrintSender::QuestionJoin);
 }
 
 void TForm_Main::MenuItem_EditStudentsClick()
@@ -1397,30 +1326,15 @@ int TForm_Main::InspectorDockWidth()
     // The name column fits the longest property name the inspector lists, so that
     // "CorrectAnswers" is never cut; the dock leaves the values room beside it.
     constexpr int defaultWidth = 200, valueRoom = 120;
-    TPropertyGrid *grid =
-        ObjectInspector && ObjectInspector->InspectorForm ? ObjectInspector->InspectorForm->PropertyGrid : nullptr;
-    if (!grid)
+    const int name = ObjectInspector ? ObjectInspector->FitNameColumn(ObjectInspectorSettings.SupportedProps) : 0;
+    if (name == 0)
         return defaultWidth;
-    int name = grid->DefaultNameColWidth();
-    for (const QString &property : ObjectInspectorSettings.SupportedProps)
-        name = std::max(name, grid->fontMetrics().horizontalAdvance(property) + 8);
-    grid->SetDefaultNameColWidth(name);
     return std::max(defaultWidth, name + valueRoom);
 }
 
 QList<QWidget *> TForm_Main::QuestionsOnSurface() const
 {
-    QList<QWidget *> controls;
-    QWidget *surface = DesignSurface();
-    if (!surface)
-        return controls;
-    for (QObject *component : OwnedComponents(surface)) {
-        auto *control = qobject_cast<QWidget *>(component);
-        if (control && !control->objectName().isEmpty() && !qobject_cast<TStretchHandle *>(control) &&
-            ControlTag(control) != -1)
-            controls << control;
-    }
-    return controls;
+    return ObjectInspector ? ObjectInspector->DesignedControls() : QList<QWidget *>();
 }
 
 bool TForm_Main::QuestionChanged() const
@@ -1440,10 +1354,8 @@ bool TForm_Main::ConfirmCloseQuestion()
     const int answer =
         SaveMsgDialog(QStringLiteral("Do you want to save changes to the current question before closing Corvella?"),
                       MsgConfirm, BtnYes | BtnNo | BtnCancel);
-    if (answer == ResultYes) {
-        ToolButton_SaveClick();
-        return SaveOutcome;
-    }
+    if (answer == ResultYes)
+        return ToolButton_SaveClick();
     return answer == ResultNo;
 }
 

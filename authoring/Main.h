@@ -94,6 +94,9 @@ struct TCurrentClass {
     QString Chapter;
 };
 
+// How a save stores the question: as a new row or over the row of its ID.
+enum class TStoreMode { Add, Update };
+
 // Corvella's main window: the design surface with the inspector docked at the left,
 // the tool bars and the test list above, the menus, and the commands that open every
 // other window. It owns the program's one connection and statement object.
@@ -226,14 +229,12 @@ public:
     QWidget *SelectedControl() const; // the only selected control; nullptr otherwise
     QString PropertyValue(const QString &name) const; // empty when there is no such row
     QString NextQuestionID();
-    bool StoreQuestion(const QString &mode, const QString &question, const QString &control, const QString &name,
+    bool StoreQuestion(TStoreMode mode, const QString &question, const QString &control, const QString &name,
                        const QString &id);
     bool DeleteQuestionRows(const QString &id);
     bool AddQuestionToSelectedTest(const QString &questionID);
     int NextTestSequence(const QString &testID);
     bool TestHasQuestion(const QString &testID, const QString &questionID);
-    // Set at the start of every save, cleared when nothing was stored.
-    bool SaveOutcome = true;
     // The status line under the design surface: what the last Save did.
     QStatusBar *StatusBar = nullptr;
     // Save warns of a question no student can answer right (no text, a correct answer
@@ -250,8 +251,7 @@ public:
     // Start-up width of the docked inspector; widens its name column to the longest name.
     int InspectorDockWidth();
 
-    // Question commands.
-    void ToolButton_MaskEditClick(QToolButton *sender);
+    // Question commands; each kind's tool button runs its menu entry's handler.
     void MenuItem_EditboxClick();
     void MenuItem_ComboboxClick();
     void MenuItem_RadioGroupClick();
@@ -260,7 +260,8 @@ public:
     void MenuItem_DateTimeClick();
     void ToolButton_ClearClick();
     void ToolButton_OpenClick();
-    void ToolButton_SaveClick();
+    // True when the question was stored (or there is no surface to save from).
+    bool ToolButton_SaveClick();
     void MenuItem_DeleteClick();
     void MenuItem_WizardClick();
     void ObjectInspectorCreateControl(QWidget *control);
@@ -271,8 +272,10 @@ public:
     void ToolButton_TestsClick();
     void ToolButton_JoinClick();
     void ToolButton_BeginTestingClick();
-    void ToolButton_PrintPreviewClick(QObject *sender);
+    void ToolButton_PrintPreviewClick();
     void ToolButton_PrintClick();
+    // The questions-in-test window's Preview: the test kept from the picking, no picker.
+    void PreviewJoinedTest();
     void MenuItem_EditStudentsClick();
     void MenuItem_NewClassClick();
     void MenuItem_AddStudentsClick();
@@ -286,12 +289,6 @@ public:
     // the selected test out.
     void MenuItem_ImportQuestionsClick();
     void MenuItem_ExportTestClick();
-
-    // The print kind a sender of ToolButton_PrintPreviewClick stands for.
-    TPrintSender PrintSenderOf(const QObject *sender) const;
-
-    // The answer of a command whose window is not part of the program yet.
-    static void NotAvailableYet(const QString &what);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -312,9 +309,11 @@ private:
     void ReleaseDesigner();
     // Asks before deleting and deletes the rows; true when the question may go.
     bool ConfirmAndDeleteQuestion();
-    QString KindClassOf(const QToolButton *button) const;
-    // Removes the selected controls from the surface and returns to the empty state.
-    void ClearSurface();
+    // Arms the kind's button and creates a new question of the class on the surface.
+    void NewQuestionOfKind(QToolButton *button, const QString &className);
+    // Empties the surface and returns to the state without a question.
+    void ClearQuestion();
+    void RunPrintout(TPrintSender kind);
     // The class window in picking mode; false when cancelled or nothing was chosen.
     bool PickClass();
 
@@ -326,9 +325,5 @@ private:
     bool FShown = false;
     bool FStartedUp = false;
 };
-
-// The main window of the running program; the other windows reach the statement
-// object through it.
-extern TForm_Main *Form_Main;
 
 } // namespace Corvella

@@ -1,9 +1,10 @@
 #include "authoring/QuestionJoin.h"
 
-#include "authoring/Main.h"
 #include "database/Database.h"
+#include "dialogs/SaveMsgDlg.h"
 #include "toolkit/NvComboBox.h"
 
+#include <QMetaMethod>
 #include <QPushButton>
 
 using namespace RecordWindow;
@@ -57,12 +58,12 @@ TForm_QuestionJoin::TForm_QuestionJoin(TDbQuery *query, QWidget *parent)
 
 void TForm_QuestionJoin::BitBtn_PreviewClick()
 {
-    // The main window previews the test it kept from the picking; the button tells it
-    // to skip its own test picker.
-    if (Corvella::Form_Main)
-        Corvella::Form_Main->ToolButton_PrintPreviewClick(BitBtn_Preview);
+    // The window that opened this one previews the test it kept from the picking,
+    // without a test picker of its own.
+    if (isSignalConnected(QMetaMethod::fromSignal(&TForm_QuestionJoin::PreviewRequested)))
+        emit PreviewRequested();
     else
-        Corvella::TForm_Main::NotAvailableYet(QStringLiteral("The test printout"));
+        SaveMsgDialog(QStringLiteral("The test printout is not available yet."), MsgInformation, BtnOK);
 }
 
 QString TForm_QuestionJoin::RowText() const

@@ -16,6 +16,10 @@ public:
     TNvComboBox *NvComboBox_Question = nullptr;
     QPushButton *BitBtn_Preview = nullptr;
 
+signals:
+    // Preview asks whoever opened the window to preview the test it shows.
+    void PreviewRequested();
+
 protected:
     QString RowText() const override;
 };

@@ -249,6 +249,138 @@ void TObjectInspector::SelectControl(QWidget *control)
     RefreshInspector();
 }
 
+QWidget *TObjectInspector::CreateControl(const QString &className, const QPoint &position)
+{
+    QWidget *surface = DesignSurface();
+    if (!surface || !StretchHandle)
+        return nullptr;
+    QString text;
+    BeginCreateControl(className, text);
+    if (text.isEmpty())
+        return nullptr;
+    StretchHandle->SetCaptured(false);
+    // Painted once the host has placed the new control, not where it was made.
+    surface->setUpdatesEnabled(false);
+    const QPointer<QWidget> control = CreateControlAt(surface, position);
+    if (StretchHandle)
+        StretchHandle->Creating = false;
+    surface->setUpdatesEnabled(true);
+    surface->update();
+    return control.data();
+}
+
+void TObjectInspector::AdoptControl(QWidget *control)
+{
+    if (!control)
+        return;
+    RouteMouseEvents();
+    if (InspectorForm)
+        InspectorForm->RebuildComponentBox();
+    SelectControl(control);
+}
+
+void TObjectInspector::RemoveSelectedControls()
+{
+    if (!StretchHandle)
+        return;
+    StretchHandle->DeleteSelected();
+    RefreshComponents();
+}
+
+void TObjectInspector::ClearSurface()
+{
+    if (!StretchHandle)
+        return;
+    StretchHandle->ClearSelection();
+    // Children go before their parent, so no owner list ever points at a freed control.
+    const std::function<void(QWidget *)> destroy = [&destroy](QWidget *widget) {
+        const QList<QWidget *> children = widget->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        for (QWidget *child : children)
+            if (ComponentOwner(child))
+                destroy(child);
+        delete widget;
+    };
+    QList<QPointer<QWidget>> controls;
+    for (QWidget *control : DesignedControls())
+        controls << control;
+    for (auto it = controls.crbegin(); it != controls.crend(); ++it)
+        if (it->data())
+            destroy(it->data());
+    RefreshComponents();
+}
+
+QList<QWidget *> TObjectInspector::DesignedControls() const
+{
+    QList<QWidget *> controls;
+    QWidget *surface = DesignSurface();
+    if (!surface)
+        return controls;
+    for (QObject *component : OwnedComponents(surface)) {
+        auto *control = qobject_cast<QWidget *>(component);
+        if (control && !control->objectName().isEmpty() && !qobject_cast<TStretchHandle *>(control) &&
+            control != FRubberBand && ControlTag(control) != -1)
+            controls << control;
+    }
+    return controls;
+}
+
+int TObjectInspector::SelectedCount() const
+{
+    return StretchHandle ? StretchHandle->SelectedCount() : 0;
+}
+
+QWidget *TObjectInspector::SelectedControl(int index) const
+{
+    return index >= 0 && index < SelectedCount() ? StretchHandle->SelectedControls(index) : nullptr;
+}
+
+void TObjectInspector::MoveControl(QWidget *control, const QPoint &topLeft)
+{
+    if (control)
+        SetControlBounds(control, QRect(topLeft, control->size()));
+}
+
+void TObjectInspector::UpdateHandles()
+{
+    if (StretchHandle)
+        StretchHandle->UpdateHandles();
+}
+
+void TObjectInspector::RefreshComponents()
+{
+    if (InspectorForm)
+        InspectorForm->RebuildComponentBox();
+    RefreshInspector();
+}
+
+QDockWidget *TObjectInspector::InspectorWindow() const
+{
+    return InspectorForm;
+}
+
+QMenu *TObjectInspector::ControlMenu() const
+{
+    return InspectorForm ? InspectorForm->FDPopupMenu_Control : nullptr;
+}
+
+void TObjectInspector::SetObjectListVisible(bool visible)
+{
+    if (InspectorForm)
+        InspectorForm->Panel_Top->setVisible(visible);
+}
+
+int TObjectInspector::FitNameColumn(const QStringList &names)
+{
+    TPropertyGrid *grid = InspectorForm ? InspectorForm->PropertyGrid : nullptr;
+    if (!grid)
+        return 0;
+    int width = grid->DefaultNameColWidth();
+    for (const QString &name : names)
+        width = std::max(width, grid->fontMetrics().horizontalAdvance(name) + 8);
+    grid->SetDefaultNameColWidth(width);
+    return width;
+}
+
 void TObjectInspector::LoadRows()
 {
     if (!InspectorForm)
@@ -924,7 +1056,7 @@ void TObjectInspector::SurfaceMouseUp(QWidget *sender, Qt::MouseButton button, Q
         RefreshInspector();
 }
 
-void TObjectInspector::CreateControlAt(QWidget *parent, const QPoint &point)
+QWidget *TObjectInspector::CreateControlAt(QWidget *parent, const QPoint &point)
 {
     QWidget *surface = DesignSurface();
     TStretchHandle *handle = StretchHandle;
@@ -952,6 +1084,7 @@ void TObjectInspector::CreateControlAt(QWidget *parent, const QPoint &point)
     if (!RepeatCreate)
         SetCreateText(QString());
     surface->setCursor(Qt::ArrowCursor);
+    return control;
 }
 
 void TObjectInspector::FormKeyDown(int &key, Qt::KeyboardModifiers shift)

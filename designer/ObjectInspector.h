@@ -49,6 +49,36 @@ public:
     void RefreshInspector();
     void ApplyEditButtonProps();
 
+    // What a host does with the surface, without reaching into the handle or the window.
+    // Creates a default control of the class at position on the surface and selects it;
+    // nullptr (after an error box) when it could not be made.
+    QWidget *CreateControl(const QString &className, const QPoint &position);
+    // A control the host built on the surface is designed and selected like a created one.
+    void AdoptControl(QWidget *control);
+    // Frees the selected controls without asking and shows the surface's rows.
+    void RemoveSelectedControls();
+    // Frees every designed control on the surface.
+    void ClearSurface();
+    // The designed controls on the surface (named, not the designer's own), oldest first.
+    QList<QWidget *> DesignedControls() const;
+    int SelectedCount() const;
+    // The selected control at index; nullptr when there is none.
+    QWidget *SelectedControl(int index = 0) const;
+    // Places a control of the surface at topLeft, keeping its size.
+    void MoveControl(QWidget *control, const QPoint &topLeft);
+    // Moves the handles to the selection after the host changed its controls.
+    void UpdateHandles();
+    // The object list and the rows again, after the host renamed controls.
+    void RefreshComponents();
+    // The inspector window (a dock widget the host may place) and its control menu;
+    // nullptr before the first activation.
+    QDockWidget *InspectorWindow() const;
+    QMenu *ControlMenu() const;
+    void SetObjectListVisible(bool visible);
+    // Widens the name column so that each of the names fits; returns its width
+    // (0 without an inspector window).
+    int FitNameColumn(const QStringList &names);
+
     int FindPropertyRow(const QString &name) const;
     void GetPropertyValue(int row, QString &value) const;
     bool SetPropertyValue(int row, const QString &value);
@@ -150,7 +180,7 @@ protected:
 private:
     friend class TInspector;
     QWidget *DesignControlOf(QObject *watched) const;
-    void CreateControlAt(QWidget *parent, const QPoint &point);
+    QWidget *CreateControlAt(QWidget *parent, const QPoint &point);
     void LoadRows();
     void PassListsToGrid();
     QRect NormalizedBand(const QPoint &to) const;

@@ -263,14 +263,14 @@ void TestAuthoringHands::saveWarnsOfQuestionNoStudentCanAnswer()
     QVERIFY2(TDialogSeam::LastText().contains(warning), qPrintable(TDialogSeam::LastText()));
     QVERIFY(TDialogSeam::LastText().contains(QStringLiteral("No student can answer it right.")));
     QCOMPARE(TDialogSeam::Shown().last().DlgType, int(MsgWarning));
-    QVERIFY(!FForm->SaveOutcome);
+    QCOMPARE(FForm->StatusBar->currentMessage(), QStringLiteral("The question was not saved."));
     QCOMPARE(FDb->Column({"SELECT COUNT(*) FROM controldef"}), QStringList{"0"});
     QCOMPARE(FForm->SelectedControl(), control);
 
     // Yes: saved all the same.
     TDialogSeam::SetNextAnswer(ResultYes);
     Save();
-    QVERIFY(FForm->SaveOutcome);
+    QVERIFY(FForm->StatusBar->currentMessage().startsWith(QStringLiteral("Saved")));
     QCOMPARE(FDb->Column({"SELECT COUNT(*) FROM controldef"}), QStringList{"1"});
 }
 
@@ -302,7 +302,7 @@ void TestAuthoringHands::exitAsksBeforeDiscardingQuestion()
     TypeRow(QStringLiteral("CorrectAnswer"), QStringLiteral("Santiago"));
     if (saveFirst) {
         Save();
-        QVERIFY(FForm->SaveOutcome);
+        QVERIFY(FForm->StatusBar->currentMessage().startsWith(QStringLiteral("Saved")));
         if (answer >= 0)
             TypeRow(QStringLiteral("Width"), QStringLiteral("200")); // a change after the save
     }
@@ -340,7 +340,7 @@ void TestAuthoringHands::kindButtonsUsableAfterDelete()
     QVERIFY(NewQuestion(FForm->ToolButton_MaskEdit));
     TypeRow(QStringLiteral("Question"), QStringLiteral("Capital of Chile?"));
     Save();
-    QVERIFY(FForm->SaveOutcome);
+    QVERIFY(FForm->StatusBar->currentMessage().startsWith(QStringLiteral("Saved")));
     TDialogSeam::SetNextAnswer(ResultYes);
     if (deleteKey) {
         TStretchHandle *handle = FForm->ObjectInspector->StretchHandle;

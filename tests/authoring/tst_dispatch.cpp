@@ -39,7 +39,6 @@ private slots:
     void commandOpensItsWindows();
     void pickedTestAndClassAreKept();
     void testWindowReloadsTestList();
-    void printSenders_data();
     void printSenders();
     void startUpRoutesPreviews();
 
@@ -253,31 +252,40 @@ void TestDispatch::testWindowReloadsTestList()
     QCOMPARE(form->NvComboBox_Test->ItemList(), (QStringList{QStringLiteral("Algebra"), QStringLiteral("Science")}));
 }
 
-void TestDispatch::printSenders_data()
-{
-    QTest::addColumn<QString>("sender");
-    QTest::addColumn<int>("kind");
-    QTest::newRow("print button") << QStringLiteral("ToolButton_Print") << int(Corvella::TPrintSender::PrintButton);
-    QTest::newRow("print entry") << QStringLiteral("MenuItem_Print") << int(Corvella::TPrintSender::PrintButton);
-    QTest::newRow("preview button") << QStringLiteral("ToolButton_PrintPreview")
-                                    << int(Corvella::TPrintSender::PreviewButton);
-    QTest::newRow("preview entry") << QStringLiteral("MenuItem_PrintPreview")
-                                   << int(Corvella::TPrintSender::PreviewButton);
-    QTest::newRow("another window") << QStringLiteral("other") << int(Corvella::TPrintSender::QuestionJoin);
-    QTest::newRow("none") << QStringLiteral("") << int(Corvella::TPrintSender::None);
-}
-
 void TestDispatch::printSenders()
 {
-    QFETCH(QString, sender);
-    QFETCH(int, kind);
-    TForm_Main form(ConnectionStringFor(FDb->Path()));
-    QObject other;
-    QObject *object = sender.isEmpty() ? nullptr : form.findChild<QObject *>(sender);
-    if (sender == QLatin1String("other"))
-        object = &other;
-    QVERIFY(sender.isEmpty() || object);
-    QCOMPARE(int(form.PrintSenderOf(object)), kind);
+    // The print and preview commands ask for the test (commandOpensItsWindows); the Preview
+    // of the questions-in-test window prints the test picked for it without asking again.
+    auto form = Start();
+    QStringList windows;
+    QPointer<QWidget> answered;
+    QTimer closer;
+    closer.setInterval(0);
+    connect(&closer, &QTimer::timeout, this, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || modal == answered)
+            return;
+        answered = modal;
+        windows << QString::fromLatin1(modal->metaObject()->className()) + QLatin1Char('|') + modal->windowTitle();
+        QTimer::singleShot(0, modal, [modal] {
+            if (auto *join = qobject_cast<TForm_QuestionJoin *>(modal)) {
+                join->BitBtn_Preview->click();
+                join->BitBtn_Close->click();
+            } else if (auto *ok = modal->findChild<QPushButton *>(QStringLiteral("BitBtn_OK"))) {
+                ok->click();
+            } else {
+                modal->close();
+            }
+        });
+    });
+    closer.start();
+    form->ToolButton_Join->click();
+    closer.stop();
+    QCOMPARE(windows, (QStringList{QStringLiteral("TForm_TestEdit|Add Questions to Test "),
+                                   QStringLiteral("TForm_QuestionJoin|Add Questions")}));
+    QCOMPARE(TDialogSeam::Shown().size(), 1);
+    QCOMPARE(TDialogSeam::Shown().first().Kind, TBoxKind::Window);
+    QCOMPARE(TDialogSeam::Shown().first().Text, QStringLiteral("Science"));
 }
 
 void TestDispatch::startUpRoutesPreviews()

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -259,7 +260,7 @@ void TestGiftMenu::importStoresWhatSaveStores()
     emit FForm->MenuItem_Question->aboutToShow();
     QVERIFY(FForm->MenuItem_Save->isEnabled());
     FForm->MenuItem_Save->trigger();
-    QVERIFY(FForm->SaveOutcome);
+    QVERIFY(FForm->StatusBar->currentMessage().startsWith(QStringLiteral("Saved")));
     const QString saved = FDb->Column({"SELECT CONTROL FROM controldef WHERE ID = 8"}).value(0);
     QVERIFY(!saved.isEmpty());
 

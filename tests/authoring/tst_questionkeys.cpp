@@ -59,9 +59,7 @@ void TestQuestionKeys::keepsQuestionWhenNoIdIsLeft()
     QWidget *control = FForm->SelectedControl();
     QVERIFY(control);
     TDialogSeam::SetNextAnswer(ResultYes); // save the question without text all the same
-    FForm->ToolButton_Save->click();
-
-    QVERIFY(!FForm->SaveOutcome);
+    QVERIFY(!FForm->ToolButton_SaveClick());
     QCOMPARE(TDialogSeam::Shown().size(), 2);
     QCOMPARE(TDialogSeam::Shown().last().DlgType, int(MsgError));
     QCOMPARE(

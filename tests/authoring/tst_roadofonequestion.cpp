@@ -37,6 +37,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -361,7 +362,7 @@ void TestRoadOfOneQuestion::questionFromAuthoringToGradebookAndRetake()
     QVERIFY(form->MenuItem_Save->isEnabled());
     form->MenuItem_Save->trigger();
     QVERIFY2(TDialogSeam::Shown().isEmpty(), qPrintable(TDialogSeam::LastText()));
-    QVERIFY(form->SaveOutcome);
+    QVERIFY(form->StatusBar->currentMessage().startsWith(QStringLiteral("Saved")));
     const QString questionID = form->PropertyValue(QStringLiteral("ID"));
     QCOMPARE(FDb->Column({QStringLiteral("SELECT ID || '|' || QUESTION FROM controldef")}),
              QStringList{questionID + QLatin1Char('|') + QuestionText});

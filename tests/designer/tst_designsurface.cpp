@@ -37,6 +37,8 @@ private slots:
     void createByClickNamesControls_data();
     void createByClickNamesControls();
     void lowestFreeNumberIsReused();
+    void createControlThenClearSurface_data();
+    void createControlThenClearSurface();
     void pendingCreationIsConsumedUnlessRepeated();
     void rubberBandSelects_data();
     void rubberBandSelects();
@@ -125,6 +127,50 @@ void TestDesignSurface::activateBuildsSurfaceFromTemplate()
     QVERIFY(oldHandle.isNull());
     QVERIFY(Designer->DesignSurface());
     Surface = Designer->DesignSurface();
+}
+
+void TestDesignSurface::createControlThenClearSurface_data()
+{
+    QTest::addColumn<QString>("className");
+    for (const char *name :
+         {"TQAMaskEdit", "TQACombobox", "TQADateTime", "TQARadioGroup", "TQAListbox", "TQARichEdit", "TNoSuchKind"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestDesignSurface::createControlThenClearSurface()
+{
+    QFETCH(QString, className);
+    const bool known = className != QLatin1String("TNoSuchKind");
+    QWidget *kept = CreateByClick(QStringLiteral("TQAMaskEdit"), QPoint(300, 200));
+    QVERIFY(kept);
+    TDialogSeam::ClearShown();
+
+    QWidget *control = Designer->CreateControl(className, QPoint(40, 48));
+    QCOMPARE(control != nullptr, known);
+    QVERIFY(Designer->CreateText().isEmpty());
+    if (known) {
+        QCOMPARE(ComponentClassName(control), className);
+        QCOMPARE(control->pos(), QPoint(40, 48));
+        QVERIFY(control->isVisible());
+        QCOMPARE(Created.last(), control);
+        QCOMPARE(Designer->SelectedCount(), 1);
+        QCOMPARE(Designer->SelectedControl(), control);
+        QVERIFY(Designer->InspectorForm->ComboBox_Object->findText(control->objectName()) >= 0);
+        QCOMPARE(Designer->DesignedControls(), (QList<QWidget *>{kept, control}));
+        QVERIFY(TDialogSeam::Shown().isEmpty());
+    } else {
+        QCOMPARE(TDialogSeam::Shown().size(), 1);
+        QCOMPARE(Designer->DesignedControls(), QList<QWidget *>{kept});
+    }
+
+    // Selected or not, every control goes, and the rows show the surface again.
+    const QPointer<QWidget> keptGuard = kept;
+    Designer->ClearSurface();
+    QVERIFY(!keptGuard);
+    QVERIFY(Designer->DesignedControls().isEmpty());
+    QCOMPARE(Designer->SelectedCount(), 0);
+    QCOMPARE(Designer->InspectorForm->ComboBox_Object->count(), 1);
+    QCOMPARE(Designer->InspectorForm->ComboBox_Object->currentText(), QStringLiteral("Form_Design"));
 }
 
 void TestDesignSurface::createByClickNamesControls_data()
