@@ -1,8 +1,9 @@
+// The handle itself: its settings, its grab squares and the window events it turns into its own steps.
+
 #include "designer/StretchHandle.h"
 
 #include "designer/ObjectInspector.h"
 #include "toolkit/Component.h"
-#include "toolkit/StdCtrls.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>

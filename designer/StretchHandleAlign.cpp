@@ -2,10 +2,6 @@
 
 #include "designer/StretchHandle.h"
 
-#include "designer/ObjectInspector.h"
-#include "toolkit/Component.h"
-#include "toolkit/StdCtrls.h"
-
 #include <algorithm>
 
 void TStretchHandle::AlignLeftSides()

@@ -4,7 +4,6 @@
 
 #include "designer/ObjectInspector.h"
 #include "toolkit/Component.h"
-#include "toolkit/StdCtrls.h"
 
 bool TStretchHandle::HandleKeyDown(int key, Qt::KeyboardModifiers shift)
 {

@@ -2,9 +2,7 @@
 
 #include "designer/StretchHandle.h"
 
-#include "designer/ObjectInspector.h"
 #include "toolkit/Component.h"
-#include "toolkit/StdCtrls.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
