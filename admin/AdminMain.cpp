@@ -10,6 +10,7 @@
 #include "admin/ResultChecks.h"
 #include "admin/ResultCommands.h"
 #include "admin/Upgrade.h"
+#include "database/Database.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -139,6 +140,8 @@ int main(int argc, char *argv[])
 
     QTextStream out(stdout);
     QTextStream err(stderr);
+    // A failure the data layer reports on its own goes to standard error, never into a box.
+    SetDbErrorReporter([&err](const QString &message) { err << message << "\n"; });
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
         PrintUsage(err);

@@ -3,7 +3,6 @@
 #include "database/ServerEngine.h"
 
 #include "toolkit/Convert.h"
-#include "toolkit/StdDialogs.h"
 #include "toolkit/Strings.h"
 
 #include <QDateTime>
@@ -201,7 +200,7 @@ void ServerBeginImmediate(TDbConnection &connection)
 
 TDbErrorReporter &Reporter()
 {
-    static TDbErrorReporter reporter = [](const QString &message) { ShowErrorBox(message); };
+    static TDbErrorReporter reporter;
     return reporter;
 }
 

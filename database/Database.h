@@ -203,7 +203,8 @@ QString SecretFreeText(const QString &statement);
 // doubled, an apostrophe.
 QString QuotedStr(const QString &text);
 
-// Where a failed ID look-up is reported; the message dialog takes this over.
+// Where a failed ID look-up is reported. None by default: the failure then reaches
+// only the caller (the empty ID); each program installs the way it shows the text.
 using TDbErrorReporter = std::function<void(const QString &message)>;
 void SetDbErrorReporter(TDbErrorReporter reporter);
 void ReportDbError(const QString &message);

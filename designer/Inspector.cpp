@@ -18,11 +18,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDialog>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -50,62 +47,6 @@ const TPropInfo *FindProp(QObject *object, const QString &name, TPropObject *tar
 }
 
 } // namespace
-
-// ---------------------------------------------------------------------------
-// TFontDialog
-
-bool TFontDialog::Execute(QWidget *parent)
-{
-    TShownBox box{TBoxKind::Window, QStringLiteral("Font"), Font.ToQFont().toString(), BtnOK | BtnCancel};
-    int result = ResultNone;
-    QString text;
-    if (TDialogSeam::Intercept(box, &result, &text)) {
-        QFont chosen;
-        if (result != ResultOK || !chosen.fromString(text))
-            return false;
-        Font.AssignQFont(chosen);
-        return true;
-    }
-    QFontDialog dialog(Font.ToQFont(), parent);
-    dialog.setObjectName(QStringLiteral("FontDialog"));
-    dialog.setWindowTitle(QStringLiteral("Font"));
-    // Our own dialog, not the platform's, so that its effects part can follow the rule.
-    dialog.setOption(QFontDialog::DontUseNativeDialog);
-    QComboBox *color = nullptr;
-    for (QGroupBox *group : dialog.findChildren<QGroupBox *>()) {
-        if (group->findChildren<QCheckBox *>().isEmpty())
-            continue; // the sample, not the effects
-        if (!Effects) {
-            group->hide();
-            break;
-        }
-        color = new QComboBox(group);
-        color->setObjectName(QStringLiteral("ComboBox_Color"));
-        static const TColor basic[] = {0,        128, 32768, 32896, 8388608,  8388736,  8421376,  8421504,
-                                       12632256, 255, 65280, 65535, 16711680, 16711935, 16776960, 16777215};
-        if (std::find(std::begin(basic), std::end(basic), Font.Color()) == std::end(basic))
-            color->addItem(TPropertyList::ColorToIdentifier(Font.Color()), QVariant::fromValue(qint64(Font.Color())));
-        for (TColor each : basic)
-            color->addItem(TPropertyList::ColorToIdentifier(each), QVariant::fromValue(qint64(each)));
-        color->setCurrentIndex(color->findData(QVariant::fromValue(qint64(Font.Color()))));
-        if (group->layout()) {
-            auto *label = new QLabel(QStringLiteral("Color:"), group);
-            label->setBuddy(color);
-            group->layout()->addWidget(label);
-            group->layout()->addWidget(color);
-        }
-        break;
-    }
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    Font.AssignQFont(dialog.selectedFont());
-    if (color && color->currentIndex() >= 0)
-        Font.SetColor(static_cast<TColor>(color->currentData().toLongLong()));
-    return true;
-}
-
-// ---------------------------------------------------------------------------
-// TInspector
 
 TInspector::TInspector(TObjectInspector *designer, QWidget *parent) : QDockWidget(parent), FDesigner(designer)
 {

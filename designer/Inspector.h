@@ -4,7 +4,7 @@
 // the description pane. It carries the surface's control popup menu and the font
 // dialog, and its grid handlers validate and apply what the grid reports.
 
-#include "toolkit/Graphics.h"
+#include "toolkit/StdDialogs.h"
 
 #include <QDockWidget>
 #include <QPointer>
@@ -20,17 +20,6 @@ class QMenu;
 class QTabWidget;
 class TObjectInspector;
 class TPropertyGrid;
-
-// The font dialog of the "Font" row. In scripted tests it goes through the dialog seam
-// (kind Window, caption "Font"); the answer's text is a QFont description.
-class TFontDialog {
-public:
-    TFont Font;
-    // The colour-and-effects part is offered.
-    bool Effects = true;
-    // True when a font was chosen; Font then holds it.
-    bool Execute(QWidget *parent);
-};
 
 class TInspector : public QDockWidget {
     Q_OBJECT

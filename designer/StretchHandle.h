@@ -5,7 +5,8 @@
 // sizes the selection with the mouse (snapping to the grid) or the keyboard, steps to
 // neighbouring controls and aligns several controls.
 
-#include "toolkit/Exception.h"
+#include "designer/HandleDrag.h"
+#include "designer/SurfaceControls.h"
 #include "toolkit/Graphics.h"
 
 #include <QEvent>
@@ -18,24 +19,6 @@
 
 class QMenu;
 class TObjectInspector;
-
-class EBadChild : public Exception {
-public:
-    using Exception::Exception;
-};
-
-// Helpers over the controls of a surface (question controls carry TControl).
-// The Tag of a control; the designer's own objects report -1.
-int ControlTag(const QWidget *control);
-// Sets a control's bounds through its TControl when it has one.
-void SetControlBounds(QWidget *control, const QRect &bounds);
-// The control is aligned to the bottom or the right of its parent.
-bool IsBottomOrRightAligned(const QWidget *control);
-// Brings forward every tab page that contains the control.
-void ShowTabPagesOf(QWidget *control);
-
-// Rounds to the nearest integer, halves to the even neighbour.
-int RoundHalfEven(double value);
 
 class TStretchHandle : public QWidget {
     Q_OBJECT
@@ -96,8 +79,7 @@ public:
     QPointer<QMenu> PopupMenu;
 
     bool Dragging() const { return FDragging; }
-    // 0 move; 1..4 corners (TL, TR, BL, BR); 5..8 edges (top, left, bottom, right).
-    int DragMode() const { return FDragMode; }
+    THandleDrag DragMode() const { return FDragMode; }
     // The handle bounds the preview outline was last drawn for; empty when none.
     QRect PreviewBounds() const { return FPreview; }
     // New handle bounds of a drag by (dx, dy) in the current drag mode.
@@ -152,7 +134,7 @@ private:
     int FGridX = 1, FGridY = 1;
     bool FLocked = false;
     bool FDragging = false;
-    int FDragMode = 0;
+    THandleDrag FDragMode = THandleDrag::Move;
     QPoint FDragOrigin;
     QRect FPreview;
     bool FCaptured = false;

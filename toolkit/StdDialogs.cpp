@@ -3,10 +3,19 @@
 #include "toolkit/ModalResult.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QFontDialog>
+#include <QGroupBox>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QQueue>
+
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -206,4 +215,54 @@ QString SaveFileDialog(QWidget *parent, const QString &caption, const QString &d
     if (TDialogSeam::Intercept(box, &result, &text))
         return result == ResultOK ? text : QString();
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+bool TFontDialog::Execute(QWidget *parent)
+{
+    TShownBox box{TBoxKind::Window, QStringLiteral("Font"), Font.ToQFont().toString(), BtnOK | BtnCancel};
+    int result = ResultNone;
+    QString text;
+    if (TDialogSeam::Intercept(box, &result, &text)) {
+        QFont chosen;
+        if (result != ResultOK || !chosen.fromString(text))
+            return false;
+        Font.AssignQFont(chosen);
+        return true;
+    }
+    QFontDialog dialog(Font.ToQFont(), parent);
+    dialog.setObjectName(QStringLiteral("FontDialog"));
+    dialog.setWindowTitle(QStringLiteral("Font"));
+    // Our own dialog, not the platform's, so that its effects part can follow the rule.
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    QComboBox *color = nullptr;
+    for (QGroupBox *group : dialog.findChildren<QGroupBox *>()) {
+        if (group->findChildren<QCheckBox *>().isEmpty())
+            continue; // the sample, not the effects
+        if (!Effects) {
+            group->hide();
+            break;
+        }
+        color = new QComboBox(group);
+        color->setObjectName(QStringLiteral("ComboBox_Color"));
+        static const TColor basic[] = {clBlack,  clMaroon, clGreen, clOlive,  clNavy, clPurple,  clTeal, clGray,
+                                       clSilver, clRed,    clLime,  clYellow, clBlue, clFuchsia, clAqua, clWhite};
+        if (std::find(std::begin(basic), std::end(basic), Font.Color()) == std::end(basic))
+            color->addItem(ColorToString(Font.Color()), QVariant::fromValue(qint64(Font.Color())));
+        for (TColor each : basic)
+            color->addItem(ColorToString(each), QVariant::fromValue(qint64(each)));
+        color->setCurrentIndex(color->findData(QVariant::fromValue(qint64(Font.Color()))));
+        if (group->layout()) {
+            auto *label = new QLabel(QStringLiteral("Color:"), group);
+            label->setBuddy(color);
+            group->layout()->addWidget(label);
+            group->layout()->addWidget(color);
+        }
+        break;
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    Font.AssignQFont(dialog.selectedFont());
+    if (color && color->currentIndex() >= 0)
+        Font.SetColor(static_cast<TColor>(color->currentData().toLongLong()));
+    return true;
 }

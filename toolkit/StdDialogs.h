@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/Graphics.h"
+
 #include <QList>
 #include <QString>
 
@@ -54,3 +56,14 @@ bool InputQuery(const QString &caption, const QString &prompt, QString &value);
 // File dialogs; an empty result means cancelled.
 QString OpenFileDialog(QWidget *parent, const QString &caption, const QString &dir, const QString &filter);
 QString SaveFileDialog(QWidget *parent, const QString &caption, const QString &dir, const QString &filter);
+
+// The font dialog (the inspector's "Font" row). In scripted tests it goes through the dialog seam
+// (kind Window, caption "Font"); the answer's text is a QFont description.
+class TFontDialog {
+public:
+    TFont Font;
+    // The colour-and-effects part is offered.
+    bool Effects = true;
+    // True when a font was chosen; Font then holds it.
+    bool Execute(QWidget *parent);
+};

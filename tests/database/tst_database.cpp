@@ -2,6 +2,7 @@
 #include "database/Database.h"
 #include "database/Schema.h"
 #include "toolkit/Convert.h"
+#include "toolkit/StdDialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,6 +44,18 @@ class TestDatabase : public QObject {
 
 private slots:
     void initTestCase() { SetShortDateFormat(QStringLiteral("dd/MM/yyyy")); }
+
+    // Before any reporter is installed a failure only reaches the caller: no box.
+    void failureWithoutReporterShowsNothing()
+    {
+        TTestDatabase db;
+        TDialogSeam::BeginScript();
+        const QString id = NextID(db.Query(), "nosuchtable");
+        const qsizetype shown = TDialogSeam::Shown().size();
+        TDialogSeam::EndScript();
+        QCOMPARE(id, QString());
+        QCOMPARE(shown, 0);
+    }
 
     void joinsAndQualifiedNames()
     {

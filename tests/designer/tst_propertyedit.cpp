@@ -2,6 +2,7 @@
 // rows, typing, Enter, pick lists, the T/F keys, the ellipsis button and the checks
 // made when a cell is left.
 
+#include "common/ColorNames.h"
 #include "common/DesignerFixture.h"
 #include "common/ModalWindows.h"
 #include "designer/DesignForm.h"
@@ -234,29 +235,7 @@ void TestPropertyEdit::colorRows()
     const int row = RowOf(QStringLiteral("Color"));
     QCOMPARE(CellValue(row), shown);
     QCOMPARE(Grid->PropValues()->Items(row)->PropertyType(), QStringLiteral("TColor"));
-    const QStringList expected = {"clBlack",         "clMaroon",
-                                  "clGreen",         "clOlive",
-                                  "clNavy",          "clPurple",
-                                  "clTeal",          "clGray",
-                                  "clSilver",        "clRed",
-                                  "clLime",          "clYellow",
-                                  "clBlue",          "clFuchsia",
-                                  "clAqua",          "clWhite",
-                                  "clNone",          "clDefault",
-                                  "clScrollBar",     "clBackground",
-                                  "clActiveCaption", "clInactiveCaption",
-                                  "clMenu",          "clWindow",
-                                  "clWindowFrame",   "clMenuText",
-                                  "clWindowText",    "clCaptionText",
-                                  "clActiveBorder",  "clInactiveBorder",
-                                  "clAppWorkSpace",  "clHighlight",
-                                  "clHighlightText", "clBtnFace",
-                                  "clBtnShadow",     "clGrayText",
-                                  "clBtnText",       "clInactiveCaptionText",
-                                  "clBtnHighlight",  "cl3DDkShadow",
-                                  "cl3DLight",       "clInfoText",
-                                  "clInfoBk"};
-    QCOMPARE(*Grid->PropValues()->Items(row)->PickList(), expected);
+    QCOMPARE(*Grid->PropValues()->Items(row)->PickList(), ColorNames());
     QCOMPARE(TPropertyList::IdentifierToColor(shown), shown.startsWith(QLatin1String("cl")) ? color : clWindow);
     QCOMPARE(TPropertyList::ColorToIdentifier(color), shown);
 }

@@ -1,3 +1,4 @@
+#include "common/ColorNames.h"
 #include "designer/PropertyGrid.h"
 
 #include <QScreen>
@@ -9,30 +10,6 @@
 #include <memory>
 
 namespace {
-
-// The pick list of every colour row.
-const QStringList ColorNames = {"clBlack",         "clMaroon",
-                                "clGreen",         "clOlive",
-                                "clNavy",          "clPurple",
-                                "clTeal",          "clGray",
-                                "clSilver",        "clRed",
-                                "clLime",          "clYellow",
-                                "clBlue",          "clFuchsia",
-                                "clAqua",          "clWhite",
-                                "clNone",          "clDefault",
-                                "clScrollBar",     "clBackground",
-                                "clActiveCaption", "clInactiveCaption",
-                                "clMenu",          "clWindow",
-                                "clWindowFrame",   "clMenuText",
-                                "clWindowText",    "clCaptionText",
-                                "clActiveBorder",  "clInactiveBorder",
-                                "clAppWorkSpace",  "clHighlight",
-                                "clHighlightText", "clBtnFace",
-                                "clBtnShadow",     "clGrayText",
-                                "clBtnText",       "clInactiveCaptionText",
-                                "clBtnHighlight",  "cl3DDkShadow",
-                                "cl3DLight",       "clInfoText",
-                                "clInfoBk"};
 
 enum { RowCaption, RowColor, RowEnabled, RowFont, RowName, RowWidth, RowAlignment, RowCount_ };
 
@@ -88,7 +65,7 @@ struct TInspectorWindow {
             item->SetPropertyValue(QString::fromLatin1(Rows[row].Value));
             item->SetReadOnly(Rows[row].Mode == emPickList || Rows[row].Mode == emEllipsis);
         }
-        *items->Items(RowColor)->PickList() = ColorNames;
+        *items->Items(RowColor)->PickList() = ColorNames();
         *items->Items(RowEnabled)->PickList() = QStringList{"False", "True"};
         *items->Items(RowAlignment)->PickList() = QStringList{"taLeftJustify", "taRightJustify", "taCenter"};
         items->EndUpdate();
@@ -209,10 +186,10 @@ void TestPropertyGrid::pickListKeys()
     QCOMPARE(w.Editor()->text(), expected);
     QCOMPARE(closeUps.count(), 1);
     QCOMPARE(closeUps.at(0).at(0).toInt(), int(RowColor));
-    QCOMPARE(closeUps.at(0).at(1).toInt(), ColorNames.indexOf(expected));
+    QCOMPARE(closeUps.at(0).at(1).toInt(), ColorNames().indexOf(expected));
     QCOMPARE(closeUps.at(0).at(2).toString(), expected);
     QCOMPARE(closeUps.at(0).at(3).toBool(), accepted);
-    QCOMPARE(w.Grid->PropValues()->Items(RowColor)->ItemIndex(), ColorNames.indexOf(expected));
+    QCOMPARE(w.Grid->PropValues()->Items(RowColor)->ItemIndex(), ColorNames().indexOf(expected));
     // The keys went to the list, not to the grid: the row did not move.
     QCOMPARE(w.Grid->Row(), int(RowColor));
     QCOMPARE(gridKeys, QList<int>());

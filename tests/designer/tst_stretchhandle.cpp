@@ -222,7 +222,7 @@ void TestStretchHandle::cornerDraggedPastOppositeLeavesNothing()
     Designer->SelectControl(edit);
     const QPoint corner = OnSurface(Handle, QPoint(Handle->width() - 2, Handle->height() - 2));
     QTest::mouseMove(Surface, corner); // hovering picks the bottom-right zone
-    QCOMPARE(Handle->DragMode(), 4);
+    QCOMPARE(Handle->DragMode(), THandleDrag::BottomRight);
     QCOMPARE(Handle->cursor().shape(), Qt::SizeFDiagCursor);
     QTest::mousePress(Surface, Qt::LeftButton, {}, corner);
     QTest::mouseMove(Surface, corner - QPoint(200, 200));
