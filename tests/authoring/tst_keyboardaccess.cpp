@@ -255,6 +255,17 @@ void TestKeyboardAccess::mainWindowMenuKeysAndShortcuts()
     QCOMPARE(AccessibleName(form.NvComboBox_Test), QStringLiteral("Test List"));
     QVERIFY2(walk.Names().contains("NvComboBox_Test"), qPrintable(walk.Names().join(", ")));
     QVERIFY2(walk.Names().contains("PropertyInplaceEdit"), qPrintable(walk.Names().join(", ")));
+    // The selection's handle is the stop of the question; the live control is no stop of its own.
+    auto *question = form.DesignSurface()->findChild<TQAMaskEdit *>();
+    QVERIFY(question->isVisible());
+    for (QWidget *stop : walk.Stops)
+        QVERIFY2(stop != question && !question->isAncestorOf(stop), qPrintable(walk.Names().join(", ")));
+    QWidget *handle = walk.Stops.value(walk.Names().indexOf("Form_Design"));
+    QVERIFY(handle);
+    QCOMPARE(AccessibleName(handle), question->objectName());
+    QCOMPARE(AccessibleRole(handle), int(QAccessible::Grip));
+    for (QWidget *stop : walk.Stops)
+        QVERIFY2(AccessibleFault(stop).isEmpty(), qPrintable(AccessibleFault(stop)));
 }
 
 QTEST_MAIN(TestKeyboardAccess)
