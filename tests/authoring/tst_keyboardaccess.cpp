@@ -11,6 +11,7 @@
 #include "authoring/TestGrades.h"
 #include "authoring/TestJoin.h"
 #include "common/KeyboardWalk.h"
+#include "common/Rendered.h"
 #include "common/TestDatabase.h"
 #include "question/QuestionControls.h"
 #include "toolkit/MenuKeys.h"
@@ -231,6 +232,9 @@ void TestKeyboardAccess::mainWindowMenuKeysAndShortcuts()
     QVERIFY(focus);
     QTest::keyClick(focus, Qt::Key_F10);
     QTRY_COMPARE(bar->activeAction(), form.MenuItem_File->menuAction());
+    // Drawn lit at once, before any arrow key.
+    const QRect file = bar->actionGeometry(form.MenuItem_File->menuAction());
+    QTRY_VERIFY(PixelsNear(bar, file, bar->palette().color(QPalette::Highlight)) > file.width() * file.height() / 3);
     QTest::keyClick(bar, Qt::Key_Escape);
     QTRY_VERIFY(!bar->activeAction());
     focus = QApplication::focusWidget();
