@@ -1,6 +1,7 @@
 #include "authoring/CorrectAnswers.h"
 
 #include "authoring/Wizard.h"
+#include "dialogs/FontGrowth.h"
 #include "question/QuestionControls.h"
 #include "toolkit/Component.h"
 #include "toolkit/Convert.h"
@@ -75,6 +76,7 @@ TForm_CorrectAnswers::TForm_CorrectAnswers(QWidget *parent)
     connect(Button_OK, &QPushButton::clicked, this, &TForm_CorrectAnswers::Button_OKClick);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_CorrectAnswers::Button_CancelClick);
 
+    GrowWithFont(this);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -125,6 +127,10 @@ void TForm_CorrectAnswers::FormShow()
     NvLabel_Answers->setText(PropertyName == CorrectAnswerRow ? QStringLiteral("Select Correct Answer:")
                                                               : QStringLiteral("Select Correct Answers"));
     NvLabel_Answers->adjustSize();
+    // The caption stands in a strip of its own, where a screen reader does not look for it.
+    const QString spoken = NvLabel_Answers->text().remove(QLatin1Char(':'));
+    QAListbox_Answers->setAccessibleName(spoken);
+    QADateTime_Answer->setAccessibleName(spoken);
 
     const TQuestionKind kind = QuestionKindOf(Control);
     if (kind == TQuestionKind::Date) {
@@ -146,7 +152,7 @@ void TForm_CorrectAnswers::FormShow()
         NvLabel_Answers->show();
     }
     // The label sits low in the strip, as far as the platform's font lets it.
-    NvLabel_Answers->move(LabelLeft, std::clamp(TopHeight - NvLabel_Answers->height(), 0, LabelTop));
+    NvLabel_Answers->move(LabelLeft, std::clamp(Panel_Top->height() - NvLabel_Answers->height(), 0, LabelTop));
     QADateTime_Answer->SetVisible(false);
     QAListbox_Answers->SetVisible(true);
 

@@ -12,6 +12,8 @@ TForm_SelectClass::TForm_SelectClass(QWidget *parent)
     setWindowTitle(QStringLiteral("Select Class"));
     NvLabel_Classes = FLabel;
     QAListbox_Classes = FList;
+    // The caption stands in another panel, where a screen reader does not look for it.
+    QAListbox_Classes->setAccessibleName(QStringLiteral("Classes"));
 }
 
 const TClassDef *TForm_SelectClass::ClassDef(int index) const

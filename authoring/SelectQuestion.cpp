@@ -37,11 +37,14 @@ TForm_SelectQuestion::TForm_SelectQuestion(TDbQuery *query, QWidget *parent)
     setWindowTitle(QStringLiteral("Select Question"));
     NvLabel_Questions = FLabel;
     QAListbox_Questions = FList;
+    // The caption stands in another panel, where a screen reader does not look for it.
+    QAListbox_Questions->setAccessibleName(QStringLiteral("Questions"));
 
     BitBtn_Find = new QPushButton(Panel_Top);
     BitBtn_Find->setObjectName(QStringLiteral("BitBtn_Find"));
     BitBtn_Find->setIcon(FindIcon());
     BitBtn_Find->setToolTip(QStringLiteral("Keyword Search"));
+    BitBtn_Find->setAccessibleName(BitBtn_Find->toolTip());
     BitBtn_Find->setFixedSize(30, 23);
     BitBtn_Find->setAutoDefault(false);
     Panel_Top->layout()->addWidget(BitBtn_Find);

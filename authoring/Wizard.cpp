@@ -1,5 +1,6 @@
 #include "authoring/Wizard.h"
 
+#include "dialogs/FontGrowth.h"
 #include "question/QuestionControls.h"
 #include "toolkit/Component.h"
 #include "toolkit/Convert.h"
@@ -176,6 +177,8 @@ TForm_Wizard::TForm_Wizard(QWidget *parent)
     QARichEdit_Answers->SetWordWrap(false);
     QARichEdit_Answers->PlainText = true;
     NvLabel_Answers->setBuddy(QARichEdit_Answers);
+    // The captions stand in strips of their own, where a screen reader does not look for them.
+    QARichEdit_Answers->setAccessibleName(QStringLiteral("Answers"));
     auto answersBottom = MakePanel(QStringLiteral("Panel_AnswersBottom"), TabSheet_Answers);
     answersBottom->setFixedHeight(BottomStripHeight);
     auto answersLayout = new QVBoxLayout(TabSheet_Answers);
@@ -214,6 +217,9 @@ TForm_Wizard::TForm_Wizard(QWidget *parent)
         MakeQuestionControl<TQAListbox>(this, QStringLiteral("QAListbox_Correct"), TabSheet_CorrectAnswers);
     // Several correct answers are picked by clicking each, no modifier keys needed.
     QAListbox_Correct->SetExtendedSelect(false);
+    for (QWidget *input : std::initializer_list<QWidget *>{QAMaskEdit_Correct, QARichEdit_Correct, QADateTime_Correct,
+                                                           QAListbox_Correct})
+        input->setAccessibleName(QStringLiteral("Correct Answer"));
     auto correctBottom = MakePanel(QStringLiteral("Panel_CorrectBottom"), TabSheet_CorrectAnswers);
     correctBottom->setFixedHeight(BottomStripHeight);
     // The strip spans the page, since its controls are placed in page coordinates.
@@ -252,6 +258,7 @@ TForm_Wizard::TForm_Wizard(QWidget *parent)
     connect(NvComboBox_Details, &QComboBox::activated, this, &TForm_Wizard::NvComboBox_DetailsChange);
     connect(QAMaskEdit_Question, &TMaskEdit::Change, this, &TForm_Wizard::QAMaskEdit_QuestionChange);
 
+    GrowWithFont(this);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -422,8 +429,9 @@ void TForm_Wizard::ShowWrittenInput()
     if (kind == TQuestionKind::Essay) {
         SetPanelCorrectTopHeight(0);
         // The memo ends above the buttons' strip.
-        const int room = PageControl->height() - BottomStripHeight - InputTop - 4;
-        QARichEdit_Correct->SetBounds(0, InputTop, 497, std::min(177, room));
+        const int top = Grown(this, InputTop);
+        const int room = PageControl->height() - Grown(this, BottomStripHeight) - top - 4;
+        QARichEdit_Correct->SetBounds(0, top, Grown(this, 497), std::min(Grown(this, 177), room));
     } else {
         SetPanelCorrectTopHeight(Panel_Question->height());
     }

@@ -9,6 +9,7 @@
 #include "toolkit/ModalResult.h"
 #include "toolkit/StdDialogs.h"
 
+#include <QAccessibleWidget>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -22,6 +23,27 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The selection handle as a screen reader hears it: a grip named for what it holds.
+class TAccessibleHandle : public QAccessibleWidget {
+public:
+    explicit TAccessibleHandle(TStretchHandle *handle) : QAccessibleWidget(handle, QAccessible::Grip) { }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Name)
+            return QAccessibleWidget::text(t);
+        QStringList names;
+        for (const QWidget *control : static_cast<const TStretchHandle *>(widget())->Selection())
+            names << control->objectName();
+        return names.isEmpty() ? QStringLiteral("No Selection") : names.join(QStringLiteral(", "));
+    }
+};
+
+QAccessibleInterface *HandleAccessible(const QString &, QObject *object)
+{
+    auto *handle = qobject_cast<TStretchHandle *>(object);
+    return handle ? new TAccessibleHandle(handle) : nullptr;
+}
 
 // The dotted rectangle dragged over the empty surface to select several controls.
 class TRubberBand : public QWidget {
@@ -79,6 +101,8 @@ TObjectInspector::TObjectInspector(QObject *owner) : QObject(nullptr)
     if (owner)
         InsertComponent(owner, this);
     FDesignForm = new TDesignForm(this);
+    static const bool handleHeard = (QAccessible::installFactory(HandleAccessible), true);
+    Q_UNUSED(handleHeard);
 }
 
 TObjectInspector::~TObjectInspector()
@@ -158,6 +182,9 @@ bool TObjectInspector::Activate()
             form->OnPaint = [this](QPainter &painter) { FormPaint(painter); };
         }
         surface->setMouseTracking(true);
+        // The surface is a Tab stop of its window, read out by what it holds.
+        if (surface->accessibleName().isEmpty())
+            surface->setAccessibleName(QStringLiteral("Question Design"));
 
         InspectorForm->RebuildComponentBox();
         {
@@ -817,6 +844,8 @@ void TObjectInspector::RouteMouseEvents()
         if (StretchHandle && StretchHandle->isAncestorOf(widget))
             continue;
         widget->installEventFilter(this);
+        // The handle is the Tab stop of the selection; the control is edited through the inspector.
+        widget->setFocusPolicy(Qt::NoFocus);
     }
 }
 

@@ -64,6 +64,7 @@ TForm_HelpForm::TForm_HelpForm(QWidget *parent) : QMainWindow(parent, Qt::Window
     layout->addWidget(Panel_Top);
     HTML = new THelpBrowser(central);
     HTML->setObjectName(QStringLiteral("HTML"));
+    HTML->setAccessibleName(QStringLiteral("Help Page"));
     layout->addWidget(HTML, 1);
     setCentralWidget(central);
 

@@ -1,5 +1,6 @@
 #include "dialogs/HelpMenu.h"
 
+#include "dialogs/FontGrowth.h"
 #include "dialogs/HelpForm.h"
 #include "toolkit/ModalResult.h"
 #include "toolkit/StdDialogs.h"
@@ -34,6 +35,7 @@ TForm_HelpMenu::TForm_HelpMenu(QWidget *parent)
     ListBox_Help = new QListWidget(TabSheet_Index);
     ListBox_Help->setObjectName(QStringLiteral("ListBox_Help"));
     ListBox_Help->setGeometry(28, 32, 375, 264);
+    ListBox_Help->setAccessibleName(QStringLiteral("Index"));
 
     BitBtn_Display = new QPushButton(QStringLiteral("&Display"), this);
     BitBtn_Display->setObjectName(QStringLiteral("BitBtn_Display"));
@@ -46,6 +48,7 @@ TForm_HelpMenu::TForm_HelpMenu(QWidget *parent)
     connect(BitBtn_Display, &QPushButton::clicked, this, &TForm_HelpMenu::BitBtn_DisplayClick);
     connect(ListBox_Help, &QListWidget::itemDoubleClicked, this, &TForm_HelpMenu::BitBtn_DisplayClick);
     connect(BitBtn_Close, &QPushButton::clicked, this, &TForm_HelpMenu::BitBtn_CloseClick);
+    GrowWithFont(this);
 }
 
 TForm_HelpMenu::~TForm_HelpMenu() = default;

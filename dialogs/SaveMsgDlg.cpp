@@ -1,5 +1,6 @@
 #include "dialogs/SaveMsgDlg.h"
 
+#include "dialogs/FontGrowth.h"
 #include "toolkit/StdDialogs.h"
 
 #include <QAction>
@@ -287,14 +288,16 @@ int TForm_SaveMsg::ButtonRowWidth() const
 
 void TForm_SaveMsg::CreateButtons(int buttons)
 {
+    // The classic 75 by 25 pixels, grown with a larger font.
+    const int buttonWidth = Grown(this, ButtonWidth);
     int lastLeft = -1;
     for (const TButtonDef &def : ButtonDefs) {
         if (!(buttons & def.Bit))
             continue;
         auto *button = new QPushButton(QString::fromLatin1(def.Caption), Panel_Buttons);
         button->setObjectName(QString::fromLatin1(def.Name));
-        const int left = lastLeft < 0 ? ButtonGap : lastLeft + ButtonWidth + ButtonGap;
-        button->setGeometry(left, ButtonTop, ButtonWidth, ButtonHeight);
+        const int left = lastLeft < 0 ? ButtonGap : lastLeft + buttonWidth + ButtonGap;
+        button->setGeometry(left, Grown(this, ButtonTop), buttonWidth, Grown(this, ButtonHeight));
         lastLeft = left;
         const int result = def.Result;
         connect(button, &QPushButton::clicked, this, [this, result] { AnswerClick(result); });
@@ -302,8 +305,8 @@ void TForm_SaveMsg::CreateButtons(int buttons)
     }
     if (QPushButton *enter = EnterButton())
         enter->setDefault(true);
-    const int rowWidth = Buttons.isEmpty() ? 0 : lastLeft + ButtonWidth + 4;
-    Panel_Buttons->resize(rowWidth, BottomHeight);
+    const int rowWidth = Buttons.isEmpty() ? 0 : lastLeft + buttonWidth + 4;
+    Panel_Buttons->resize(rowWidth, Grown(this, BottomHeight));
 }
 
 void TForm_SaveMsg::SetDialogType(int dlgType)
@@ -368,7 +371,7 @@ void TForm_SaveMsg::SizeToMessage()
         // or two short of it, so that no line is counted short and then hidden).
         const int wrapWidth = client.width() - Panel_Left->width() - 2 * int(RichEdit->document()->documentMargin()) -
                               2;
-        const qint64 height = qint64(LineHeight()) * WrappedLineCount(wrapWidth) + BottomHeight + 30;
+        const qint64 height = qint64(LineHeight()) * WrappedLineCount(wrapWidth) + Grown(this, BottomHeight) + 30;
         if (height < 446)
             client.setHeight(int(height));
     }
@@ -389,10 +392,10 @@ void TForm_SaveMsg::ArrangePanels()
     const int w = width();
     const int h = height();
     const int left = Panel_Left->width();
-    const int middle = std::max(h - TopHeight - BottomHeight, 0);
+    const int middle = std::max(h - TopHeight - Grown(this, BottomHeight), 0);
     Panel1->setGeometry(0, 0, w, TopHeight);
     Panel_Left->setGeometry(0, TopHeight, left, middle);
-    Panel_Bottom->setGeometry(0, h - BottomHeight, w, BottomHeight);
+    Panel_Bottom->setGeometry(0, h - Grown(this, BottomHeight), w, Grown(this, BottomHeight));
     RichEdit->setGeometry(left, TopHeight, std::max(w - left, 0), middle);
     Panel_Image->raise();
     CentreButtonRow();

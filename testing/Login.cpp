@@ -1,6 +1,7 @@
 #include "testing/Login.h"
 
 #include "database/Database.h"
+#include "dialogs/FontGrowth.h"
 #include "dialogs/SaveMsgDlg.h"
 #include "testing/Password.h"
 #include "toolkit/ModalResult.h"
@@ -74,7 +75,7 @@ TForm_Login::TForm_Login(TDbQuery *query, QWidget *parent)
 
     Panel_Top = new QWidget(this);
     Panel_Top->setObjectName(QStringLiteral("Panel_Top"));
-    Panel_Top->setFixedHeight(45);
+    Panel_Top->setFixedHeight(Grown(this, 45));
     Panel_Top->setAutoFillBackground(true);
     QPalette topPalette = Panel_Top->palette();
     topPalette.setColor(QPalette::Window, topPalette.color(QPalette::ToolTipBase));
@@ -166,7 +167,7 @@ void TForm_Login::SetLoginMode(int mode)
     Label_Title->setText(change ? QStringLiteral("Enter password information:")
                                 : QStringLiteral("Enter user name and password:"));
     Panel_NewPassword->setVisible(change);
-    setFixedSize(ClientWidth, change ? ChangePasswordHeight : LoginHeight);
+    setFixedSize(Grown(this, QSize(ClientWidth, change ? ChangePasswordHeight : LoginHeight)));
 
     NvMaskEdit_UserName->setEnabled(!change);
     QPalette userPalette = NvMaskEdit_UserName->palette();

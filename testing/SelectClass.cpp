@@ -1,6 +1,7 @@
 #include "testing/SelectClass.h"
 
 #include "database/Database.h"
+#include "dialogs/FontGrowth.h"
 #include "dialogs/SaveMsgDlg.h"
 #include "question/QuestionControls.h"
 #include "toolkit/ListHints.h"
@@ -28,7 +29,7 @@ TForm_SelectClass::TForm_SelectClass(TDbQuery *query, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form_SelectClass"));
     setWindowTitle(QStringLiteral("Select Class "));
-    setFixedSize(472, 293);
+    setFixedSize(Grown(this, QSize(472, 293)));
 
     Panel_Top = new QWidget(this);
     Panel_Top->setObjectName(QStringLiteral("Panel_Top"));

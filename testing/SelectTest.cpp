@@ -1,6 +1,7 @@
 #include "testing/SelectTest.h"
 
 #include "database/Database.h"
+#include "dialogs/FontGrowth.h"
 #include "question/Grading.h"
 #include "testtaking/ResultStore.h"
 #include "toolkit/Convert.h"
@@ -26,7 +27,7 @@ TForm_SelectTest::TForm_SelectTest(TDbQuery *query, QWidget *parent)
       Query(query)
 {
     setObjectName(QStringLiteral("Form_SelectTest"));
-    setFixedSize(512, 343);
+    setFixedSize(Grown(this, QSize(512, 343)));
 
     StringGrid = new QTableWidget(1, 5, this);
     StringGrid->setAccessibleName(QStringLiteral("Tests"));

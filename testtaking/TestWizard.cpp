@@ -2,8 +2,8 @@
 
 #include "database/Database.h"
 #include "dialogs/SplashAbout.h"
-#include "question/QuestionControls.h"
 #include "question/Grading.h"
+#include "question/QuestionControls.h"
 #include "testtaking/Pictures.h"
 #include "testtaking/ResultStore.h"
 #include "toolkit/Component.h"
@@ -199,6 +199,12 @@ TForm_TestWizard::TForm_TestWizard(TDbQuery *query, bool allowPrevious, QWidget 
     // The testing program shows its About button where Cancel would be.
     BitBtn_Cancel->setVisible(!AllowPrevious);
     BitBtn_About->setVisible(AllowPrevious);
+    // A larger font must not run the tally under the buttons: the window widens instead.
+    const int overlap = tallyShown ? Label_IncorrectCount->geometry().right() + 12 - BitBtn_Previous->x() : 0;
+    if (overlap > 0) {
+        setMinimumWidth(ClientWidth + overlap);
+        resize(ClientWidth + overlap, height());
+    }
 
     connect(BitBtn_Next, &QPushButton::clicked, this, &TForm_TestWizard::BitBtn_NextClick);
     connect(BitBtn_Previous, &QPushButton::clicked, this, &TForm_TestWizard::BitBtn_PreviousClick);

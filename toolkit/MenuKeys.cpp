@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QStyleOptionMenuItem>
 
 namespace {
 
@@ -18,6 +19,20 @@ public:
         if (hint == SH_MenuBar_AltKeyNavigation)
             return 1;
         return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+    // The platform style lights a menu title only while its menu is open; entered from
+    // the keyboard, the bar shows at once which title the arrows and Enter act on.
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+        if (element == CE_MenuBarItem && item && widget && widget->hasFocus() && (item->state & State_Selected)) {
+            QStyleOptionMenuItem lit = *item;
+            lit.state |= State_Sunken;
+            QProxyStyle::drawControl(element, &lit, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
     }
 };
 

@@ -11,6 +11,7 @@
 #include "authoring/TestGrades.h"
 #include "authoring/TestJoin.h"
 #include "common/KeyboardWalk.h"
+#include "common/Rendered.h"
 #include "common/TestDatabase.h"
 #include "question/QuestionControls.h"
 #include "toolkit/MenuKeys.h"
@@ -231,6 +232,9 @@ void TestKeyboardAccess::mainWindowMenuKeysAndShortcuts()
     QVERIFY(focus);
     QTest::keyClick(focus, Qt::Key_F10);
     QTRY_COMPARE(bar->activeAction(), form.MenuItem_File->menuAction());
+    // Drawn lit at once, before any arrow key.
+    const QRect file = bar->actionGeometry(form.MenuItem_File->menuAction());
+    QTRY_VERIFY(PixelsNear(bar, file, bar->palette().color(QPalette::Highlight)) > file.width() * file.height() / 3);
     QTest::keyClick(bar, Qt::Key_Escape);
     QTRY_VERIFY(!bar->activeAction());
     focus = QApplication::focusWidget();
@@ -255,6 +259,17 @@ void TestKeyboardAccess::mainWindowMenuKeysAndShortcuts()
     QCOMPARE(AccessibleName(form.NvComboBox_Test), QStringLiteral("Test List"));
     QVERIFY2(walk.Names().contains("NvComboBox_Test"), qPrintable(walk.Names().join(", ")));
     QVERIFY2(walk.Names().contains("PropertyInplaceEdit"), qPrintable(walk.Names().join(", ")));
+    // The selection's handle is the stop of the question; the live control is no stop of its own.
+    auto *question = form.DesignSurface()->findChild<TQAMaskEdit *>();
+    QVERIFY(question->isVisible());
+    for (QWidget *stop : walk.Stops)
+        QVERIFY2(stop != question && !question->isAncestorOf(stop), qPrintable(walk.Names().join(", ")));
+    QWidget *handle = walk.Stops.value(walk.Names().indexOf("Form_Design"));
+    QVERIFY(handle);
+    QCOMPARE(AccessibleName(handle), question->objectName());
+    QCOMPARE(AccessibleRole(handle), int(QAccessible::Grip));
+    for (QWidget *stop : walk.Stops)
+        QVERIFY2(AccessibleFault(stop).isEmpty(), qPrintable(AccessibleFault(stop)));
 }
 
 QTEST_MAIN(TestKeyboardAccess)
