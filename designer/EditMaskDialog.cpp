@@ -48,11 +48,17 @@ TForm_Editmask::TForm_Editmask(QWidget *parent) : QDialog(parent)
     StringGrid_SampleMask->setSelectionBehavior(QAbstractItemView::SelectRows);
     StringGrid_SampleMask->setSelectionMode(QAbstractItemView::SingleSelection);
     StringGrid_SampleMask->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // One Tab stop: the arrow keys move among the samples, Tab leaves.
+    StringGrid_SampleMask->setTabKeyNavigation(false);
     StringGrid_SampleMask->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid_SampleMask->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid_SampleMask->setFixedWidth(2 * 145 + 2 * StringGrid_SampleMask->frameWidth());
     StringGrid_SampleMask->installEventFilter(this);
     StringGrid_SampleMask->viewport()->installEventFilter(this);
+
+    Label_InputMask->setBuddy(Edit_InputMask);
+    Label_SampleMask->setBuddy(StringGrid_SampleMask);
+    StringGrid_SampleMask->setAccessibleName(QStringLiteral("Sample Masks"));
 
     BitBtn_Ok = new QPushButton(QStringLiteral("&OK"), this);
     BitBtn_Ok->setObjectName(QStringLiteral("BitBtn_Ok"));

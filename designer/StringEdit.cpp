@@ -46,6 +46,8 @@ TForm_StringEdit::TForm_StringEdit(QWidget *parent) : QDialog(parent)
     Panel_Strings->setFrameStyle(QFrame::Panel | QFrame::Raised);
     RichEdit_Strings = new QPlainTextEdit(Panel_Strings);
     RichEdit_Strings->setObjectName(QStringLiteral("RichEdit_Strings"));
+    RichEdit_Strings->setAccessibleName(QStringLiteral("Strings"));
+    RichEdit_Strings->setAccessibleDescription(QStringLiteral("one item a line"));
     RichEdit_Strings->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichEdit_Strings->setTabChangesFocus(true);
     RichEdit_Strings->installEventFilter(new TTabTyping(RichEdit_Strings));

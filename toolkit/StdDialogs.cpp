@@ -11,11 +11,14 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QQueue>
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
 
 namespace {
 
@@ -229,13 +232,25 @@ bool TFontDialog::Execute(QWidget *parent)
         Font.AssignQFont(chosen);
         return true;
     }
-    QFontDialog dialog(Font.ToQFont(), parent);
-    dialog.setObjectName(QStringLiteral("FontDialog"));
-    dialog.setWindowTitle(QStringLiteral("Font"));
+    std::unique_ptr<QFontDialog> dialog(Build(parent));
+    auto *color = dialog->findChild<QComboBox *>(QStringLiteral("ComboBox_Color"));
+    if (dialog->exec() != QDialog::Accepted)
+        return false;
+    Font.AssignQFont(dialog->selectedFont());
+    if (color && color->currentIndex() >= 0)
+        Font.SetColor(static_cast<TColor>(color->currentData().toLongLong()));
+    return true;
+}
+
+QFontDialog *TFontDialog::Build(QWidget *parent) const
+{
+    auto *dialog = new QFontDialog(Font.ToQFont(), parent);
+    dialog->setObjectName(QStringLiteral("FontDialog"));
+    dialog->setWindowTitle(QStringLiteral("Font"));
     // Our own dialog, not the platform's, so that its effects part can follow the rule.
-    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    dialog->setOption(QFontDialog::DontUseNativeDialog);
     QComboBox *color = nullptr;
-    for (QGroupBox *group : dialog.findChildren<QGroupBox *>()) {
+    for (QGroupBox *group : dialog->findChildren<QGroupBox *>()) {
         if (group->findChildren<QCheckBox *>().isEmpty())
             continue; // the sample, not the effects
         if (!Effects) {
@@ -259,10 +274,13 @@ bool TFontDialog::Execute(QWidget *parent)
         }
         break;
     }
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    Font.AssignQFont(dialog.selectedFont());
-    if (color && color->currentIndex() >= 0)
-        Font.SetColor(static_cast<TColor>(color->currentData().toLongLong()));
-    return true;
+    // Qt leaves its lists and fields without names: a screen reader names them by these.
+    const QList<QListView *> lists = dialog->findChildren<QListView *>();
+    const QStringList listNames{QStringLiteral("Font"), QStringLiteral("Font style"), QStringLiteral("Size")};
+    for (int i = 0; i < lists.size() && i < listNames.size(); ++i)
+        lists[i]->setAccessibleName(listNames[i]);
+    for (QLineEdit *edit : dialog->findChildren<QLineEdit *>())
+        if (edit->accessibleName().isEmpty() && edit->isReadOnly())
+            edit->setAccessibleName(QStringLiteral("Sample"));
+    return dialog;
 }

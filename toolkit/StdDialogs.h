@@ -59,6 +59,8 @@ QString SaveFileDialog(QWidget *parent, const QString &caption, const QString &d
 
 // The font dialog (the inspector's "Font" row). In scripted tests it goes through the dialog seam
 // (kind Window, caption "Font"); the answer's text is a QFont description.
+class QFontDialog;
+
 class TFontDialog {
 public:
     TFont Font;
@@ -66,4 +68,6 @@ public:
     bool Effects = true;
     // True when a font was chosen; Font then holds it.
     bool Execute(QWidget *parent);
+    // The dialog Execute shows, not yet shown; its colour list is named "ComboBox_Color".
+    QFontDialog *Build(QWidget *parent) const;
 };
