@@ -1,5 +1,7 @@
 # make run   installs what is missing, builds, makes the demo database, starts Corvella
 # make test  installs what is missing, builds, runs every test through CTest
+# make bench installs what is missing, builds the benchmarks in a Release tree; then run
+#            one of them, e.g. build-bench/bench/bench_school
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -43,9 +45,11 @@ test: deps
 	cmake --build $(BUILD) -j$(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
+# Only the benchmarks and the libraries they link, not the programs and tests.
+bench: DEB_PACKAGES += libbenchmark-dev
 bench: deps
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DCORVELLA_BENCH=ON
-	cmake --build $(BUILD)-bench -j$(JOBS)
+	cmake --build $(BUILD)-bench -j$(JOBS) --target benchmarks
 
 # A Debian package of the three programs, installed under /usr (dpkg-shlibdeps finds its dependencies).
 package: build

@@ -61,6 +61,7 @@ private slots:
     void cleanup();
 
     void questionListSortedWithRecords();
+    void endKeyReachesLastOfLargeBank();
     void emptyQuestionBank();
     void hintFollowsItemAndExtentFitsWidest();
     void keywordPattern_data();
@@ -128,6 +129,31 @@ void TestSelectDialogs::questionListSortedWithRecords()
     again.show();
     again.close();
     QVERIFY(again.Cancelled);
+}
+
+void TestSelectDialogs::endKeyReachesLastOfLargeBank()
+{
+    // Far more questions than the list shows, stored in another order than they sort in.
+    QStringList rows;
+    for (int id = 1; id <= 600; ++id)
+        rows << QStringLiteral("(%1, 'QAMaskEdit_%1', 'Question %2?', 'object %1')")
+                    .arg(id)
+                    .arg((id * 7) % 600, 3, 10, QLatin1Char('0'));
+    FDb->Exec({"INSERT INTO controldef (ID, NAME, QUESTION, CONTROL) VALUES " + rows.join(QLatin1Char(','))});
+
+    TForm_SelectQuestion form(&FDb->Query());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTest::keyClick(form.QAListbox_Questions, Qt::Key_End);
+    QVERIFY(form.QAListbox_Questions->verticalScrollBar()->value() > 0);
+    QCOMPARE(form.QAListbox_Questions->count(), 600);
+    QCOMPARE(form.CurrentText(), QStringLiteral("Question 599?"));
+    QTest::keyClick(form.QAListbox_Questions, Qt::Key_Return);
+    QVERIFY(!form.isVisible());
+    QVERIFY(!form.Cancelled);
+    // 7 * 257 = 1799 = 2 * 600 + 599
+    QCOMPARE(form.SelectedControlDef()->ID, 257);
+    QCOMPARE(form.SelectedControlDef()->Control, QStringLiteral("object 257"));
 }
 
 void TestSelectDialogs::emptyQuestionBank()
