@@ -1,6 +1,6 @@
 // Results written by real processes on one real file: copies finishing together, a
 // class of different students finishing together, a write lock held past the wait, a
-// read-only file, a full disk, and a kill -9 mid-test.
+// read-only file, a full disk, a kill -9 mid-test, and the answers so far coming back.
 
 #include "common/TestDatabase.h"
 #include "database/Schema.h"
@@ -224,6 +224,7 @@ private slots:
     void killedMidTestContinues();
     void progressKeptHereWhileFileLocked();
     void declinedContinueStartsAfresh();
+    void answersSoFarComeBackInTheirControls();
 
 private:
     std::unique_ptr<QTemporaryDir> FKeep;
@@ -509,6 +510,31 @@ void TestResultWriters::declinedContinueStartsAfresh()
     QCOMPARE(wizard->PageIndex, 0);
     QCOMPARE(qobject_cast<TQAMaskEdit *>(wizard->CurrentControl())->Text(), QString());
     QVERIFY(!wizard->BitBtn_Previous->isEnabled());
+}
+
+void TestResultWriters::answersSoFarComeBackInTheirControls()
+{
+    TTestDatabase db;
+    FillTest(db.Path());
+    {
+        auto wizard = OpenWizard(&db.Query(), db.Path());
+        AnswerPage(*wizard, QStringLiteral("yes"));
+        AnswerPage(*wizard, QStringLiteral("Maybe 'so'"));
+        QCOMPARE(wizard->ProgressPlace(), TProgressPlace::Database);
+    }
+    // Leaving each page wrote the answers so far into the student's INCOMPLETE row.
+    QCOMPARE(ResultColumn(db.Path(), QStringLiteral("STATUS")), QStringList{QStringLiteral("INCOMPLETE")});
+    QVERIFY(IsProgressText(ResultColumn(db.Path(), QStringLiteral("ANSWERS")).value(0)));
+
+    TDialogSeam::SetNextAnswer(ResultYes);
+    auto wizard = OpenWizard(&db.Query(), db.Path());
+    QTRY_COMPARE(wizard->PageIndex, 2);
+    QStringList shown;
+    for (int page = 2; page > 0; --page) {
+        QTest::mouseClick(wizard->BitBtn_Previous, Qt::LeftButton);
+        shown.prepend(qobject_cast<TQAMaskEdit *>(wizard->CurrentControl())->Text());
+    }
+    QCOMPARE(shown, (QStringList{QStringLiteral("yes"), QStringLiteral("Maybe 'so'")}));
 }
 
 QTEST_MAIN(TestResultWriters)
