@@ -135,6 +135,39 @@ private slots:
         QVERIFY2(error.contains("already holds Corvella tables"), qPrintable(error));
     }
 
+    void wrongPasswordNamesTheServer()
+    {
+        // The test server asks this one role for its password (its state file's lines 3, 4).
+        QFile state(qEnvironmentVariable("CORVELLA_TEST_SERVER"));
+        QVERIFY(state.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = state.readAll().split('\n');
+        const QString role = QString::fromUtf8(lines.value(2)), right = QString::fromUtf8(lines.value(3));
+        QVERIFY2(role.contains("user=corvella_password") && !right.isEmpty(), "a test server with a password role");
+        QString location = TTestDatabase::NewServerDatabase();
+        QString error;
+        QVERIFY2(CreateDatabaseFile(location, &error), qPrintable(error));
+        const QString database = location.section('?', 0, 0).section('/', -1);
+        location.replace("user=postgres", "user=corvella_password");
+
+        const auto open = [&](const QString &password) {
+            TDbConnection connection;
+            connection.SetConnectionString(ConnectionStringFor(location + "&password=" + password));
+            try {
+                connection.Open();
+            } catch (const EDatabaseError &e) {
+                return e.Message();
+            }
+            return QString();
+        };
+        QCOMPARE(open(right), QString());
+        const QString message = open("Wr0ngHorse");
+        const QString server = role.section("host=", 1).section('&', 0, 0) + '/' + database;
+        QVERIFY2(message.startsWith("Could not connect to the database server '" + server + "': ") &&
+                     message.contains("password authentication failed for user \"corvella_password\""),
+                 qPrintable(message));
+        QVERIFY2(!message.contains("Wr0ngHorse") && !message.contains(right), qPrintable(message));
+    }
+
     void transactionsAndFailingStatements()
     {
         TTestDatabase db;

@@ -1,5 +1,6 @@
 // Results written by real processes on one real file: copies finishing together, a
-// write lock held past the wait, a read-only file, a full disk, and a kill -9 mid-test.
+// class of different students finishing together, a write lock held past the wait, a
+// read-only file, a full disk, a kill -9 mid-test, and the answers so far coming back.
 
 #include "common/TestDatabase.h"
 #include "database/Schema.h"
@@ -62,16 +63,22 @@ struct TWriterRun {
     qint64 LongestWait = 0;
 };
 
+// The student of writer i: all S01, or S01, S02, ... each his own.
+QString WriterStudent(int i, bool differentStudents)
+{
+    return QStringLiteral("S%1").arg(differentStudents ? i + 1 : 1, 2, 10, QLatin1Char('0'));
+}
+
 // n copies of the result writer, all finishing at the same moment.
-TWriterRun RunWriters(int n, const QString &path, const QString &keep, int waitMs)
+TWriterRun RunWriters(int n, const QString &path, const QString &keep, int waitMs, bool differentStudents = false)
 {
     const qint64 startAt = QDateTime::currentMSecsSinceEpoch() + 1500 + n * 60;
     std::vector<std::unique_ptr<QProcess>> processes;
     for (int i = 0; i < n; ++i) {
         auto p = std::make_unique<QProcess>();
-        p->start(WriterPath(),
-                 {QStringLiteral("finish"), path, QStringLiteral("S01"), QStringLiteral("1"), QStringLiteral("1"),
-                  QString::number(50 + i), QString::number(waitMs), QString::number(startAt), keep});
+        p->start(WriterPath(), {QStringLiteral("finish"), path, WriterStudent(i, differentStudents),
+                                QStringLiteral("1"), QStringLiteral("1"), QString::number(50 + i),
+                                QString::number(waitMs), QString::number(startAt), keep});
         processes.push_back(std::move(p));
     }
     TWriterRun run;
@@ -208,6 +215,7 @@ private slots:
 
     void copiesFinishingTogetherLeaveOneRow_data();
     void copiesFinishingTogetherLeaveOneRow();
+    void differentStudentsFinishingTogetherLeaveOneRowEach();
     void readersTakeTheHighestSerial();
     void lockHeldPastTheWaitKeepsResult();
     void keptResultNeverReplacesANewerOne();
@@ -216,6 +224,7 @@ private slots:
     void killedMidTestContinues();
     void progressKeptHereWhileFileLocked();
     void declinedContinueStartsAfresh();
+    void answersSoFarComeBackInTheirControls();
 
 private:
     std::unique_ptr<QTemporaryDir> FKeep;
@@ -264,6 +273,22 @@ void TestResultWriters::copiesFinishingTogetherLeaveOneRow()
             ResultColumn(db.Path(), QStringLiteral("ANSWERS")).value(0).startsWith(QLatin1String("1. Finished by")));
     }
     Report("copies finishing together", writers, writers * rounds, stored, lost, duplicated);
+}
+
+void TestResultWriters::differentStudentsFinishingTogetherLeaveOneRowEach()
+{
+    constexpr int writers = 30;
+    TTestDatabase db;
+    const TWriterRun run = RunWriters(writers, db.Path(), FKeep->path(), ResultWaitTime, true);
+    QCOMPARE(run.Stored, writers);
+    // Each student's own grade (writer i grades 50 + i): no row lost, doubled or mixed up.
+    QStringList expected;
+    for (int i = 0; i < writers; ++i)
+        expected << WriterStudent(i, true) + QLatin1Char('|') + QString::number(50 + i);
+    QCOMPARE(db.Column({QStringLiteral("SELECT STUDENTID || '|' || GRADE FROM testresults ORDER BY STUDENTID")}),
+             expected);
+    Report("different students finishing together", writers, writers, run.Stored, run.Lost + run.Kept,
+           db.Column({QStringLiteral("SELECT COUNT(*) FROM testresults")}).value(0).toInt() - writers);
 }
 
 void TestResultWriters::readersTakeTheHighestSerial()
@@ -485,6 +510,31 @@ void TestResultWriters::declinedContinueStartsAfresh()
     QCOMPARE(wizard->PageIndex, 0);
     QCOMPARE(qobject_cast<TQAMaskEdit *>(wizard->CurrentControl())->Text(), QString());
     QVERIFY(!wizard->BitBtn_Previous->isEnabled());
+}
+
+void TestResultWriters::answersSoFarComeBackInTheirControls()
+{
+    TTestDatabase db;
+    FillTest(db.Path());
+    {
+        auto wizard = OpenWizard(&db.Query(), db.Path());
+        AnswerPage(*wizard, QStringLiteral("yes"));
+        AnswerPage(*wizard, QStringLiteral("Maybe 'so'"));
+        QCOMPARE(wizard->ProgressPlace(), TProgressPlace::Database);
+    }
+    // Leaving each page wrote the answers so far into the student's INCOMPLETE row.
+    QCOMPARE(ResultColumn(db.Path(), QStringLiteral("STATUS")), QStringList{QStringLiteral("INCOMPLETE")});
+    QVERIFY(IsProgressText(ResultColumn(db.Path(), QStringLiteral("ANSWERS")).value(0)));
+
+    TDialogSeam::SetNextAnswer(ResultYes);
+    auto wizard = OpenWizard(&db.Query(), db.Path());
+    QTRY_COMPARE(wizard->PageIndex, 2);
+    QStringList shown;
+    for (int page = 2; page > 0; --page) {
+        QTest::mouseClick(wizard->BitBtn_Previous, Qt::LeftButton);
+        shown.prepend(qobject_cast<TQAMaskEdit *>(wizard->CurrentControl())->Text());
+    }
+    QCOMPARE(shown, (QStringList{QStringLiteral("yes"), QStringLiteral("Maybe 'so'")}));
 }
 
 QTEST_MAIN(TestResultWriters)
