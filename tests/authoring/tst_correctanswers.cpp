@@ -1,4 +1,5 @@
 #include "authoring/CorrectAnswers.h"
+#include "common/ListClicks.h"
 #include "common/ModalWindows.h"
 #include "question/PropertyModel.h"
 #include "question/QuestionControls.h"
@@ -38,23 +39,6 @@ private:
 };
 
 namespace {
-
-void ClickLine(TQAListbox *list, const QString &text)
-{
-    const QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
-    QVERIFY2(!found.isEmpty(), qPrintable(text));
-    list->scrollToItem(found.first());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
-}
-
-QStringList SelectedLines(const TQAListbox *list)
-{
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        if (list->Selected(i))
-            lines << list->item(i)->text();
-    return lines;
-}
 
 } // namespace
 

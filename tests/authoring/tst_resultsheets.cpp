@@ -1,5 +1,6 @@
 #include "authoring/QuestionStatistics.h"
 #include "authoring/TestGrades.h"
+#include "common/AdminProcess.h"
 #include "common/TestDatabase.h"
 #include "printing/ItemStatisticsReport.h"
 #include "question/QuestionControls.h"
@@ -50,21 +51,6 @@ QList<QStringList> ReadCsv(const QString &path)
         rows.append(fields);
     }
     return rows;
-}
-
-struct TRun {
-    int Status = -1;
-    QByteArray Out;
-    QString Err;
-};
-
-TRun Admin(const QStringList &args)
-{
-    QProcess process;
-    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/corvella-admin"), args);
-    if (!process.waitForFinished(60000))
-        return {};
-    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
 }
 
 void AddStudent(TTestDatabase &db, int id, const QString &studentID, const QString &last, const QString &first,
@@ -198,23 +184,23 @@ void TestResultSheets::gradebookCsvReadsBackFieldByField()
     QVERIFY(bytes.endsWith(",0,INCOMPLETE,\r\n"));
 
     // The command line writes the same file, onto standard output or into FILE.
-    const TRun out = Admin({"grades", db.Path(), "--class", "année 9", "--test", "Brüche, Teil \"1\""});
+    const TAdminRun out = RunAdmin({"grades", db.Path(), "--class", "année 9", "--test", "Brüche, Teil \"1\""});
     QCOMPARE(out.Status, 0);
-    QCOMPARE(out.Out, bytes);
+    QCOMPARE(out.Bytes, bytes);
     const QString adminFile = dir.filePath(QStringLiteral("all.csv"));
-    QCOMPARE(Admin({"grades", db.Path(), adminFile}).Status, 0);
+    QCOMPARE(RunAdmin({"grades", db.Path(), adminFile}).Status, 0);
     QCOMPARE(ReadCsv(adminFile), expected);
 
     // Unknown names: a clear error, exit 1 and no file.
     const QString none = dir.filePath(QStringLiteral("none.csv"));
-    const TRun noClass = Admin({"grades", db.Path(), "--class", "Room 12", none});
+    const TAdminRun noClass = RunAdmin({"grades", db.Path(), "--class", "Room 12", none});
     QCOMPARE(noClass.Status, 1);
     QVERIFY2(noClass.Err.contains(QStringLiteral("no class named \"Room 12\"")), qPrintable(noClass.Err));
-    const TRun noTest = Admin({"grades", db.Path(), "--test", "Latin", none});
+    const TAdminRun noTest = RunAdmin({"grades", db.Path(), "--test", "Latin", none});
     QCOMPARE(noTest.Status, 1);
     QVERIFY(noTest.Err.contains(QStringLiteral("no test named \"Latin\"")));
     QVERIFY(!QFile::exists(none));
-    QCOMPARE(Admin({"items", db.Path(), "--test", "Latin"}).Status, 1);
+    QCOMPARE(RunAdmin({"items", db.Path(), "--test", "Latin"}).Status, 1);
 }
 
 void TestResultSheets::statisticsFromWizardTranscripts()
@@ -300,16 +286,16 @@ void TestResultSheets::statisticsFromWizardTranscripts()
     QVERIFY(!window.BitBtn_Export->isEnabled());
 
     // The command line prints the same figures.
-    const TRun items = Admin({"items", db.Path(), "--test", "quiz", "--class", "Room 5"});
+    const TAdminRun items = RunAdmin({"items", db.Path(), "--test", "quiz", "--class", "Room 5"});
     QCOMPARE(items.Status, 0);
-    const QString table = QString::fromUtf8(items.Out);
+    const QString table = QString::fromUtf8(items.Bytes);
     QVERIFY2(table.contains(
                  QRegularExpression(QStringLiteral("\\n\\s+3\\s+6\\s+2\\s+33\\.3\\s+0\\.50  Is the sky blue\\?\\n"))),
              qPrintable(table));
     QVERIFY(table.contains(QStringLiteral("1 transcript could not be read and was skipped.")));
-    const TRun untaken = Admin({"items", db.Path(), "--test", "Untaken"});
+    const TAdminRun untaken = RunAdmin({"items", db.Path(), "--test", "Untaken"});
     QCOMPARE(untaken.Status, 0);
-    QVERIFY(QString::fromUtf8(untaken.Out).contains(QStringLiteral("Nobody has taken this test yet.")));
+    QVERIFY(QString::fromUtf8(untaken.Bytes).contains(QStringLiteral("Nobody has taken this test yet.")));
 }
 
 QTEST_MAIN(TestResultSheets)

@@ -1,4 +1,5 @@
 #include "authoring/Wizard.h"
+#include "common/ListClicks.h"
 #include "common/ModalWindows.h"
 #include "question/PropertyModel.h"
 #include "question/QuestionControls.h"
@@ -82,24 +83,6 @@ void TypeLines(TQARichEdit *memo, const QStringList &lines)
         QTest::keyClicks(memo, line);
         QTest::keyClick(memo, Qt::Key_Return);
     }
-}
-
-// Clicks the line of the list with that text (toggling it where several may be picked).
-void ClickLine(TQAListbox *list, const QString &text)
-{
-    const QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
-    QVERIFY2(!found.isEmpty(), qPrintable(text));
-    list->scrollToItem(found.first());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
-}
-
-QStringList SelectedLines(const TQAListbox *list)
-{
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        if (list->Selected(i))
-            lines << list->item(i)->text();
-    return lines;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // and the student-ID indexes stay sound when our programs and the sqlite3 tool both
 // write the file.
 
+#include "common/AdminProcess.h"
 #include "common/TestDatabase.h"
 #include "database/Database.h"
 #include "database/Schema.h"
@@ -76,11 +77,6 @@ QString RunTool(const QString &path, const QString &sql, bool *ok = nullptr)
         *ok = finished && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0 &&
               tool.readAllStandardError().isEmpty();
     return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
-}
-
-QString AdminPath()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/corvella-admin");
 }
 
 // A few rows in every table, with the texts that quoting and NULLs make awkward.
@@ -289,20 +285,20 @@ private slots:
 
     void upgradeCommandSaysWhatItDid()
     {
-        QVERIFY2(QFileInfo::exists(AdminPath()), "corvella-admin must be built first");
+        QVERIFY2(QFileInfo::exists(AdminProgram()), "corvella-admin must be built first");
         TTestDatabase db;
         db.Connection().Close();
         QFile::remove(db.Path());
         QVERIFY(CreateFileWithoutIndexes(db.Path()));
 
         QProcess admin;
-        admin.start(AdminPath(), {"upgrade", db.Path()});
+        admin.start(AdminProgram(), {"upgrade", db.Path()});
         QVERIFY(admin.waitForFinished(60000));
         QCOMPARE(admin.exitCode(), 0);
         const QString said = QString::fromUtf8(admin.readAllStandardOutput());
         QCOMPARE(said.count("Added index"), SchemaIndexes().size());
 
-        admin.start(AdminPath(), {"upgrade", db.Path()});
+        admin.start(AdminProgram(), {"upgrade", db.Path()});
         QVERIFY(admin.waitForFinished(60000));
         QCOMPARE(admin.exitCode(), 0);
         QVERIFY(QString::fromUtf8(admin.readAllStandardOutput()).contains("nothing was changed"));
@@ -313,7 +309,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("just some notes\n");
         file.close();
-        admin.start(AdminPath(), {"upgrade", text});
+        admin.start(AdminProgram(), {"upgrade", text});
         QVERIFY(admin.waitForFinished(60000));
         QCOMPARE(admin.exitCode(), 1);
         QVERIFY(!admin.readAllStandardError().isEmpty());
@@ -321,7 +317,7 @@ private slots:
         QCOMPARE(file.readAll(), QByteArray("just some notes\n"));
 
         const QString missing = db.Folder() + "/missing.mdb";
-        admin.start(AdminPath(), {"upgrade", missing});
+        admin.start(AdminProgram(), {"upgrade", missing});
         QVERIFY(admin.waitForFinished(60000));
         QCOMPARE(admin.exitCode(), 1);
         QVERIFY(QString::fromUtf8(admin.readAllStandardError()).contains("Could not find file"));
@@ -342,7 +338,7 @@ private slots:
         QCOMPARE(holder.readLine().trimmed(), QByteArray("locked"));
 
         QProcess admin;
-        admin.start(AdminPath(), {"upgrade", db.Path()});
+        admin.start(AdminProgram(), {"upgrade", db.Path()});
         QVERIFY(admin.waitForFinished(60000));
         QVERIFY2(admin.exitCode() == 0, admin.readAllStandardError().constData());
         // It started while the writer held the file: without waiting it would have failed.

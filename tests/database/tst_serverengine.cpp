@@ -2,6 +2,7 @@
 // translation at its boundary, its errors, transactions, and corvella-admin moving a
 // school's file onto a server. Needs the test server (CORVELLA_TEST_SERVER).
 
+#include "common/AdminProcess.h"
 #include "common/TestDatabase.h"
 #include "database/Schema.h"
 #include "database/ServerEngine.h"
@@ -12,15 +13,10 @@
 
 namespace {
 
-QString AdminPath()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/corvella-admin");
-}
-
 int Admin(const QStringList &args, QString *out = nullptr, QString *err = nullptr)
 {
     QProcess admin;
-    admin.start(AdminPath(), args);
+    admin.start(AdminProgram(), args);
     if (!admin.waitForFinished(120000))
         return -1;
     if (out)

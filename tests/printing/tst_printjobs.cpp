@@ -1,6 +1,7 @@
 // Printing a test from the command line, with no printer, and with a question that
 // cannot be rebuilt.
 #include "admin/PrintCommand.h"
+#include "common/AdminProcess.h"
 #include "common/ModalWindows.h"
 
 #include "common/PdfText.h"
@@ -216,7 +217,7 @@ private slots:
     // The real program, with no display at all.
     void printCommandWithoutDisplay()
     {
-        const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/corvella-admin");
+        const QString program = AdminProgram();
         if (!QFile::exists(program))
             QSKIP("corvella-admin is not built");
         FillTest({QStringLiteral("Algebra A")});

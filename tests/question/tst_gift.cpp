@@ -1,3 +1,4 @@
+#include "common/AdminProcess.h"
 #include "common/TestDatabase.h"
 #include "question/GiftExchange.h"
 #include "question/QuestionBank.h"
@@ -587,7 +588,7 @@ void TestGift::exportThenImportKeepsEveryKind()
 
 void TestGift::adminImportAndExport()
 {
-    const QString admin = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/corvella-admin");
+    const QString admin = AdminProgram();
     if (!QFile::exists(admin))
         QSKIP("corvella-admin is not built beside the tests");
     TTestDatabase db;
@@ -658,7 +659,7 @@ void TestGift::adminImportAndExport()
 
 void TestGift::adminImportWaitsForAnotherWriter()
 {
-    const QString admin = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/corvella-admin");
+    const QString admin = AdminProgram();
     if (!QFile::exists(admin))
         QSKIP("corvella-admin is not built beside the tests");
     TTestDatabase db;

@@ -1,32 +1,10 @@
 // corvella-admin check and repair, run as the teacher runs them, on a real file.
+#include "common/AdminProcess.h"
 #include "common/TestDatabase.h"
 
 #include <QCoreApplication>
 #include <QProcess>
 #include <QtTest>
-
-namespace {
-
-struct TRun {
-    int Code = -1;
-    QString Out;
-    QString Err;
-};
-
-TRun Admin(const QStringList &args)
-{
-    QProcess process;
-    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/corvella-admin"), args);
-    TRun run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.Code = process.exitCode();
-    run.Out = QString::fromUtf8(process.readAllStandardOutput());
-    run.Err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
-} // namespace
 
 class TestMemberRows : public QObject {
     Q_OBJECT
@@ -63,16 +41,16 @@ void TestMemberRows::checkAndRepairRowsLeftByDeletes()
         "classtest ID 2: its class 2 no longer exists", "testresults SERIAL 3: its class 2 no longer exists",
         "testresults SERIAL 2: its student \"S09\" no longer exists"};
 
-    const TRun check = Admin({"check", db.Path()});
-    QCOMPARE(check.Code, 1);
+    const TAdminRun check = RunAdmin({"check", db.Path()});
+    QCOMPARE(check.Status, 1);
     for (const QString &line : expected)
         QVERIFY2(check.Out.contains(line + '\n'), qPrintable(check.Out));
     QVERIFY2(check.Out.contains("5 rows refer to a record that no longer exists"), qPrintable(check.Out));
     // check changes nothing.
     QCOMPARE(db.Column({"SELECT COUNT(*) FROM testresults"}), QStringList({"3"}));
 
-    const TRun repair = Admin({"repair", db.Path()});
-    QCOMPARE(repair.Code, 0);
+    const TAdminRun repair = RunAdmin({"repair", db.Path()});
+    QCOMPARE(repair.Status, 0);
     // Shown before it goes, then gone.
     const int shownAt = repair.Out.indexOf(expected.first());
     QVERIFY2(shownAt > 0 && repair.Out.indexOf("Removed 5 rows.") > shownAt, qPrintable(repair.Out));
@@ -84,7 +62,7 @@ void TestMemberRows::checkAndRepairRowsLeftByDeletes()
     QCOMPARE(db.Column({"SELECT SERIAL FROM testresults"}), QStringList({"1"}));
 
     // What check still says is only about the question, which has no control text here.
-    const TRun again = Admin({"check", db.Path()});
+    const TAdminRun again = RunAdmin({"check", db.Path()});
     QStringList lines = again.Out.split('\n', Qt::SkipEmptyParts);
     QVERIFY(!lines.isEmpty());
     QCOMPARE(lines.takeLast(), QStringLiteral("1 question, 1 does not rebuild"));
@@ -95,11 +73,11 @@ void TestMemberRows::checkAndRepairRowsLeftByDeletes()
 void TestMemberRows::soundFileIsLeftAlone()
 {
     TTestDatabase db;
-    const TRun repair = Admin({"repair", db.Path()});
-    QCOMPARE(repair.Code, 0);
+    const TAdminRun repair = RunAdmin({"repair", db.Path()});
+    QCOMPARE(repair.Status, 0);
     QVERIFY2(repair.Out.contains("Nothing to repair"), qPrintable(repair.Out));
-    const TRun missing = Admin({"repair", db.Folder() + "/none.mdb"});
-    QCOMPARE(missing.Code, 1);
+    const TAdminRun missing = RunAdmin({"repair", db.Folder() + "/none.mdb"});
+    QCOMPARE(missing.Status, 1);
     QVERIFY(!missing.Err.isEmpty());
 }
 

@@ -1,5 +1,6 @@
 // Stored question texts whose values could hurt: integers beyond their range, masks
 // beyond any real one, text in the old 8-bit code page.
+#include "common/AdminProcess.h"
 #include "common/TestDatabase.h"
 #include "question/ObjectText.h"
 #include "question/PropertyModel.h"
@@ -26,11 +27,6 @@ QString Load(const QString &text, QWidget &window, QWidget **control)
     } catch (const Exception &e) {
         return e.Message();
     }
-}
-
-QString AdminProgram()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/corvella-admin");
 }
 
 // What the command said about the text, without what Qt says about the environment.

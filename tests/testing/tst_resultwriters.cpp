@@ -2,6 +2,7 @@
 // class of different students finishing together, a write lock held past the wait, a
 // read-only file, a full disk, a kill -9 mid-test, and the answers so far coming back.
 
+#include "common/AdminProcess.h"
 #include "common/TestDatabase.h"
 #include "database/Schema.h"
 #include "question/QuestionControls.h"
@@ -317,8 +318,7 @@ void TestResultWriters::readersTakeTheHighestSerial()
     QCOMPARE(ResultColumn(db.Path(), QStringLiteral("GRADE")), (QStringList{"90", "75"}));
 
     QProcess admin;
-    admin.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/corvella-admin"),
-                {QStringLiteral("check"), db.Path()});
+    admin.start(AdminProgram(), {QStringLiteral("check"), db.Path()});
     QVERIFY(admin.waitForFinished(30000));
     const QString out = QString::fromUtf8(admin.readAllStandardOutput());
     QVERIFY2(out.contains(
