@@ -3,6 +3,7 @@
 // out in pixels, shown with a larger font, keep every caption and field whole.
 
 #include "authoring/CorrectAnswers.h"
+#include "authoring/QuestionStatistics.h"
 #include "authoring/SelectClass.h"
 #include "authoring/SelectQuestion.h"
 #include "authoring/TestEdit.h"
@@ -11,6 +12,7 @@
 #include "common/ModalWindows.h"
 #include "common/Rendered.h"
 #include "common/TestDatabase.h"
+#include "designer/AlignDialog.h"
 #include "designer/EditMaskDialog.h"
 #include "designer/StringEdit.h"
 #include "dialogs/HelpForm.h"
@@ -216,6 +218,11 @@ void TestEveryWindow::byTabAndByName_data()
                                        << QStringList{};
     QTest::newRow("font dialog") << TMaker([](TTestDatabase &, QWidget *) { return TFontDialog().Build(nullptr); })
                                  << QStringList{};
+    QTest::newRow("align dialog") << TMaker([](TTestDatabase &, QWidget *) { return new TForm_Align(nullptr); })
+                                  << QStringList{"RadioGroup_Horz", "RadioGroup_Vert", "BitBtn_OK", "BitBtn_Cancel"};
+    QTest::newRow("question statistics") << TMaker([](TTestDatabase &db, QWidget *) {
+        return new TForm_QuestionStatistics(&db.Query());
+    }) << QStringList{"NvComboBox_Test", "NvComboBox_Class", "Grid_Statistics", "BitBtn_Preview", "BitBtn_Close"};
     QTest::newRow("select a class to print") << TMaker([](TTestDatabase &, QWidget *) {
         auto *select = new Corvella::TForm_SelectClass;
         select->ClassList = {{"Room 5", "Maths", "Ms Lee", "1"}, {"Room 6", "Maths", "Mr Kay", "2"}};
