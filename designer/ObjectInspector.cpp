@@ -4,6 +4,7 @@
 #include "designer/DesignForm.h"
 #include "designer/PropertyGrid.h"
 #include "designer/StretchHandle.h"
+#include "designer/SurfaceControls.h"
 #include "dialogs/SaveMsgDlg.h"
 #include "toolkit/Component.h"
 #include "toolkit/ModalResult.h"
@@ -319,20 +320,12 @@ void TObjectInspector::ClearSurface()
     if (!StretchHandle)
         return;
     StretchHandle->ClearSelection();
-    // Children go before their parent, so no owner list ever points at a freed control.
-    const std::function<void(QWidget *)> destroy = [&destroy](QWidget *widget) {
-        const QList<QWidget *> children = widget->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-        for (QWidget *child : children)
-            if (ComponentOwner(child))
-                destroy(child);
-        delete widget;
-    };
     QList<QPointer<QWidget>> controls;
     for (QWidget *control : DesignedControls())
         controls << control;
     for (auto it = controls.crbegin(); it != controls.crend(); ++it)
         if (it->data())
-            destroy(it->data());
+            DestroyControl(it->data());
     RefreshComponents();
 }
 

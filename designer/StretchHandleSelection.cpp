@@ -1,6 +1,7 @@
 // What the handle has selected: attaching, detaching, deleting, stepping to a neighbour.
 
 #include "designer/StretchHandle.h"
+#include "designer/SurfaceControls.h"
 
 #include "toolkit/Component.h"
 
@@ -158,20 +159,12 @@ void TStretchHandle::DeleteSelected()
 {
     if (!AllowDeletes)
         return;
-    // Children go before their parent, so no owner list ever points at a freed control.
-    const std::function<void(QWidget *)> destroy = [&destroy](QWidget *widget) {
-        const QList<QWidget *> children = widget->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-        for (QWidget *child : children)
-            if (ComponentOwner(child))
-                destroy(child);
-        delete widget;
-    };
     for (int i = FSelected.size() - 1; i >= 0; --i) {
         if (i >= FSelected.size())
             continue;
         QWidget *control = FSelected.at(i);
         Detach(control);
-        destroy(control);
+        DestroyControl(control);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "designer/SurfaceControls.h"
 
 #include "designer/StretchHandle.h"
+#include "toolkit/Component.h"
 #include "toolkit/StdCtrls.h"
 
 #include <QStackedWidget>
@@ -63,4 +64,13 @@ bool EnabledFlag(const QWidget *widget)
     if (const auto *control = dynamic_cast<const TControl *>(widget))
         return control->Enabled();
     return widget->isEnabled();
+}
+
+void DestroyControl(QWidget *control)
+{
+    const QList<QWidget *> children = control->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (QWidget *child : children)
+        if (ComponentOwner(child))
+            DestroyControl(child);
+    delete control;
 }

@@ -32,3 +32,7 @@ bool EnabledFlag(const QWidget *widget);
 
 // Rounds to the nearest integer, halves to the even neighbour.
 int RoundHalfEven(double value);
+
+// Frees a designed control with the controls it owns, children before their parent, so
+// that no owner list ever points at a freed control.
+void DestroyControl(QWidget *control);

@@ -24,7 +24,8 @@
 using Corvella::TForm_Main;
 
 // What the script does with each modal window in turn.
-enum class TStep { Pick, Cancel, Close };
+// Preview: the questions-in-test window's Preview, then Close.
+enum class TStep { Pick, Cancel, Close, Preview };
 Q_DECLARE_METATYPE(QList<TStep>)
 
 class TestDispatch : public QObject {
@@ -84,6 +85,8 @@ QString Describe(QWidget *window)
 
 void Answer(QWidget *window, TStep step)
 {
+    if (auto *join = qobject_cast<TForm_QuestionJoin *>(window); join && step == TStep::Preview)
+        join->BitBtn_Preview->click();
     const char *name = step == TStep::Pick ? "BitBtn_OK" : step == TStep::Cancel ? "BitBtn_Cancel" : "BitBtn_Close";
     if (QPushButton *button = window->findChild<QPushButton *>(QLatin1String(name)))
         button->click();
@@ -257,32 +260,9 @@ void TestDispatch::printSenders()
     // The print and preview commands ask for the test (commandOpensItsWindows); the Preview
     // of the questions-in-test window prints the test picked for it without asking again.
     auto form = Start();
-    QStringList windows;
-    QPointer<QWidget> answered;
-    QTimer closer;
-    closer.setInterval(0);
-    connect(&closer, &QTimer::timeout, this, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || modal == answered)
-            return;
-        answered = modal;
-        windows << QString::fromLatin1(modal->metaObject()->className()) + QLatin1Char('|') + modal->windowTitle();
-        QTimer::singleShot(0, modal, [modal] {
-            if (auto *join = qobject_cast<TForm_QuestionJoin *>(modal)) {
-                join->BitBtn_Preview->click();
-                join->BitBtn_Close->click();
-            } else if (auto *ok = modal->findChild<QPushButton *>(QStringLiteral("BitBtn_OK"))) {
-                ok->click();
-            } else {
-                modal->close();
-            }
-        });
-    });
-    closer.start();
-    form->ToolButton_Join->click();
-    closer.stop();
-    QCOMPARE(windows, (QStringList{QStringLiteral("TForm_TestEdit|Add Questions to Test "),
-                                   QStringLiteral("TForm_QuestionJoin|Add Questions")}));
+    const QStringList windows = Run(*form, QStringLiteral("ToolButton_Join"), {TStep::Pick, TStep::Preview});
+    QCOMPARE(windows, (QStringList{QStringLiteral("TForm_TestEdit|Add Questions to Test |OK Cancel"),
+                                   QStringLiteral("TForm_QuestionJoin|Close|1|Science")}));
     QCOMPARE(TDialogSeam::Shown().size(), 1);
     QCOMPARE(TDialogSeam::Shown().first().Kind, TBoxKind::Window);
     QCOMPARE(TDialogSeam::Shown().first().Text, QStringLiteral("Science"));
