@@ -12,6 +12,14 @@
 
 namespace {
 
+// Gives the caller the message, when it asks for one; false.
+bool Fail(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+
 const char *const TableNames[] = {"controldef",  "testmaster",    "testdetail", "classmaster",
                                   "classdetail", "studentmaster", "classtest",  "testresults"};
 
@@ -30,6 +38,10 @@ public:
     bool Connected() const { return PQstatus(FPg) == CONNECTION_OK; }
     QString Message() const { return QString::fromUtf8(PQerrorMessage(FPg)).trimmed(); }
     QString Label() const { return FLabel; }
+    QString NotConnected() const
+    {
+        return QStringLiteral("Could not connect to the database server %1: %2").arg(FLabel, Message());
+    }
 
     bool Exec(const QString &sql)
     {
@@ -66,25 +78,20 @@ private:
 
 bool CreateServerDatabase(const QString &location, QString *error)
 {
-    auto fail = [error](const QString &message) {
-        if (error)
-            *error = message;
-        return false;
-    };
     TServer server(location);
     if (!server.Connected())
-        return fail(
-            QStringLiteral("Could not connect to the database server %1: %2").arg(server.Label(), server.Message()));
+        return Fail(error, server.NotConnected());
     if (!server.OurTables().isEmpty())
-        return fail(QStringLiteral("The database on %1 already holds Corvella tables; it is left as it is.")
-                        .arg(server.Label()));
+        return Fail(error, QStringLiteral("The database on %1 already holds Corvella tables; it is left as it is.")
+                               .arg(server.Label()));
     // Letter case is folded by the database's own rule: that rule must know more than A-Z.
     QStringList probe;
     if (!server.Column(QStringLiteral("SELECT lower('ÉLODIE') = 'élodie' AND "
                                       "EXISTS (SELECT 1 FROM pg_collation WHERE collname = 'und-x-icu')"),
                        &probe) ||
         probe.value(0) != QLatin1String("t"))
-        return fail(QStringLiteral("The database on %1 cannot compare letters beyond A-Z without regard to case "
+        return Fail(error,
+                    QStringLiteral("The database on %1 cannot compare letters beyond A-Z without regard to case "
                                    "(it needs UTF-8 and a locale such as C.UTF-8, and a server built with ICU); "
                                    "make it with: createdb --encoding=UTF8 --locale=C.UTF-8 --template=template0 NAME")
                         .arg(server.Label()));
@@ -93,26 +100,21 @@ bool CreateServerDatabase(const QString &location, QString *error)
                      QStringLiteral("; COMMIT"))) {
         const QString message = server.Message();
         server.Exec(QStringLiteral("ROLLBACK"));
-        return fail(QStringLiteral("%1 (database server %2). Nothing was made.").arg(message, server.Label()));
+        return Fail(error, QStringLiteral("%1 (database server %2). Nothing was made.").arg(message, server.Label()));
     }
     return true;
 }
 
 bool UpgradeServerDatabase(const QString &location, QStringList *report, QString *error, int waitMs)
 {
-    auto fail = [error](const QString &message) {
-        if (error)
-            *error = message;
-        return false;
-    };
     TServer server(location);
     if (!server.Connected())
-        return fail(
-            QStringLiteral("Could not connect to the database server %1: %2").arg(server.Label(), server.Message()));
+        return Fail(error, server.NotConnected());
     const QStringList tables = server.OurTables();
     for (const char *table : TableNames)
         if (!tables.contains(QLatin1String(table)))
-            return fail(QStringLiteral("The database on %1 is not a Corvella database: it has no table %2. Nothing was "
+            return Fail(error,
+                        QStringLiteral("The database on %1 is not a Corvella database: it has no table %2. Nothing was "
                                        "changed.")
                             .arg(server.Label(), QLatin1String(table)));
     if (!server.Exec(QStringLiteral("BEGIN; SET LOCAL lock_timeout = %1; SELECT pg_advisory_xact_lock(%2)")
@@ -120,7 +122,7 @@ bool UpgradeServerDatabase(const QString &location, QStringList *report, QString
                          .arg(ServerWriteLock))) {
         const QString message = server.Message();
         server.Exec(QStringLiteral("ROLLBACK"));
-        return fail(QStringLiteral("%1. Nothing was changed.").arg(message));
+        return Fail(error, QStringLiteral("%1. Nothing was changed.").arg(message));
     }
     QStringList present;
     server.Column(QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()"), &present);
@@ -131,7 +133,7 @@ bool UpgradeServerDatabase(const QString &location, QStringList *report, QString
         if (!server.Exec(ServerIndexStatement(index.Statement))) {
             const QString message = server.Message();
             server.Exec(QStringLiteral("ROLLBACK"));
-            return fail(QStringLiteral("%1 (adding index %2). Nothing was changed.").arg(message, index.Name));
+            return Fail(error, QStringLiteral("%1 (adding index %2). Nothing was changed.").arg(message, index.Name));
         }
         const qsizetype open = index.Statement.indexOf(QLatin1Char('('));
         done << QStringLiteral("Added index %1 on %2 %3.")
@@ -139,7 +141,7 @@ bool UpgradeServerDatabase(const QString &location, QStringList *report, QString
     }
     if (!server.Exec(QStringLiteral("COMMIT"))) {
         const QString message = server.Message();
-        return fail(QStringLiteral("%1. Nothing was changed.").arg(message));
+        return Fail(error, QStringLiteral("%1. Nothing was changed.").arg(message));
     }
     if (done.isEmpty())
         done << QStringLiteral("The database on %1 already has every index; nothing was changed.").arg(server.Label());
@@ -152,26 +154,21 @@ bool UpgradeServerDatabase(const QString &location, QStringList *report, QString
 
 bool CreateDatabaseFile(const QString &path, QString *error)
 {
-    auto fail = [error](const QString &message) {
-        if (error)
-            *error = message;
-        return false;
-    };
     if (path.isEmpty())
-        return fail(QStringLiteral("No file name given."));
+        return Fail(error, QStringLiteral("No file name given."));
     if (IsServerLocation(path) && !IsUnsupportedLocation(path))
         return CreateServerDatabase(path, error);
     if (IsUnsupportedLocation(path))
-        return fail(QStringLiteral("'%1' is neither a file path nor a supported server address "
-                                   "(postgresql://HOST/DATABASE or service=NAME); nothing was made.")
-                        .arg(path.contains(QLatin1Char('@'))
-                                 ? path.section(QLatin1Char(':'), 0, 0) + QStringLiteral(":…")
-                                 : path)); // a password may come before the @
+        return Fail(error, QStringLiteral("'%1' is neither a file path nor a supported server address "
+                                          "(postgresql://HOST/DATABASE or service=NAME); nothing was made.")
+                               .arg(path.contains(QLatin1Char('@'))
+                                        ? path.section(QLatin1Char(':'), 0, 0) + QStringLiteral(":…")
+                                        : path)); // a password may come before the @
     if (QFileInfo::exists(path))
-        return fail(QStringLiteral("The file '%1' already exists; it is left as it is.").arg(path));
+        return Fail(error, QStringLiteral("The file '%1' already exists; it is left as it is.").arg(path));
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder))
-        return fail(QStringLiteral("The folder '%1' cannot be made.").arg(folder));
+        return Fail(error, QStringLiteral("The folder '%1' cannot be made.").arg(folder));
 
     sqlite3 *db = nullptr;
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
@@ -185,13 +182,13 @@ bool CreateDatabaseFile(const QString &path, QString *error)
             sqlite3_free(message);
             sqlite3_close(db);
             QFile::remove(path); // nothing half-made stays behind
-            return fail(text);
+            return Fail(error, text);
         }
     }
     const QString text = rc == SQLITE_OK ? QString() : QString::fromUtf8(sqlite3_errmsg(db));
     if (sqlite3_close(db) != SQLITE_OK || rc != SQLITE_OK) {
         QFile::remove(path);
-        return fail(text.isEmpty() ? QStringLiteral("The file '%1' cannot be written.").arg(path) : text);
+        return Fail(error, text.isEmpty() ? QStringLiteral("The file '%1' cannot be written.").arg(path) : text);
     }
     return true;
 }
@@ -243,47 +240,44 @@ bool IsBusy(int code)
 
 bool UpgradeDatabaseFile(const QString &path, QStringList *report, QString *error, int waitMs)
 {
-    auto fail = [error](const QString &message) {
-        if (error)
-            *error = message;
-        return false;
-    };
     if (IsServerLocation(path))
         return UpgradeServerDatabase(path, report, error, waitMs);
     if (!QFileInfo(path).isFile())
-        return fail(QStringLiteral("Could not find file '%1'.").arg(path));
+        return Fail(error, QStringLiteral("Could not find file '%1'.").arg(path));
 
     // A plain connection: the indexes are built in the engine's own letter-case order,
     // the order in which the sqlite3 tool reads them.
     TUpgradeFile file;
     if (sqlite3_open_v2(path.toUtf8().constData(), &file.FDb, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-        return fail(QStringLiteral("%1: '%2'").arg(file.Message(), path));
+        return Fail(error, QStringLiteral("%1: '%2'").arg(file.Message(), path));
     sqlite3_busy_timeout(file.FDb, waitMs);
 
     QStringList tables;
     if (!file.Column("SELECT lower(name) FROM sqlite_master WHERE type = 'table'", &tables))
-        return fail(QStringLiteral("%1: '%2'").arg(file.Message(), path));
+        return Fail(error, QStringLiteral("%1: '%2'").arg(file.Message(), path));
     for (const char *table : {"controldef", "testmaster", "testdetail", "classmaster", "classdetail", "studentmaster",
                               "classtest", "testresults"})
         if (!tables.contains(QLatin1String(table)))
-            return fail(QStringLiteral("'%1' is not a Corvella database: it has no table %2. Nothing was changed.")
+            return Fail(error,
+                        QStringLiteral("'%1' is not a Corvella database: it has no table %2. Nothing was changed.")
                             .arg(path, QLatin1String(table)));
 
     // One transaction, taken only when no other program is writing: all indexes or none.
     const int rc = sqlite3_exec(file.FDb, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         if (IsBusy(rc))
-            return fail(QStringLiteral("Another program kept writing to '%1' for %2 seconds; nothing was changed. "
+            return Fail(error,
+                        QStringLiteral("Another program kept writing to '%1' for %2 seconds; nothing was changed. "
                                        "Try again when it is done.")
                             .arg(path)
                             .arg(waitMs / 1000));
-        return fail(file.Message());
+        return Fail(error, file.Message());
     }
     QStringList present;
     if (!file.Column("SELECT lower(name) FROM sqlite_master WHERE type = 'index'", &present)) {
         const QString message = file.Message();
         file.Exec("ROLLBACK");
-        return fail(message);
+        return Fail(error, message);
     }
     QStringList done;
     for (const TSchemaIndex &index : SchemaIndexes()) {
@@ -292,7 +286,7 @@ bool UpgradeDatabaseFile(const QString &path, QStringList *report, QString *erro
         if (sqlite3_exec(file.FDb, index.Statement.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
             const QString message = file.Message();
             file.Exec("ROLLBACK");
-            return fail(QStringLiteral("%1 (adding index %2). Nothing was changed.").arg(message, index.Name));
+            return Fail(error, QStringLiteral("%1 (adding index %2). Nothing was changed.").arg(message, index.Name));
         }
         const qsizetype open = index.Statement.indexOf(QLatin1Char('('));
         done << QStringLiteral("Added index %1 on %2 %3.")
@@ -301,7 +295,7 @@ bool UpgradeDatabaseFile(const QString &path, QStringList *report, QString *erro
     if (sqlite3_exec(file.FDb, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
         const QString message = file.Message();
         file.Exec("ROLLBACK");
-        return fail(QStringLiteral("%1. Nothing was changed.").arg(message));
+        return Fail(error, QStringLiteral("%1. Nothing was changed.").arg(message));
     }
     if (done.isEmpty())
         done << QStringLiteral("'%1' already has every index; nothing was changed.").arg(path);

@@ -129,15 +129,21 @@ void TestHelp::topicsOrder()
         QVERIFY(entries.at(i).endsWith(menu->Titles.at(i)));
 }
 
+// The main window's topics, of which only the question set-up page is written.
+static void ShowTopicsWithOnePage(TNvHelpFiles &help, const QTemporaryDir &dir)
+{
+    WritePage(dir.filePath(QStringLiteral("CorvellaQuestionSetup.htm")), QStringLiteral("How to set up a question"));
+    help.HelpFiles = MainWindowEntries;
+    help.HelpFilePath = dir.path() + QLatin1Char('/');
+    help.ShowHelpTopics();
+}
+
 void TestHelp::displayOpensPage()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    WritePage(dir.filePath(QStringLiteral("CorvellaQuestionSetup.htm")), QStringLiteral("How to set up a question"));
     TNvHelpFiles help;
-    help.HelpFiles = MainWindowEntries;
-    help.HelpFilePath = dir.path() + QLatin1Char('/');
-    help.ShowHelpTopics();
+    ShowTopicsWithOnePage(help, dir);
     TForm_HelpMenu *menu = help.HelpMenu();
     TForm_HelpForm *viewer = help.HelpForm();
     QVERIFY(ChooseTopic(*menu, QStringLiteral("Creating Test Questions")));
@@ -262,11 +268,8 @@ void TestHelp::escapeClosesTheViewer()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    WritePage(dir.filePath(QStringLiteral("CorvellaQuestionSetup.htm")), QStringLiteral("How to set up a question"));
     TNvHelpFiles help;
-    help.HelpFiles = MainWindowEntries;
-    help.HelpFilePath = dir.path() + QLatin1Char('/');
-    help.ShowHelpTopics();
+    ShowTopicsWithOnePage(help, dir);
     TForm_HelpForm *viewer = help.HelpForm();
     QVERIFY(ChooseTopic(*help.HelpMenu(), QStringLiteral("Creating Test Questions")));
     QVERIFY(viewer->isVisible());
